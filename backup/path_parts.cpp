@@ -1,0 +1,42 @@
+// Path text helpers: trailing separators, NUL-padded names, path parts.
+#include "backup/path_parts.h"
+
+namespace backup {
+
+std::wstring AddBackslash(std::wstring path) {
+  if (path.empty() || path.back() != L'\\') {
+    path += L'\\';
+  }
+  return path;
+}
+
+std::wstring TrimNull(std::wstring_view text) {
+  return std::wstring(text.substr(0, text.find(L'\0')));
+}
+
+std::wstring NextPathPart(std::wstring& path, wchar_t delim) {
+  // The two backslashes of a network path are not parts of their own: the
+  // first part is the server with its delimiter.
+  const std::size_t start = path.compare(0, 2, L"\\\\") == 0 ? 2 : 0;
+  const std::size_t pos = path.find(delim, start);
+  if (pos == std::wstring::npos) {
+    return std::wstring();
+  }
+  std::wstring part = path.substr(0, pos + 1);
+  path.erase(0, pos + 1);
+  return part;
+}
+
+std::wstring FolderOfFile(std::wstring_view path) {
+  const std::size_t last = path.rfind(L'\\');
+  return last == std::wstring_view::npos ? std::wstring()
+                                         : std::wstring(path.substr(0, last + 1));
+}
+
+bool StartsWithPath(std::wstring_view target, std::wstring_view sourcePath) {
+  // No separator check: "D:\Copias2" also begins with "D:\Copias" and is
+  // refused with it.
+  return target.substr(0, sourcePath.size()) == sourcePath;
+}
+
+}  // namespace backup

@@ -1,0 +1,30 @@
+// Path text helpers of the backup run and the copy engine.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace backup {
+
+// path with one "\" at its end; "" gives "\".
+std::wstring AddBackslash(std::wstring path);
+
+// The text before the first NUL, for names taken from fixed-size records.
+std::wstring TrimNull(std::wstring_view text);
+
+// Removes the first part of path up to and including the first delim and
+// returns it: "C:\a\b\" gives "C:\" and leaves "a\b\". A network path
+// "\\srv\share\" gives "\\srv\". With no delim, returns "" and leaves path
+// as it was.
+std::wstring NextPathPart(std::wstring& path, wchar_t delim);
+
+// The folder part of a file path, up to and including its last "\"; "" when
+// there is none.
+std::wstring FolderOfFile(std::wstring_view path);
+
+// Whether target begins with sourcePath, compared exactly (letter case
+// counts), the way a backup target inside a checked source is refused.
+// An empty sourcePath is the start of every target.
+bool StartsWithPath(std::wstring_view target, std::wstring_view sourcePath);
+
+}  // namespace backup

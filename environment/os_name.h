@@ -1,0 +1,15 @@
+// The operating system's name shown in the main window's header, decided
+// from the platform's version record.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace environment {
+
+// callSucceeded is false when the version record could not be filled; the
+// name is then "NONE", as for an unknown platform identifier.
+std::wstring OsNameFor(bool callSucceeded, std::uint32_t platformId,
+                       std::uint32_t major, std::uint32_t minor);
+
+}  // namespace environment

@@ -1,0 +1,41 @@
+// The registry, the user and the system: key existence, the user's name and
+// locale, the system version, the standard folders, and settings files in
+// the private-profile format.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace platform {
+
+// Whether the key exists under HKEY_CURRENT_USER; opened for reading only,
+// so that a user with fewer rights on it still sees it.
+bool CurrentUserKeyExists(const std::wstring& path);
+
+// The logged-on user's name as GetUserName gives it into a buffer of
+// `buffer_chars` characters; "" when it did not fit.
+std::wstring UserName(std::uint32_t buffer_chars = 100);
+
+// The locale text of the given type (LOCALE_SABBREVLANGNAME is 3) for the
+// locale id; nothing when the query fails.
+std::optional<std::wstring> LocaleText(std::uint32_t lcid, std::uint32_t lctype);
+
+struct SystemVersion {
+  bool ok = false;
+  std::uint32_t platform_id = 0, major = 0, minor = 0;
+};
+SystemVersion GetSystemVersion();
+
+// The current path of a standard folder by its CSIDL number, or "" when it
+// has none (a virtual folder) or the lookup only warns.
+std::wstring SpecialFolderPath(int csidl);
+
+// Private-profile ("INI") files, written in the ANSI code page.
+std::wstring ReadProfileString(const std::wstring& file, const std::wstring& section,
+                               const std::wstring& key, const std::wstring& fallback,
+                               std::uint32_t buffer_chars);
+void WriteProfileString(const std::wstring& file, const std::wstring& section,
+                        const std::wstring& key, const std::wstring& value);
+
+}  // namespace platform

@@ -1,0 +1,62 @@
+# Shared steps of the run and test commands: packages, build, Wine prefix,
+# display. Sourced, not run.
+set -euo pipefail
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${TAVRIK_BUILD:-$ROOT/build}
+PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb googletest
+          imagemagick x11-utils python3 nsis)
+
+ensure_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+}
+
+build_program() {
+  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=${TAVRIK_BUILD_TYPE:-Release} "$@" >/dev/null
+  cmake --build "$BUILD" -j "$(nproc)"
+}
+
+# The build's own Wine prefix and home folder; the user's are never used.
+wine_env() {
+  export WINEPREFIX="$BUILD/wine" HOME="$BUILD/home" XDG_CONFIG_HOME="$BUILD/home/.config"
+  export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+}
+
+ensure_prefix() {
+  (
+    wine_env
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      echo "Creating the Wine prefix in $WINEPREFIX"
+      mkdir -p "$HOME"/{Desktop,Documents,Pictures,Music,Videos}
+      wineboot -i >/dev/null 2>&1 || true
+      wineserver -w
+    fi
+  )
+}
+
+# Xvfb when there is no display; sets DISPLAY and XVFB_PID.
+XVFB_PID=""
+ensure_display() {
+  if [ -z "${DISPLAY:-}" ]; then
+    local n=77
+    while [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=:$n
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  fi
+}
+
+stop_display() {
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+}

@@ -1,0 +1,95 @@
+// Settings values read as numbers and check-box states.
+#include "settings/check_state.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace settings {
+
+namespace {
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// Copies the digits starting at text[pos] into out; returns how many.
+std::size_t TakeDigits(std::wstring_view text, std::size_t pos, std::string& out) {
+  std::size_t count = 0;
+  while (pos + count < text.size() && IsDigit(text[pos + count])) {
+    out += static_cast<char>(text[pos + count]);
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+double LeadingNumber(std::wstring_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size() && text[pos] == L' ') {
+    ++pos;
+  }
+
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == L'+' || text[pos] == L'-')) {
+    negative = text[pos] == L'-';
+    ++pos;
+  }
+
+  std::string number;
+  std::size_t digits = TakeDigits(text, pos, number);
+  pos += digits;
+  if (pos < text.size() && text[pos] == L'.') {
+    number += '.';
+    const std::size_t decimals = TakeDigits(text, pos + 1, number);
+    pos += 1 + decimals;
+    digits += decimals;
+  }
+  if (digits == 0) {
+    return 0.0;
+  }
+
+  // An exponent counts only when digits follow it; "1e" reads as 1. Basic
+  // writes D as well as E for it.
+  bool negativeExponent = false;
+  if (pos < text.size() &&
+      (text[pos] == L'E' || text[pos] == L'e' || text[pos] == L'D' || text[pos] == L'd')) {
+    std::size_t next = pos + 1;
+    std::string exponent = "e";
+    if (next < text.size() && (text[next] == L'+' || text[next] == L'-')) {
+      negativeExponent = text[next] == L'-';
+      exponent += negativeExponent ? '-' : '+';
+      ++next;
+    }
+    if (TakeDigits(text, next, exponent) > 0) {
+      number += exponent;
+    }
+  }
+
+  double value = 0.0;
+  const auto result =
+      std::from_chars(number.data(), number.data() + number.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+  }
+  return negative ? -value : value;
+}
+
+std::optional<int> CheckStateFromValue(std::wstring_view value) {
+  const double state = std::nearbyint(LeadingNumber(value));
+  if (state == 0.0 || state == 1.0 || state == 2.0) {
+    return static_cast<int>(state);
+  }
+  return std::nullopt;
+}
+
+std::wstring WithoutLineBreaks(std::wstring value) {
+  for (wchar_t& c : value) {
+    if (c == L'\r' || c == L'\n') {
+      c = L' ';
+    }
+  }
+  return value;
+}
+
+}  // namespace settings

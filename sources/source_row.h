@@ -1,0 +1,56 @@
+// One backup source of the main window's list: what it is (path, settings
+// section and key, size) and the controls of its row.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "sources/size_text.h"
+
+namespace sources {
+
+enum RowKind { kFolderRow = 1, kMailStoreRow = 2 };
+
+// Row geometry in twips; every row shares the horizontal places of row 1.
+constexpr int kRowPitch = 300;
+constexpr int kMailIconDrop = 20;
+
+struct SourceRow {
+  std::wstring Path;
+  std::wstring Section;  // "systemfolders" or "PST"
+  std::wstring Key;      // CSIDL number, or the store's StoreID
+  ByteCount Size = 0;
+
+  // Only one kind icon exists for rows 2 and on; row 1 has both.
+  platform::Image imgFolder;
+  platform::Image imgEmail;
+  platform::CheckBox chkCarpeta;
+  platform::Label lblMidaCarpeta;
+  platform::ProgressBar barCopy;
+  platform::Image imgWait;
+  platform::Image imgOK;
+  platform::Image imgError;
+};
+
+// Rows are numbered from 1; Rows owns them for the life of the window.
+class Rows {
+ public:
+  SourceRow& operator[](int i) { return *rows_.at(i - 1); }
+  const SourceRow& operator[](int i) const { return *rows_.at(i - 1); }
+  int count() const { return static_cast<int>(rows_.size()); }
+  SourceRow& Append();
+
+ private:
+  std::vector<std::unique_ptr<SourceRow>> rows_;
+};
+
+// Creates row 1's controls as the window's design lays them out.
+void CreateDesignRow(SourceRow& row, const platform::Control& panel);
+
+// Creates the controls of row i below row i - 1: the kind icon, check box and
+// size label visible, the status icons and progress bar hidden.
+void AddSourceRow(Rows& rows, int i, int kind, const platform::Control& panel);
+
+}  // namespace sources

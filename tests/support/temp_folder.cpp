@@ -1,0 +1,89 @@
+#include "support/temp_folder.h"
+
+#include <windows.h>
+#include <winioctl.h>
+
+#include <stdexcept>
+
+#include "platform/files.h"
+
+namespace testing_support {
+
+TempFolder::TempFolder() {
+  static int counter = 0;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  path_ = std::wstring(temp) + L"tavrik-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(++counter);
+  RemoveTree(path_);
+  MakeFolders(path_);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+void MakeFolders(const std::wstring& path) {
+  for (size_t i = 3; i <= path.size(); ++i) {
+    if (i == path.size() || path[i] == L'\\')
+      CreateDirectoryW(platform::LongPath(path.substr(0, i)).c_str(), nullptr);
+  }
+}
+
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+  size_t slash = path.find_last_of(L'\\');
+  if (slash != std::wstring::npos) MakeFolders(path.substr(0, slash));
+  HANDLE file = CreateFileW(platform::LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create test file");
+  DWORD written = 0;
+  ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+std::string ReadFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(platform::LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+void MakeSparseFile(const std::wstring& path, std::uint64_t size) {
+  HANDLE file = CreateFileW(platform::LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create sparse file");
+  DWORD returned = 0;
+  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(size);
+  SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
+  SetEndOfFile(file);
+  CloseHandle(file);
+}
+
+void SetAttributes(const std::wstring& path, std::uint32_t attributes) {
+  SetFileAttributesW(platform::LongPath(path).c_str(), attributes);
+}
+
+void RemoveTree(const std::wstring& path) {
+  platform::FileSearch search(path + L"\\*");
+  if (search.found()) {
+    do {
+      const auto& entry = search.entry();
+      if (entry.name == L"." || entry.name == L"..") continue;
+      std::wstring child = path + L"\\" + entry.name;
+      SetFileAttributesW(platform::LongPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (entry.is_directory())
+        RemoveTree(child);
+      else
+        DeleteFileW(platform::LongPath(child).c_str());
+    } while (search.Next());
+  }
+  search.Close();
+  RemoveDirectoryW(platform::LongPath(path).c_str());
+}
+
+}  // namespace testing_support
