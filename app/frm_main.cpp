@@ -84,6 +84,10 @@ void FrmMain::Create() {
   CenterOnScreen();
 }
 
+void FrmMain::WireRow(int i) {}
+
+void FrmMain::SizeList() {}
+
 platform::Control& FrmMain::CaptionControl(MainCaption which) {
   switch (which) {
     case MainCaption::lblUserLbl: return lblUserLbl;

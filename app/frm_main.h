@@ -22,6 +22,18 @@ class FrmMain : public platform::Form {
   // The texts of the chosen language; empty until CanviaIdioma runs.
   MainTexts texts;
 
+  // The settings file, decided once at start-up.
+  std::wstring IniFile;
+  // The folder whose backup.log the "View log" link opens.
+  std::wstring strViewLogFolder;
+
+  // Connects row i's check box (and mouse moves over it) to the list's
+  // handlers; called for row 1 and after each AddSourceRow.
+  void WireRow(int i);
+  // Sizes the list panel and the scroll bar for the rows there are and
+  // hooks the mouse wheel; called once, after the last row exists.
+  void SizeList();
+
   platform::Label lblUserLbl, lblUser, lblOSlbl, lblOS;
   platform::Label lblOutlookLbl, lblOutlook, lblOutlookStatusLbl, lblOutlookStatus;
   platform::Frame FrameBack;

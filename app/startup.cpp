@@ -32,10 +32,7 @@ void Startup::Form_Load() {
 void Startup::mnuExit_Click() { main_.Unload(); }
 
 void Startup::mnuAbout_Click() {
-  update::FrmAbout about;
-  about.Create(main_);
-  about.CanviaIdioma(strLang, main_.texts.strClose);
-  about.ShowModal(main_);
+  update::ShowAbout(main_, strLang, main_.texts.strClose, main_.texts.strCancel);
 }
 
 }  // namespace app

@@ -42,4 +42,12 @@ void FrmAbout::CanviaIdioma(const std::wstring& lang, const std::wstring& strClo
   btnUpdate.set_caption(strClose);
 }
 
+void ShowAbout(platform::Form& owner, const std::wstring& lang, const std::wstring& strClose,
+               const std::wstring& strCancel) {
+  FrmAbout about;
+  about.Create(owner);
+  about.CanviaIdioma(lang, strClose);
+  about.ShowModal(owner);
+}
+
 }  // namespace update

@@ -27,4 +27,10 @@ class FrmAbout : public platform::Form {
   platform::Button btnUpdate;
 };
 
+// Help > About: loads the About window afresh and shows it modally over
+// owner. lang is the language code; strClose and strCancel the shared
+// captions of the close and cancel roles.
+void ShowAbout(platform::Form& owner, const std::wstring& lang, const std::wstring& strClose,
+               const std::wstring& strCancel);
+
 }  // namespace update

@@ -1,0 +1,25 @@
+// The settings file "TAVRIK Backup.ini": where it is, and reading and
+// writing its values through the private-profile functions.
+#pragma once
+
+#include <string>
+
+namespace settings {
+
+extern const wchar_t kIniFileName[];
+
+// The file beside the program when a normal file of that name is there,
+// otherwise the one in the "AppData" folder, whether it exists or not.
+std::wstring LocateIniFile();
+
+// The stored value, at most 254 characters, or fallback when the file,
+// section or key is missing.
+std::wstring ReadIni(const std::wstring& file, const std::wstring& section,
+                     const std::wstring& key, const std::wstring& fallback);
+
+// Stores value on one line: each CR and LF becomes a space. A write that
+// fails is not reported.
+void WriteIni(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+              const std::wstring& value);
+
+}  // namespace settings

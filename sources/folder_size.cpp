@@ -1,0 +1,31 @@
+// Walks a folder tree with one open search per level and sums its files.
+#include "sources/folder_size.h"
+
+#include "platform/files.h"
+#include "sources/size_text.h"
+
+namespace sources {
+namespace {
+
+// The sum is kept in the fixed-point form so that it stays exact.
+ByteCount TreeBytes(const std::wstring& path) {
+  ByteCount total = 0;
+  platform::FileSearch search(path + L"*.*");
+  if (!search.found()) return 0;
+  do {
+    const platform::FoundEntry& entry = search.entry();
+    if (entry.is_system()) continue;
+    if (entry.name.empty() || entry.name[0] == L'.') continue;
+    if (entry.is_directory())
+      total += TreeBytes(path + entry.name + L"\\");
+    else
+      total += ByteCountFromBytes(entry.size());
+  } while (search.Next());
+  return total;
+}
+
+}  // namespace
+
+double FolderSize(const std::wstring& path) { return ByteCountToDouble(TreeBytes(path)); }
+
+}  // namespace sources
