@@ -539,7 +539,6 @@ void Form::CreateForm(const Style& style, const Form* owner) {
     window_style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_BORDER;
   else
     window_style |= WS_POPUP;
-  if (!style.icon) ex_style |= WS_EX_DLGMODALFRAME;
   hwnd_ = CreateWindowExW(ex_style, kFormClass, style.caption.c_str(), window_style,
                           CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner_, nullptr, Instance(), this);
   assert(hwnd_);
@@ -710,7 +709,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       LRESULT result = DefWindowProcW(hwnd_, msg, wparam, lparam);
       SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
-      if (--g_loaded_forms == 0) PostQuitMessage(0);
+      // The message loop ends by itself once no form is left; a quit
+      // message here would also stop every later yield.
+      --g_loaded_forms;
       return result;
     }
     default:
