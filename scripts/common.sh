@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${TAVRIK_BUILD:-$ROOT/build}
 PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb googletest
-          imagemagick x11-utils python3 nsis)
+          imagemagick x11-utils python3 nsis locales)
 
 ensure_packages() {
   local missing=()
@@ -42,6 +42,17 @@ ensure_prefix() {
       wineserver -w
     fi
   )
+}
+
+# Wine takes the user's language from LANG; the locale must exist for it.
+ensure_locale() {
+  local wanted=${LANG:-C.UTF-8}
+  case "$wanted" in C|C.*|POSIX) return ;; esac
+  local short=${wanted%%.*}
+  if ! locale -a 2>/dev/null | grep -qi "^$short\.utf-\?8$"; then
+    local sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo localedef -i "$short" -f UTF-8 "$short.UTF-8"
+  fi
 }
 
 # Xvfb when there is no display; sets DISPLAY and XVFB_PID.
