@@ -316,7 +316,7 @@ int CheckBox::value() const {
 
 void CheckBox::set_value(int value) {
   assert(value >= 0 && value <= 2);
-  if (value == this->value()) return;
+  if (value < 0 || value > 2 || value == this->value()) return;
   static const WPARAM kStates[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
   SendMessageW(hwnd_, BM_SETCHECK, kStates[value], 0);
   if (on_click) on_click();

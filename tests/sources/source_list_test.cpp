@@ -275,6 +275,7 @@ TEST_F(MainWindowTest, ShowsAScrolledListForAScreenshot) {
   for (int i : {2, 3, 9, 11}) Click(main.rows[i].chkCarpeta);
   main.VScroll1.set_value(4);
   main.txtBackupTo.set_text(L"E:\\Copias");
+  main.Show();
   auto until = std::chrono::steady_clock::now() + std::chrono::seconds(std::stoi(seconds));
   while (std::chrono::steady_clock::now() < until) {
     platform::DoEvents();
