@@ -18,7 +18,15 @@ const Font kBodyBold{L"Tahoma", 9.75, true};
 
 }  // namespace
 
-FrmMain::FrmMain() = default;
+FrmMain::FrmMain()
+    : sourceList({*this, rows, Frame1, VScroll1, FrameBack, lblTotalText, lblTotal, btnBackup,
+                  lblError, txtBackupTo, btnBackupTo},
+                 texts.strSelectTarget) {
+  VScroll1.on_change = [this] { sourceList.VScroll1_Change(); };
+  Frame1.on_mouse_move = [this] { sourceList.List_MouseMove(); };
+  FrameBack.on_mouse_move = [this] { sourceList.List_MouseMove(); };
+  btnBackupTo.on_click = [this] { sourceList.btnBackupTo_Click(); };
+}
 
 void FrmMain::Create() {
   CreateForm({L"Tavrik Backup", 10140, 7935, Border::kFixedSingle, true, Font{L"Tahoma", 12}});
@@ -84,9 +92,13 @@ void FrmMain::Create() {
   CenterOnScreen();
 }
 
-void FrmMain::WireRow(int i) {}
+void FrmMain::WireRow(int i) {
+  platform::CheckBox& box = rows[i].chkCarpeta;
+  box.on_click = [this, i] { sourceList.chkCarpeta_Click(i); };
+  box.on_mouse_move = [this] { sourceList.List_MouseMove(); };
+}
 
-void FrmMain::SizeList() {}
+void FrmMain::SizeList() { sourceList.SizeList(); }
 
 platform::Control& FrmMain::CaptionControl(MainCaption which) {
   switch (which) {

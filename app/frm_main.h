@@ -6,6 +6,7 @@
 
 #include "app/texts.h"
 #include "platform/controls.h"
+#include "sources/source_list.h"
 #include "sources/source_row.h"
 
 namespace app {
@@ -54,6 +55,10 @@ class FrmMain : public platform::Form {
   platform::Label lblViewLog;
   platform::Timer Timer1;
   platform::MenuItem mnuFile, mnuExit, mnuHelp, mnuAbout;
+
+  // Ticking, totals, scrolling and the "..." picker; made after the
+  // controls it works on.
+  sources::SourceList sourceList;
 
  private:
   platform::Control& CaptionControl(MainCaption which);

@@ -319,7 +319,7 @@ int CheckBox::value() const {
 
 void CheckBox::set_value(int value) {
   assert(value >= 0 && value <= 2);
-  if (value == this->value()) return;
+  if (value < 0 || value > 2 || value == this->value()) return;
   static const WPARAM kStates[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
   SendMessageW(hwnd_, BM_SETCHECK, kStates[value], 0);
   if (on_click) on_click();
@@ -426,7 +426,11 @@ void ScrollBar::Apply() {
   info.nMax = max_;
   info.nPage = 1;
   info.nPos = value_;
+  // Setting the range of a scroll bar control enables it again; a disabled
+  // bar stays disabled until the program enables it.
+  bool was_enabled = IsWindowEnabled(hwnd_) != FALSE;
   SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
+  if (!was_enabled) EnableWindow(hwnd_, FALSE);
 }
 
 void ScrollBar::Scroll(int code) {
@@ -462,12 +466,17 @@ void ScrollBar::Scroll(int code) {
 }
 
 namespace {
-WNDPROC g_scroll_bar_proc = nullptr;
+// The scroll bar's own procedure is kept on its window, so that every main
+// window made (the tests make many) chains to the right one.
+const wchar_t kPreviousProc[] = L"TavrikPreviousProc";
 
 LRESULT CALLBACK ScrollWheelProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  LRESULT result = CallWindowProcW(g_scroll_bar_proc, hwnd, msg, wparam, lparam);
-  if (msg == WM_MOUSEWHEEL) {
-    // One notch is one line step, whatever the wheel's delta.
+  auto previous = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kPreviousProc));
+  LRESULT result = CallWindowProcW(previous, hwnd, msg, wparam, lparam);
+  if (msg == WM_NCDESTROY) RemovePropW(hwnd, kPreviousProc);
+  // One notch is one line step, whatever the wheel's delta; only a scroll
+  // bar that can take the focus and has it moves.
+  if (msg == WM_MOUSEWHEEL && IsWindowEnabled(hwnd) && GetFocus() == hwnd) {
     WPARAM step = static_cast<int32_t>(wparam) < 0 ? SB_LINEDOWN : SB_LINEUP;
     SendMessageW(GetParent(hwnd), WM_VSCROLL, step, reinterpret_cast<LPARAM>(hwnd));
   }
@@ -476,9 +485,11 @@ LRESULT CALLBACK ScrollWheelProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpar
 }  // namespace
 
 void HookScrollWheel(ScrollBar& scroll_bar) {
-  assert(!g_scroll_bar_proc && "the wheel hook is installed once");
-  g_scroll_bar_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-      scroll_bar.handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ScrollWheelProc)));
+  HWND hwnd = scroll_bar.handle();
+  assert(!GetPropW(hwnd, kPreviousProc) && "the wheel hook is installed once");
+  LONG_PTR previous =
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ScrollWheelProc));
+  SetPropW(hwnd, kPreviousProc, reinterpret_cast<HANDLE>(previous));
 }
 
 // ---- Menus and timers ----

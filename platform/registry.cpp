@@ -43,7 +43,7 @@ std::wstring SpecialFolderPath(int csidl) {
   return result == S_OK ? buffer : L"";
 }
 
-std::wstring ReadProfileString(const std::wstring& file, const std::wstring& section,
+std::wstring ReadProfileText(const std::wstring& file, const std::wstring& section,
                                const std::wstring& key, const std::wstring& fallback,
                                std::uint32_t buffer_chars) {
   std::wstring buffer(buffer_chars + 1, L' ');
@@ -53,7 +53,7 @@ std::wstring ReadProfileString(const std::wstring& file, const std::wstring& sec
   return buffer;
 }
 
-void WriteProfileString(const std::wstring& file, const std::wstring& section,
+void WriteProfileText(const std::wstring& file, const std::wstring& section,
                         const std::wstring& key, const std::wstring& value) {
   WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str());
 }

@@ -32,10 +32,10 @@ SystemVersion GetSystemVersion();
 std::wstring SpecialFolderPath(int csidl);
 
 // Private-profile ("INI") files, written in the ANSI code page.
-std::wstring ReadProfileString(const std::wstring& file, const std::wstring& section,
+std::wstring ReadProfileText(const std::wstring& file, const std::wstring& section,
                                const std::wstring& key, const std::wstring& fallback,
                                std::uint32_t buffer_chars);
-void WriteProfileString(const std::wstring& file, const std::wstring& section,
+void WriteProfileText(const std::wstring& file, const std::wstring& section,
                         const std::wstring& key, const std::wstring& value);
 
 }  // namespace platform

@@ -83,6 +83,8 @@ std::optional<int> CheckStateFromValue(std::wstring_view value) {
   return std::nullopt;
 }
 
+int StoredCheckState(std::wstring_view value) { return CheckStateFromValue(value).value_or(0); }
+
 std::wstring WithoutLineBreaks(std::wstring value) {
   for (wchar_t& c : value) {
     if (c == L'\r' || c == L'\n') {

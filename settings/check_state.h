@@ -15,9 +15,13 @@ double LeadingNumber(std::wstring_view text);
 
 // The check-box state a stored value stands for: its leading number rounded
 // to a whole number, a half going to the even neighbour. Only 0 (unchecked),
-// 1 (checked) and 2 (grayed) are states; any other number gives nullopt, which
-// start-up reports as an error instead of guessing what was meant.
+// 1 (checked) and 2 (grayed) are states; any other number gives nullopt.
 std::optional<int> CheckStateFromValue(std::wstring_view value);
+
+// The state a check box is given for a stored value. A hand-edited number
+// that is no state (7, -1) leaves the box unchecked: one odd entry in the
+// settings file must not keep the program from starting.
+int StoredCheckState(std::wstring_view value);
 
 // Each carriage return and each line feed becomes one space, so a value
 // keeps its length and stays on its line.

@@ -9,20 +9,22 @@ namespace settings {
 
 const wchar_t kIniFileName[] = L"TAVRIK Backup.ini";
 
-std::wstring LocateIniFile() {
-  std::wstring beside = platform::ProgramFolder() + L"\\" + kIniFileName;
+std::wstring LocateIniFile() { return LocateIniFile(platform::ProgramFolder()); }
+
+std::wstring LocateIniFile(const std::wstring& program_folder) {
+  std::wstring beside = program_folder + L"\\" + kIniFileName;
   if (!platform::NormalFileName(beside).empty()) return beside;
   return platform::EnvironmentValue(L"AppData") + L"\\" + kIniFileName;
 }
 
 std::wstring ReadIni(const std::wstring& file, const std::wstring& section,
                      const std::wstring& key, const std::wstring& fallback) {
-  return platform::ReadProfileString(file, section, key, fallback, 255);
+  return platform::ReadProfileText(file, section, key, fallback, 255);
 }
 
 void WriteIni(const std::wstring& file, const std::wstring& section, const std::wstring& key,
               const std::wstring& value) {
-  platform::WriteProfileString(file, section, key, WithoutLineBreaks(value));
+  platform::WriteProfileText(file, section, key, WithoutLineBreaks(value));
 }
 
 }  // namespace settings

@@ -11,6 +11,8 @@ extern const wchar_t kIniFileName[];
 // The file beside the program when a normal file of that name is there,
 // otherwise the one in the "AppData" folder, whether it exists or not.
 std::wstring LocateIniFile();
+// The same rule for a program that runs from program_folder.
+std::wstring LocateIniFile(const std::wstring& program_folder);
 
 // The stored value, at most 254 characters, or fallback when the file,
 // section or key is missing.

@@ -1,0 +1,44 @@
+#include "support/window_input.h"
+
+#include <windows.h>
+
+namespace testing_support {
+
+void TurnWheel(const platform::Control& control, int notches) {
+  HWND hwnd = control.handle();
+  RECT box;
+  GetWindowRect(hwnd, &box);
+  LPARAM at = MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+  int step = notches < 0 ? -WHEEL_DELTA : WHEEL_DELTA;
+  for (int i = 0; i < (notches < 0 ? -notches : notches); ++i)
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, step), at);
+}
+
+void Click(const platform::Control& control) { SendMessageW(control.handle(), BM_CLICK, 0, 0); }
+
+void MoveMouseOver(const platform::Control& control) {
+  HWND hwnd = control.handle();
+  SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+void ForgetQuit() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+}
+
+ScopedEnvironmentValue::ScopedEnvironmentValue(const std::wstring& name, const std::wstring& value)
+    : name_(name) {
+  wchar_t old[32768];
+  DWORD length = GetEnvironmentVariableW(name.c_str(), old, 32768);
+  had_old_ = length > 0 && length < 32768;
+  if (had_old_) old_.assign(old, length);
+  SetEnvironmentVariableW(name.c_str(), value.c_str());
+}
+
+ScopedEnvironmentValue::~ScopedEnvironmentValue() {
+  SetEnvironmentVariableW(name_.c_str(), had_old_ ? old_.c_str() : nullptr);
+}
+
+}  // namespace testing_support
