@@ -10,18 +10,11 @@
 #include "environment/mail_client.h"
 #include "environment/system_info.h"
 #include "mailserver/fake_mail_client.h"
+#include "support/build_path.h"
 
 namespace {
 
 const DWORD kPatienceMs = 60000;  // a hung program fails the test instead of blocking it
-
-std::wstring ProgramPath() {
-  std::string path = TAVRIK_EXE_PATH;
-  std::wstring wide(path.begin(), path.end());
-  for (wchar_t& c : wide)
-    if (c == L'/') c = L'\\';
-  return path[0] == '/' ? L"Z:" + wide : wide;
-}
 
 // The program's top-level windows of its own class, by caption; the splash
 // window's caption is not shown (it has no title bar) but is there.
@@ -78,7 +71,7 @@ class ProgramTest : public testing::Test {
   // Starts the program and waits until its splash has closed and its main
   // window takes input; the main window.
   HWND StartAndWaitUntilUsable() {
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    std::wstring command = L"\"" + testing_support::BuildPath(TAVRIK_EXE_PATH) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,

@@ -4,19 +4,12 @@
 
 #include <windows.h>
 
+#include "support/build_path.h"
+
 namespace fake_mail_client {
 namespace {
 
 const DWORD kWaitMs = 60000;  // a stuck tool fails the test instead of hanging it
-
-// The build gives the tool's path in its own (Unix) form under Wine.
-std::wstring ToolPath() {
-  std::string path = TAVRIK_FAKE_MAIL_CLIENT_PATH;
-  std::wstring wide(path.begin(), path.end());
-  for (wchar_t& c : wide)
-    if (c == L'/') c = L'\\';
-  return path[0] == '/' ? L"Z:" + wide : wide;
-}
 
 void SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
   RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
@@ -24,7 +17,7 @@ void SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
 }
 
 bool RunTool(const std::wstring& arguments) {
-  std::wstring command = L"\"" + ToolPath() + L"\" " + arguments;
+  std::wstring command = L"\"" + testing_support::BuildPath(TAVRIK_FAKE_MAIL_CLIENT_PATH) + L"\" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
@@ -85,7 +78,7 @@ RunningInstance::RunningInstance() {
   std::wstring stop_name = base + L"-stop", ready_name = base + L"-ready";
   stop_event_ = CreateEventW(nullptr, TRUE, FALSE, stop_name.c_str());
   HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, ready_name.c_str());
-  std::wstring command = L"\"" + ToolPath() + L"\" /running " + stop_name + L" " +
+  std::wstring command = L"\"" + testing_support::BuildPath(TAVRIK_FAKE_MAIL_CLIENT_PATH) + L"\" /running " + stop_name + L" " +
                          ready_name;
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
