@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+// windows.h names a macro after the profile writer; ours keeps its own name.
+
 namespace platform {
 
 bool CurrentUserKeyExists(const std::wstring& path) {

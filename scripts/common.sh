@@ -41,6 +41,12 @@ ensure_prefix() {
       wineboot -i >/dev/null 2>&1 || true
       wineserver -w
     fi
+    # Windows left unmanaged: with no window manager on Xvfb, Wine would wait
+    # two seconds for one at every hidden or destroyed window.
+    if ! grep -q '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+      wineserver -w
+    fi
   )
 }
 
