@@ -44,7 +44,8 @@ std::wstring LocaleInfo(unsigned lcid, unsigned lctype) {
 }
 
 StartupWorld StartupWorld::Real() {
-  return {environment::GetSpecialFolder, settings::LocateIniFile, platform::CreateMailClient,
+  return {environment::GetSpecialFolder, [] { return settings::LocateIniFile(); },
+          platform::CreateMailClient,
           platform::MailClientRunning};
 }
 

@@ -329,6 +329,8 @@ TEST_F(StartupTest, NineRowsFitTenNeedTheScrollBar) {
   EXPECT_EQ(row(9).imgEmail.top(), 2420);
   EXPECT_EQ(row(8).Key, L"10");
   EXPECT_EQ(main().lblOutlook.caption(), L"Outlook 2003 SP3");
+  EXPECT_FALSE(main().VScroll1.enabled());
+  EXPECT_EQ(main().Frame1.height(), 9 * 375);
 
   startup_.reset();
   main_.reset();
@@ -338,6 +340,9 @@ TEST_F(StartupTest, NineRowsFitTenNeedTheScrollBar) {
   EXPECT_EQ(row(10).chkCarpeta.top(), 2700);
   EXPECT_EQ(row(10).imgEmail.top(), 2720);
   EXPECT_EQ(row(10).chkCarpeta.caption(), L"Outlook [Two]");
+  EXPECT_TRUE(main().VScroll1.enabled());
+  EXPECT_EQ(main().VScroll1.max(), 10);
+  EXPECT_EQ(main().Frame1.height(), 3750);
 }
 
 TEST_F(StartupTest, StoreWithoutFolderRowsTakesRowOne) {
