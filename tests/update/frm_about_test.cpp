@@ -247,26 +247,30 @@ TEST_F(AboutTest, ASuccessfulCheckClearsAnEarlierFailure) {
   EXPECT_EQ(about.lblError.caption(), L"");
 }
 
-TEST_F(AboutTest, DownloadOf2500BytesMovesTheBarPieceByPiece) {
+struct PiecesCase {
+  std::size_t size;
+  std::vector<int> percents;  // one per piece, the last one empty or of one byte
+};
+
+class DownloadPiecesTest : public AboutTest, public testing::WithParamInterface<PiecesCase> {};
+
+TEST_P(DownloadPiecesTest, MovesTheBarOncePerPiece) {
   Load(L"ENU");
-  const std::string body = Body(2500);
+  const std::string body = Body(GetParam().size);
   server.Serve("/f", HttpReply{200, body});
   EXPECT_EQ(about.DownloadFile(server.base_url() + L"/f", folder / L"f.bin", true),
             Download::kComplete);
-  EXPECT_EQ(about.percents, (std::vector<int>{41, 82, 100, 100}));
+  EXPECT_EQ(about.percents, GetParam().percents);
   EXPECT_EQ(about.barUpdate.value(), 100);
   EXPECT_EQ(ReadFile(folder / L"f.bin"), body);
 }
 
-TEST_F(AboutTest, DownloadOf1025BytesEndsAtTheOneBytePiece) {
-  Load(L"ENU");
-  const std::string body = Body(1025);
-  server.Serve("/f", HttpReply{200, body});
-  EXPECT_EQ(about.DownloadFile(server.base_url() + L"/f", folder / L"f.bin", true),
-            Download::kComplete);
-  EXPECT_EQ(about.percents, (std::vector<int>{100, 100}));
-  EXPECT_EQ(ReadFile(folder / L"f.bin"), body);
-}
+// 2500 bytes: 1024, 1024, 452 and an empty piece. 1025 bytes: 1024 and one
+// byte, which ends the loop without asking for another piece.
+INSTANTIATE_TEST_SUITE_P(Bodies, DownloadPiecesTest,
+                         testing::Values(PiecesCase{2500, {41, 82, 100, 100}},
+                                         PiecesCase{1025, {100, 100}},
+                                         PiecesCase{2048, {50, 100, 100}}));
 
 TEST_F(AboutTest, DownloadWithoutProgressLeavesTheBarAlone) {
   Load(L"ENU");
