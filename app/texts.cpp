@@ -80,10 +80,10 @@ const std::array<CaptionText, 16>& MainCaptions() {
 AboutTexts AboutTextsFor(std::wstring_view lang) {
   if (IsSpanish(lang)) {
     return {L"Actualizar Software", L"Buscando...", L"Acerca de", L"Versión actual:",
-            L"Nueva versión:"};
+            L"Nueva versión:", L"No se pudo comprobar si hay una versión nueva"};
   }
   return {L"Update Software", L"Searching...", L"About", L"Current version:",
-          L"Latest version:"};
+          L"Latest version:", L"Could not check for a new version"};
 }
 
 std::wstring SplashLoadingText(std::wstring_view lang) {

@@ -42,8 +42,10 @@ struct CaptionText {
 const std::array<CaptionText, 16>& MainCaptions();
 
 // The About window's texts; its button starts with MainTexts::strClose.
+// strNoVersion is the status line when no latest version could be fetched.
 struct AboutTexts {
-  std::wstring strUpdate, strSearching, caption, lblVersionLabel, lblNewVersionLabel;
+  std::wstring strUpdate, strSearching, caption, lblVersionLabel, lblNewVersionLabel,
+      strNoVersion;
 };
 
 AboutTexts AboutTextsFor(std::wstring_view lang);

@@ -746,4 +746,25 @@ void RunMessageLoop() {
 
 int LoadedForms() { return g_loaded_forms; }
 
+namespace {
+BOOL CALLBACK AddForm(HWND hwnd, LPARAM forms) {
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  if (wcscmp(name, kFormClass) == 0) reinterpret_cast<std::vector<HWND>*>(forms)->push_back(hwnd);
+  return TRUE;
+}
+}  // namespace
+
+void UnloadAllForms() {
+  std::vector<HWND> forms;
+  EnumThreadWindows(GetCurrentThreadId(), AddForm, reinterpret_cast<LPARAM>(&forms));
+  // Unloading one form may unload others (its on_unload), so each is looked
+  // up again before it goes.
+  for (HWND hwnd : forms) {
+    if (auto* form = static_cast<Form*>(Control::FromHandle(hwnd))) form->Unload();
+  }
+}
+
+void EndProgram() { ExitProcess(0); }
+
 }  // namespace platform

@@ -314,5 +314,9 @@ class Form : public Control {
 void RunMessageLoop();
 // The number of forms that are loaded.
 int LoadedForms();
+// Unloads every loaded form of the program, one after the other.
+void UnloadAllForms();
+// Ends the program at once; nothing after it runs.
+[[noreturn]] void EndProgram();
 
 }  // namespace platform

@@ -155,6 +155,48 @@ void AnsiTextWriter::Close() {
   handle_ = nullptr;
 }
 
+ByteFileWriter::~ByteFileWriter() { Close(); }
+
+bool ByteFileWriter::Create(const std::wstring& path) {
+  Close();
+  HANDLE handle = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  handle_ = handle;
+  return true;
+}
+
+bool ByteFileWriter::Write(const std::string& bytes) {
+  DWORD written = 0;
+  return handle_ &&
+         WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         written == bytes.size();
+}
+
+void ByteFileWriter::Close() {
+  if (handle_) CloseHandle(handle_);
+  handle_ = nullptr;
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+  HANDLE handle = CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[4096];
+  DWORD got = 0;
+  BOOL ok;
+  while ((ok = ReadFile(handle, buffer, sizeof buffer, &got, nullptr)) && got > 0) bytes.append(buffer, got);
+  CloseHandle(handle);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
+
+bool ReplaceFileWith(const std::wstring& destination, const std::wstring& source) {
+  return MoveFileExW(LongPath(source).c_str(), LongPath(destination).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 std::string ToAnsi(const std::wstring& text) {
   if (text.empty()) return {};
   int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,

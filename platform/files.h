@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -88,6 +89,27 @@ class AnsiTextWriter {
  private:
   void* handle_ = nullptr;
 };
+
+// A file written as raw bytes; Create empties an existing one.
+class ByteFileWriter {
+ public:
+  ByteFileWriter() = default;
+  ~ByteFileWriter();
+  ByteFileWriter(const ByteFileWriter&) = delete;
+  ByteFileWriter& operator=(const ByteFileWriter&) = delete;
+
+  bool Create(const std::wstring& path);
+  bool Write(const std::string& bytes);
+  void Close();
+
+ private:
+  void* handle_ = nullptr;
+};
+
+// A whole file's bytes; nothing when it cannot be read.
+std::optional<std::string> ReadFileBytes(const std::wstring& path);
+// Puts source in destination's place in one step, replacing it.
+bool ReplaceFileWith(const std::wstring& destination, const std::wstring& source);
 
 // Wide text to the ANSI code page and back.
 std::string ToAnsi(const std::wstring& text);

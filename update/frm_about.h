@@ -3,28 +3,72 @@
 // updates or cancels.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/controls.h"
+#include "platform/http.h"
 
 namespace update {
 
+// How a download ended. Only a complete one reaches its destination file.
+enum class Download { kComplete, kFailed, kCancelled };
+
 class FrmAbout : public platform::Form {
  public:
-  // Creates the window as designed, owned by (and centred on) owner.
+  // The build's server and home page, the program's own folder, the real
+  // shell and the real end.
+  FrmAbout();
+  // Creates the window as designed, owned by (and centred on) owner, and
+  // connects its handlers.
   void Create(const platform::Form& owner);
   // Sets this window's texts for the language code; strClose is the shared
   // caption of the close role.
   void CanviaIdioma(const std::wstring& lang, const std::wstring& strClose);
 
+  void Form_Load();
+  void Form_Activate();
+  // The latest published version: the version file's first line, or ""
+  // when none could be fetched.
+  std::wstring CercaActualitzacions();
+  void lblURL_Click();
+  void btnUpdate_Click();
+
+  // Fetches strURL into strDestination. The file is written beside it first
+  // and takes its place only when the whole body of a successful reply has
+  // arrived; otherwise strDestination stays as it was.
+  Download DownloadFile(const std::wstring& strURL, const std::wstring& strDestination,
+                        bool bProgress);
+  virtual void DownloadProgress(int intPercent);
+
+  // Set before Form_Load: the language code and the shared role captions.
+  std::wstring strLang, strClose, strCancel;
   std::wstring strUpdate;
   std::wstring strSearching;
+  std::wstring strNoVersion;
+
+  // Where the version file and the installer come from, and where their
+  // local copies go.
+  std::wstring update_server, home_page, program_folder;
+
+  // The shell's open verb and the end of the program after the installer
+  // has started; tests put their own in place.
+  std::function<int(const std::wstring& file, const std::wstring* parameters,
+                    const std::wstring* directory)>
+      shell_open;
+  std::function<void()> end_program;
 
   platform::Image Image1;
   platform::Label Label1, lblVersionLabel, lblVersion, lblNewVersionLabel, lblNewVersion;
   platform::Label lblURL, lblError;
   platform::ProgressBar barUpdate;
   platform::Button btnUpdate;
+  platform::HttpTransfer InetFileDownload;
+
+ private:
+  // A check or a download is using the transfer; an activation meanwhile
+  // does not start another.
+  bool busy_ = false;
 };
 
 // Help > About: loads the About window afresh and shows it modally over

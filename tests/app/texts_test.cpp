@@ -125,6 +125,7 @@ TEST(AboutTextsForTest, Spanish) {
   EXPECT_EQ(texts.caption, L"Acerca de");
   EXPECT_EQ(texts.lblVersionLabel, L"Versi\u00F3n actual:");
   EXPECT_EQ(texts.lblNewVersionLabel, L"Nueva versi\u00F3n:");
+  EXPECT_EQ(texts.strNoVersion, L"No se pudo comprobar si hay una versi\u00F3n nueva");
 }
 
 TEST(AboutTextsForTest, English) {
@@ -135,6 +136,7 @@ TEST(AboutTextsForTest, English) {
     EXPECT_EQ(texts.caption, L"About") << lang;
     EXPECT_EQ(texts.lblVersionLabel, L"Current version:") << lang;
     EXPECT_EQ(texts.lblNewVersionLabel, L"Latest version:") << lang;
+    EXPECT_EQ(texts.strNoVersion, L"Could not check for a new version") << lang;
   }
 }
 

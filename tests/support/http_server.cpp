@@ -1,0 +1,180 @@
+// The test HTTP server over Winsock: one thread accepts, one thread answers
+// each connection, so that a stalled reply holds up nothing else.
+#include "support/http_server.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <algorithm>
+
+namespace testing_support {
+namespace {
+
+std::string Reason(int status) {
+  switch (status) {
+    case 200: return "OK";
+    case 206: return "Partial Content";
+    case 404: return "Not Found";
+    case 500: return "Internal Server Error";
+    default: return "Status";
+  }
+}
+
+// A socket bound to a free port of 127.0.0.1; the port comes back in port.
+SOCKET BoundSocket(int& port) {
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address = {};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = 0;
+  bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  int length = sizeof address;
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+  port = ntohs(address.sin_port);
+  return s;
+}
+
+bool SendAll(SOCKET s, const std::string& bytes) {
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    int n = send(s, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
+    if (n <= 0) return false;
+    sent += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+struct WinsockScope {
+  WinsockScope() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+  }
+  ~WinsockScope() { WSACleanup(); }
+};
+
+WinsockScope& Winsock() {
+  static WinsockScope scope;
+  return scope;
+}
+
+}  // namespace
+
+HttpServer::HttpServer() {
+  Winsock();
+  SOCKET s = BoundSocket(port_);
+  listen(s, SOMAXCONN);
+  listener_ = s;
+  acceptor_ = std::thread([this] { Accept(); });
+}
+
+HttpServer::~HttpServer() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+    for (std::uintptr_t client : clients_) shutdown(client, SD_BOTH);
+  }
+  released_cv_.notify_all();
+  closesocket(listener_);
+  acceptor_.join();
+  for (std::thread& thread : threads_) thread.join();
+}
+
+std::wstring HttpServer::base_url() const {
+  return L"http://127.0.0.1:" + std::to_wstring(port_);
+}
+
+void HttpServer::Serve(const std::string& path, const HttpReply& reply) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  replies_[path] = reply;
+}
+
+void HttpServer::Release() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    released_ = true;
+  }
+  released_cv_.notify_all();
+}
+
+std::vector<std::string> HttpServer::Requests(const std::string& path) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return requests_[path];
+}
+
+void HttpServer::Accept() {
+  for (;;) {
+    SOCKET client = accept(listener_, nullptr, nullptr);
+    if (client == INVALID_SOCKET) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (stopping_) {
+      closesocket(client);
+      return;
+    }
+    clients_.push_back(client);
+    threads_.emplace_back([this, client] { Answer(client); });
+  }
+}
+
+void HttpServer::Answer(std::uintptr_t client) {
+  std::string request;
+  char buffer[4096];
+  while (request.find("\r\n\r\n") == std::string::npos) {
+    int n = recv(client, buffer, sizeof buffer, 0);
+    if (n <= 0) break;
+    request.append(buffer, static_cast<std::size_t>(n));
+  }
+  const std::size_t line_end = request.find("\r\n");
+  const std::string line = request.substr(0, line_end);
+  const std::size_t path_start = line.find(' ') + 1;
+  const std::string path = line.substr(path_start, line.find(' ', path_start) - path_start);
+
+  HttpReply reply;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (line_end != std::string::npos) {
+      requests_[path].push_back(request.substr(line_end + 2, request.find("\r\n\r\n") - line_end));
+    }
+    auto found = replies_.find(path);
+    if (found != replies_.end()) {
+      reply = found->second;
+    } else {
+      reply.status = 404;
+      reply.body = "not here";
+    }
+  }
+  auto wait_for_release = [this] {
+    std::unique_lock<std::mutex> lock(mutex_);
+    released_cv_.wait(lock, [this] { return released_ || stopping_; });
+  };
+  if (reply.silent) {
+    wait_for_release();
+  } else {
+    std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) + "\r\n";
+    if (reply.send_length) {
+      head += "Content-Length: " +
+              reply.content_length.value_or(std::to_string(reply.body.size())) + "\r\n";
+    }
+    head += "Content-Type: application/octet-stream\r\nConnection: close\r\n\r\n";
+    const std::string body = reply.body.substr(0, reply.cut_after);
+    const std::size_t first = std::min(reply.stall_after, body.size());
+    if (SendAll(client, head) && SendAll(client, body.substr(0, first))) {
+      if (first < body.size()) {
+        wait_for_release();
+        SendAll(client, body.substr(first));
+      }
+    }
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  clients_.erase(std::find(clients_.begin(), clients_.end(), client));
+  shutdown(client, SD_SEND);
+  closesocket(client);
+}
+
+std::wstring RefusingUrl() {
+  Winsock();
+  int port = 0;
+  closesocket(BoundSocket(port));
+  return L"http://127.0.0.1:" + std::to_wstring(port);
+}
+
+}  // namespace testing_support

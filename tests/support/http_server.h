@@ -1,0 +1,72 @@
+// A small HTTP server on 127.0.0.1 for tests of the downloads: it answers
+// GET requests by path with the reply a test gave it (status, headers, body,
+// a body cut short, a body that stalls until released) and keeps each
+// request's header text.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace testing_support {
+
+struct HttpReply {
+  explicit HttpReply(int status = 200, std::string body = "")
+      : status(status), body(std::move(body)) {}
+  int status;
+  std::string body;
+  // The Content-Length header's value: the body's size when not given; no
+  // header at all when send_length is false.
+  std::optional<std::string> content_length;
+  bool send_length = true;
+  // Sends only this many bytes of the body, then closes the connection.
+  std::size_t cut_after = std::string::npos;
+  // Sends this many bytes of the body, then waits for Release().
+  std::size_t stall_after = std::string::npos;
+  // Reads the request and never answers.
+  bool silent = false;
+};
+
+class HttpServer {
+ public:
+  HttpServer();
+  ~HttpServer();
+  HttpServer(const HttpServer&) = delete;
+  HttpServer& operator=(const HttpServer&) = delete;
+
+  // "http://127.0.0.1:<port>", without a trailing "/".
+  std::wstring base_url() const;
+  void Serve(const std::string& path, const HttpReply& reply);
+  // Lets stalled replies send the rest of their body.
+  void Release();
+  // The header lines of every request for path, in order of arrival.
+  std::vector<std::string> Requests(const std::string& path);
+
+ private:
+  void Accept();
+  void Answer(std::uintptr_t client);
+
+  std::uintptr_t listener_;
+  int port_ = 0;
+  std::mutex mutex_;
+  std::condition_variable released_cv_;
+  bool released_ = false;
+  bool stopping_ = false;
+  std::map<std::string, HttpReply> replies_;
+  std::map<std::string, std::vector<std::string>> requests_;
+  std::vector<std::uintptr_t> clients_;
+  std::vector<std::thread> threads_;
+  std::thread acceptor_;
+};
+
+// An address on 127.0.0.1 where nothing listens: connections are refused.
+std::wstring RefusingUrl();
+
+}  // namespace testing_support
