@@ -18,7 +18,10 @@ const Font kBodyBold{L"Tahoma", 9.75, true};
 
 }  // namespace
 
-FrmMain::FrmMain() = default;
+FrmMain::FrmMain()
+    : backupRun({txtBackupTo, lblError, chklog, lblViewLog, imgOKtotal, imgErrorTotal, Frame1,
+                 btnBackupTo, btnBackup, rows},
+                texts, IniFile, strViewLogFolder) {}
 
 void FrmMain::Create() {
   CreateForm({L"Tavrik Backup", 10140, 7935, Border::kFixedSingle, true, Font{L"Tahoma", 12}});
@@ -78,6 +81,9 @@ void FrmMain::Create() {
   lblViewLog.set_visible(false);
 
   Timer1.Create(*this, 5000, false);
+
+  btnBackup.on_click = [this] { backupRun.btnBackup_Click(); };
+  lblViewLog.on_click = [this] { backupRun.lblViewLog_Click(); };
 
   AddMenu(mnuFile, L"File", {{&mnuExit, L"Exit"}});
   AddMenu(mnuHelp, L"Help", {{&mnuAbout, L"About"}});

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/texts.h"
+#include "backup/backup_run.h"
 #include "platform/controls.h"
 #include "sources/source_row.h"
 
@@ -54,6 +55,9 @@ class FrmMain : public platform::Form {
   platform::Label lblViewLog;
   platform::Timer Timer1;
   platform::MenuItem mnuFile, mnuExit, mnuHelp, mnuAbout;
+
+  // What "Backup!" and the "View log" link do.
+  backup::BackupRun backupRun;
 
  private:
   platform::Control& CaptionControl(MainCaption which);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -64,6 +65,7 @@ bool CreateFolder(const std::wstring& path);
 // as the file system spells it, or "" when there is none.
 std::wstring NormalFileName(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
 bool DeleteFileAt(const std::wstring& path);
 
 // The folder the program runs from, without a trailing "\".
@@ -88,6 +90,10 @@ class AnsiTextWriter {
  private:
   void* handle_ = nullptr;
 };
+
+// Whether a and b are the same text the way the file system compares names,
+// letter case ignored.
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b);
 
 // Wide text to the ANSI code page and back.
 std::string ToAnsi(const std::wstring& text);
