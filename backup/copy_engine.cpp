@@ -90,7 +90,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
       if (name == L"." || name == L"..") continue;
       // A cancel pressed during the last yield: nothing more is begun.
       if (flags_.bCancel) return;
-      CopySubFolder(srcDir + name, dst + name, useProgress);
+      CopySubFolder(srcDir + name + L"\\", dst + name + L"\\", useProgress);
       if (flags_.bCancel) return;
     } else {
       // After a cancel the file is not begun, and its line says why.

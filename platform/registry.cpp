@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+// windows.h names its own WriteProfileString: ours must keep its name.
+#undef WriteProfileString
+
 namespace platform {
 
 bool CurrentUserKeyExists(const std::wstring& path) {
