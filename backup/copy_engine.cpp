@@ -112,7 +112,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
       Log(FileLine(name, *status));
       if (flags_.bCancel) return;
     }
-    yield();
+    LetWindowRun();
   } while (search.Next());
 }
 
@@ -135,11 +135,18 @@ void CopyEngine::CopyProgress(platform::CopyProgressReason reason, std::uint64_t
     case platform::CopyProgressReason::kChunkFinished:
       ShowProgress(static_cast<double>(flags_.curCopied) - static_cast<double>(total_file_size) +
                    static_cast<double>(total_bytes_transferred));
-      yield();
+      LetWindowRun();
       break;
     case platform::CopyProgressReason::kOther:
       break;
   }
+}
+
+void CopyEngine::LetWindowRun() {
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastYield_ < yieldEvery) return;
+  yield();
+  lastYield_ = std::chrono::steady_clock::now();
 }
 
 // The bar is filled by the run when the row ends, never here: a row whose

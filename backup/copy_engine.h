@@ -4,6 +4,7 @@
 // log line per folder and per file, and stops when the user cancels.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -51,8 +52,11 @@ class CopyEngine {
   void CopySource(std::wstring src, std::wstring dst, bool useProgress, bool isFile);
 
   // Lets the window run its pending messages; a second press of the busy
-  // button runs in here.
+  // button runs in here. Called after each file, folder and copied chunk,
+  // but at most once per yieldEvery: letting the window run costs more than
+  // copying a small file.
   std::function<void()> yield = platform::DoEvents;
+  std::chrono::milliseconds yieldEvery{15};
 
  private:
   void CopyInto(platform::FileSearch& search, const std::wstring& src, const std::wstring& dst,
@@ -63,6 +67,7 @@ class CopyEngine {
   bool CopyOneFile(const std::wstring& src, const std::wstring& dst, bool useProgress);
   void CopyProgress(platform::CopyProgressReason reason, std::uint64_t total_file_size,
                     std::uint64_t total_bytes_transferred);
+  void LetWindowRun();
   void ShowProgress(double done);
   void Log(const std::wstring& line);
 
@@ -70,6 +75,7 @@ class CopyEngine {
   const app::MainTexts& texts_;
   platform::ProgressBar* bar_ = nullptr;
   BackupLog* log_ = nullptr;
+  std::chrono::steady_clock::time_point lastYield_;
   // Whether the copy of the current file reported its streams.
   bool streamBegun_ = false;
   const platform::CopyProgressRoutine progress_;

@@ -129,6 +129,7 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   const std::wstring copiedDeep = target + L"\\Docs\\a\\b\\c\\d";
   bool pressed = false;
   bool busyLooked = false;
+  main.backupRun.engine().yieldEvery = std::chrono::milliseconds(0);
   main.backupRun.engine().yield = [&] {
     if (!pressed && platform::FileExists(copiedDeep + L"\\f1.txt")) {
       busyLooked = main.btnBackup.caption() == L"CANCEL" && main.btnBackup.enabled() &&

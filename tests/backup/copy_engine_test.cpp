@@ -137,6 +137,7 @@ TEST_F(CopyEngineTest, ASubFolderThatCannotBeListedFailsTheRowWithoutABox) {
   sources::SourceRow& row = AddRow(src, L"Docs");
   // The folder goes away after its parent listed it, before the walk
   // reaches it: the same as a folder the user may not read.
+  main.backupRun.engine().yieldEvery = std::chrono::milliseconds(0);
   main.backupRun.engine().yield = [&] {
     testing_support::RemoveTree(src + L"\\zz");
     platform::DoEvents();
