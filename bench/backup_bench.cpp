@@ -181,22 +181,37 @@ int wmain() {
     testing_support::MakeFolders(out);
     return out + L"\\" + name;
   };
-  // A first pass brings the source into the cache for all three.
+  // A first pass brings the source into the cache for all three. The
+  // machine may be busy with other work: each is measured in turns, a few
+  // times, and its best time is taken.
   BareLoop(src, fresh(L"warm"), folders, files);
   testing_support::RemoveTree(out + L"\\warm");
+  constexpr int kRounds = 3;
+  double bare = 1e9, xcopy = 1e9;
+  RunResult run;
+  run.seconds = 1e9;
+  for (int round = 0; round < kRounds; ++round) {
+    const double b = BareLoop(src, fresh(L"bare"), folders, files);
+    bare = std::min(bare, b);
+    testing_support::RemoveTree(out + L"\\bare");
+    const RunResult one = BackupRun(data, src, fresh(L"run"));
+    testing_support::RemoveTree(out + L"\\run");
+    run.seconds = std::min(run.seconds, one.seconds);
+    run.yields = one.yields;
+    run.longestGapMs = std::max(run.longestGapMs, one.longestGapMs);
+    const double x = Xcopy(src, fresh(L"xcopy"));
+    testing_support::RemoveTree(out + L"\\xcopy");
+    if (x > 0) xcopy = std::min(xcopy, x);
+    std::printf("round %d: bare %.2f s, run %.2f s (longest gap %.1f ms), xcopy %.2f s\n",
+                round + 1, b, one.seconds, one.longestGapMs, x);
+  }
 
-  const double bare = BareLoop(src, fresh(L"bare"), folders, files);
-  testing_support::RemoveTree(out + L"\\bare");
-  const RunResult run = BackupRun(data, src, fresh(L"run"));
-  testing_support::RemoveTree(out + L"\\run");
-  const double xcopy = Xcopy(src, fresh(L"xcopy"));
-  testing_support::RemoveTree(out + L"\\xcopy");
-
+  std::printf("best of %d rounds:\n", kRounds);
   std::printf("bare copy loop: %.2f s\n", bare);
   std::printf("backup run:     %.2f s (%ld yields)\n", run.seconds, run.yields);
   std::printf("xcopy /E /I /H /Y: %.2f s\n", xcopy);
   std::printf("run / bare loop = %.3f (goal <= 1.15)\n", run.seconds / bare);
   std::printf("run / xcopy     = %.3f (goal < 1)\n", xcopy > 0 ? run.seconds / xcopy : 0.0);
-  std::printf("longest gap between yields: %.1f ms (goal < 100)\n", run.longestGapMs);
+  std::printf("longest gap between yields (worst run): %.1f ms (goal < 100)\n", run.longestGapMs);
   return 0;
 }
