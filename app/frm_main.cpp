@@ -21,7 +21,10 @@ const Font kBodyBold{L"Tahoma", 9.75, true};
 FrmMain::FrmMain()
     : sourceList({*this, rows, Frame1, VScroll1, FrameBack, lblTotalText, lblTotal, btnBackup,
                   lblError, txtBackupTo, btnBackupTo},
-                 texts.strSelectTarget) {
+                 texts.strSelectTarget),
+      backupRun({txtBackupTo, lblError, chklog, lblViewLog, imgOKtotal, imgErrorTotal, Frame1,
+                 btnBackupTo, btnBackup, rows},
+                texts, IniFile, strViewLogFolder) {
   VScroll1.on_change = [this] { sourceList.VScroll1_Change(); };
   Frame1.on_mouse_move = [this] { sourceList.List_MouseMove(); };
   FrameBack.on_mouse_move = [this] { sourceList.List_MouseMove(); };
@@ -86,6 +89,9 @@ void FrmMain::Create() {
   lblViewLog.set_visible(false);
 
   Timer1.Create(*this, 5000, false);
+
+  btnBackup.on_click = [this] { backupRun.btnBackup_Click(); };
+  lblViewLog.on_click = [this] { backupRun.lblViewLog_Click(); };
 
   AddMenu(mnuFile, L"File", {{&mnuExit, L"Exit"}});
   AddMenu(mnuHelp, L"Help", {{&mnuAbout, L"About"}});

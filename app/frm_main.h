@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/texts.h"
+#include "backup/backup_run.h"
 #include "platform/controls.h"
 #include "sources/source_list.h"
 #include "sources/source_row.h"
@@ -59,6 +60,8 @@ class FrmMain : public platform::Form {
   // Ticking, totals, scrolling and the "..." picker; made after the
   // controls it works on.
   sources::SourceList sourceList;
+  // What "Backup!" and the "View log" link do.
+  backup::BackupRun backupRun;
 
  private:
   platform::Control& CaptionControl(MainCaption which);

@@ -1,6 +1,8 @@
 // Path text helpers: trailing separators, NUL-padded names, path parts.
 #include "backup/path_parts.h"
 
+#include "platform/files.h"
+
 namespace backup {
 
 std::wstring AddBackslash(std::wstring path) {
@@ -33,10 +35,21 @@ std::wstring FolderOfFile(std::wstring_view path) {
                                          : std::wstring(path.substr(0, last + 1));
 }
 
+std::wstring TrimSpaces(std::wstring_view text) {
+  const std::size_t first = text.find_first_not_of(L' ');
+  if (first == std::wstring_view::npos) return std::wstring();
+  return std::wstring(text.substr(first, text.find_last_not_of(L' ') - first + 1));
+}
+
+bool IsAbsolutePath(std::wstring_view path) {
+  return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.substr(0, 2) == L"\\\\";
+}
+
 bool StartsWithPath(std::wstring_view target, std::wstring_view sourcePath) {
   // No separator check: "D:\Copias2" also begins with "D:\Copias" and is
   // refused with it.
-  return target.substr(0, sourcePath.size()) == sourcePath;
+  if (sourcePath.empty() || target.size() < sourcePath.size()) return false;
+  return platform::SameTextIgnoringCase(target.substr(0, sourcePath.size()), sourcePath);
 }
 
 }  // namespace backup

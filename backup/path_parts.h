@@ -22,9 +22,17 @@ std::wstring NextPathPart(std::wstring& path, wchar_t delim);
 // there is none.
 std::wstring FolderOfFile(std::wstring_view path);
 
-// Whether target begins with sourcePath, compared exactly (letter case
-// counts), the way a backup target inside a checked source is refused.
-// An empty sourcePath is the start of every target.
+// text without its leading and trailing blanks (spaces only, not tabs).
+std::wstring TrimSpaces(std::wstring_view text);
+
+// Whether path names a place of its own: a drive ("D:\...") or a network
+// ("\\srv\...") path, not one relative to the current folder.
+bool IsAbsolutePath(std::wstring_view path);
+
+// Whether target begins with sourcePath, letter case ignored as the file
+// system ignores it: the way a backup target inside a checked source is
+// refused. An empty sourcePath (a store whose file is unknown) is the start
+// of no target.
 bool StartsWithPath(std::wstring_view target, std::wstring_view sourcePath);
 
 }  // namespace backup

@@ -394,7 +394,13 @@ int ProgressBar::position() const {
   return static_cast<int>(std::lround(share * kSteps));
 }
 
-void ProgressBar::Show() { SendMessageW(hwnd_, PBM_SETPOS, position(), 0); }
+// A copy sets the value once per file and per chunk; only a change of the
+// drawn share is worth a repaint.
+void ProgressBar::Show() {
+  if (position() == shown_) return;
+  shown_ = position();
+  SendMessageW(hwnd_, PBM_SETPOS, shown_, 0);
+}
 
 void ScrollBar::Create(const Layout& layout, int min, int max, int value) {
   Control::Create(layout.parent->handle(), L"SCROLLBAR", WS_VISIBLE | WS_TABSTOP | SBS_VERT, 0,

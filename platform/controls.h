@@ -200,6 +200,7 @@ class ProgressBar : public Control {
   void Show();
   double maximum_ = 100;
   double value_ = 0;
+  int shown_ = -1;  // the position the control was last given
 };
 
 class ScrollBar : public Control {

@@ -109,6 +109,16 @@ bool FileExists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool FolderExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
 bool DeleteFileAt(const std::wstring& path) { return DeleteFileW(LongPath(path).c_str()) != FALSE; }
 
 std::wstring ProgramFolder() {

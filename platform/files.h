@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -65,6 +66,7 @@ bool CreateFolder(const std::wstring& path);
 // as the file system spells it, or "" when there is none.
 std::wstring NormalFileName(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
 bool DeleteFileAt(const std::wstring& path);
 
 // The folder the program runs from, without a trailing "\".
@@ -110,6 +112,10 @@ class ByteFileWriter {
 std::optional<std::string> ReadFileBytes(const std::wstring& path);
 // Puts source in destination's place in one step, replacing it.
 bool ReplaceFileWith(const std::wstring& destination, const std::wstring& source);
+
+// Whether a and b are the same text the way the file system compares names,
+// letter case ignored.
+bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b);
 
 // Wide text to the ANSI code page and back.
 std::string ToAnsi(const std::wstring& text);

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <shlobj.h>
 
-// windows.h names a macro after the profile writer; ours keeps its own name.
 
 namespace platform {
 

@@ -88,14 +88,16 @@ TEST(StartsWithPathTest, ParentsAndOtherFoldersPass) {
   EXPECT_FALSE(StartsWithPath(L"", L"D:\\Copias"));
 }
 
-TEST(StartsWithPathTest, LetterCaseCounts) {
-  EXPECT_FALSE(StartsWithPath(L"d:\\copias\\sub", L"D:\\Copias"));
-  EXPECT_FALSE(StartsWithPath(L"D:\\A\u00D1O", L"D:\\A\u00F1o"));
+TEST(StartsWithPathTest, LetterCaseIsIgnored) {
+  EXPECT_TRUE(StartsWithPath(L"d:\\copias\\sub", L"D:\\Copias"));
+  EXPECT_TRUE(StartsWithPath(L"D:\\COPIAS", L"d:\\copias"));
+  EXPECT_TRUE(StartsWithPath(L"D:\\A\u00D1O\\x", L"D:\\A\u00F1o"));
+  EXPECT_FALSE(StartsWithPath(L"d:\\copia", L"D:\\Copias"));
 }
 
-TEST(StartsWithPathTest, EmptySourcePathIsTheStartOfEveryTarget) {
-  EXPECT_TRUE(StartsWithPath(L"D:\\Copias", L""));
-  EXPECT_TRUE(StartsWithPath(L"", L""));
+TEST(StartsWithPathTest, EmptySourcePathBlocksNoTarget) {
+  EXPECT_FALSE(StartsWithPath(L"D:\\Copias", L""));
+  EXPECT_FALSE(StartsWithPath(L"", L""));
 }
 
 }  // namespace

@@ -1,0 +1,34 @@
+// backup.log: the plain-text record of one backup run, one line per folder
+// walked and per file tried, in the ANSI code page with CRLF line ends.
+#pragma once
+
+#include <string>
+
+#include "platform/files.h"
+
+namespace backup {
+
+extern const wchar_t kLogFileName[];
+
+// "Folder: C:\Data\" — folder always ends in "\".
+std::wstring FolderLine(const std::wstring& strLogFolder, const std::wstring& folder);
+// "a.txt<tab>-->file copied": the name only, no blank around the tab or
+// after the arrow.
+std::wstring FileLine(const std::wstring& name, const std::wstring& status);
+
+// The log of one run. A line that cannot be written closes the file: the
+// backup goes on without it and failed() tells the run so.
+class BackupLog {
+ public:
+  // Creates target + "backup.log", or empties the one there; target ends in "\".
+  bool Open(const std::wstring& target);
+  void Write(const std::wstring& line);
+  bool failed() const { return failed_; }
+  void Close() { writer_.Close(); }
+
+ private:
+  platform::AnsiTextWriter writer_;
+  bool failed_ = false;
+};
+
+}  // namespace backup

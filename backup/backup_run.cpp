@@ -1,0 +1,177 @@
+// The press handler of "Backup!" and the run it drives, step by step.
+#include "backup/backup_run.h"
+
+#include <algorithm>
+
+#include "backup/path_parts.h"
+#include "platform/shell.h"
+#include "settings/ini_file.h"
+
+namespace backup {
+namespace {
+
+constexpr COLORREF kWhite = platform::Rgb(255, 255, 255);
+constexpr COLORREF kYellow = platform::Rgb(255, 255, 0);
+const wchar_t kMailStoreSection[] = L"PST";
+
+}  // namespace
+
+const wchar_t kBackupCaption[] = L"Backup!";
+
+BackupRun::BackupRun(const BackupControls& controls, const app::MainTexts& texts,
+                     const std::wstring& IniFile, std::wstring& strViewLogFolder)
+    : c_(controls),
+      texts_(texts),
+      IniFile_(IniFile),
+      strViewLogFolder_(strViewLogFolder),
+      engine_(flags_, texts) {}
+
+void BackupRun::btnBackup_Click() {
+  c_.txtBackupTo.set_back_color(kWhite);
+  // A cancel press must not wipe out a failure the run has already met.
+  if (c_.btnBackup.caption() != texts_.strCancel) flags_.bTargetError = false;
+  c_.imgErrorTotal.set_visible(false);
+  c_.imgOKtotal.set_visible(false);
+
+  // A target of blanks only is no target either: left alone it would become
+  // the root of the current drive.
+  const std::wstring folder = TrimSpaces(c_.txtBackupTo.text());
+  if (folder != c_.txtBackupTo.text()) c_.txtBackupTo.set_text(folder);
+  if (folder.empty()) return RefuseTarget(texts_.strEnterTarget);
+
+  if (!TargetIsUsable(folder)) return RefuseTarget(texts_.strInvalidTarget);
+  c_.lblError.set_visible(false);
+  c_.lblError.set_caption(L"");
+
+  if (!SaveSettings(folder)) return RefuseTarget(texts_.strSameFolder);
+
+  c_.lblViewLog.set_visible(false);
+  const std::wstring target = AddBackslash(folder);
+
+  // The button reads "CANCEL" only while the outer press runs the copy.
+  if (c_.btnBackup.caption() == texts_.strCancel) {
+    flags_.bCancel = -1;
+    ShowMessage(texts_.strPleaseWait);
+    c_.btnBackup.set_enabled(false);
+    return;
+  }
+  Run(folder, target);
+}
+
+// Missing levels are created. A relative path is refused: it would land
+// under whatever the current folder happens to be.
+bool BackupRun::TargetIsUsable(const std::wstring& folder) {
+  const std::wstring target = AddBackslash(folder);
+  if (!IsAbsolutePath(target)) return false;
+  return platform::FolderExists(target) || MakePath(target);
+}
+
+// False when the target lies inside a ticked source; the rows after that
+// one are then not saved.
+bool BackupRun::SaveSettings(const std::wstring& folder) {
+  settings::WriteIni(IniFile_, L"main", L"target", folder);
+  settings::WriteIni(IniFile_, L"main", L"log", c_.chklog.value() == 1 ? L"1" : L"0");
+  for (int i = 1; i <= c_.rows.count(); ++i) {
+    const sources::SourceRow& row = c_.rows[i];
+    if (row.chkCarpeta.value() != 1) continue;
+    settings::WriteIni(IniFile_, row.Section, row.Key, L"1");
+    if (StartsWithPath(folder, row.Path)) return false;
+  }
+  return true;
+}
+
+void BackupRun::Run(const std::wstring& folder, const std::wstring& target) {
+  c_.btnBackup.set_caption(texts_.strCancel);
+  BackupLog* log = nullptr;
+  if (c_.chklog.value() == 1) {
+    log = &log_;
+    if (!log_.Open(target)) ShowMessage(texts_.strErrorWriting + target);
+  }
+  EnableInputs(false);
+
+  // Every row counts for the overall icon, not only the last one copied.
+  bool anyFileError = false;
+  bool stopped = false;
+  for (intRow = 1; intRow <= c_.rows.count(); ++intRow) {
+    sources::SourceRow& row = c_.rows[intRow];
+    if (row.chkCarpeta.value() != 1) continue;
+    const bool logWasFine = !log || !log->failed();
+    CopyRow(row, target, log);
+    if (logWasFine && log && log->failed()) ShowMessage(texts_.strErrorWriting + target);
+    if (flags_.bCancel || flags_.bTargetError) {
+      stopped = true;
+      break;
+    }
+    if (flags_.bFileError) {
+      anyFileError = true;
+      row.imgError.set_visible(true);
+    } else {
+      row.barCopy.set_value(row.barCopy.maximum());
+      row.imgOK.set_visible(true);
+      row.barCopy.set_visible(false);
+    }
+  }
+
+  if (stopped && flags_.bTargetError) {
+    ShowMessage(texts_.strCannotBackupTo + target);
+    c_.rows[intRow].imgError.set_visible(true);
+  } else if (stopped) {
+    ShowMessage(texts_.strCanceled);
+  }
+  // A log that could not be written is a failure too: the user asked for it.
+  const bool failed = flags_.bTargetError || anyFileError || flags_.bFileError ||
+                      (log && log->failed());
+  if (failed)
+    c_.imgErrorTotal.set_visible(true);
+  else if (!flags_.bCancel)
+    c_.imgOKtotal.set_visible(true);
+
+  flags_.bCancel = 0;
+  c_.btnBackup.set_caption(kBackupCaption);
+  c_.btnBackup.set_enabled(true);
+  EnableInputs(true);
+  if (log) {
+    log->Close();
+    c_.lblViewLog.set_visible(true);
+    strViewLogFolder_ = folder;
+  }
+}
+
+void BackupRun::CopyRow(sources::SourceRow& row, const std::wstring& target, BackupLog* log) {
+  row.barCopy.set_visible(true);
+  row.barCopy.set_value(0);
+  row.imgWait.set_visible(true);
+  row.imgOK.set_visible(false);
+  row.imgError.set_visible(false);
+  flags_.curCopied = 0;
+  row.barCopy.set_maximum(std::max(sources::ByteCountToDouble(row.Size), 1.0));
+  // A store file open in the mail client simply fails like any locked file.
+  const bool isFile = row.Section == kMailStoreSection;
+  flags_.bFileError = false;
+  engine_.SetRow(&row.barCopy, log);
+  engine_.CopySource(row.Path, target + row.chkCarpeta.caption(), true, isFile);
+  row.imgWait.set_visible(false);
+}
+
+void BackupRun::EnableInputs(bool enabled) {
+  c_.Frame1.set_enabled(enabled);
+  c_.txtBackupTo.set_enabled(enabled);
+  c_.chklog.set_enabled(enabled);
+  c_.btnBackupTo.set_enabled(enabled);
+}
+
+void BackupRun::ShowMessage(const std::wstring& text) {
+  c_.lblError.set_caption(text);
+  c_.lblError.set_visible(true);
+}
+
+void BackupRun::RefuseTarget(const std::wstring& text) {
+  ShowMessage(text);
+  c_.txtBackupTo.set_back_color(kYellow);
+}
+
+void BackupRun::lblViewLog_Click() {
+  platform::ShellOpen(strViewLogFolder_ + L"\\" + kLogFileName);
+}
+
+}  // namespace backup
