@@ -710,7 +710,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       LRESULT result = DefWindowProcW(hwnd_, msg, wparam, lparam);
       SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
-      if (--g_loaded_forms == 0) PostQuitMessage(0);
+      // The message loop ends by itself once no form is left; a quit
+      // message here would also stop every later yield.
+      --g_loaded_forms;
       return result;
     }
     default:

@@ -33,6 +33,16 @@ win "$installer" /S || fail "the second install failed"
 cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the program was not replaced in place"
 [ ! -e "$drive_c/Program Files/Tavrik Backup" ] || fail "a second installation was made under Program Files"
 
+step "a running copy of the program is asked to close"
+(cd "$unix_folder" && exec "$here/../../cmake/wine-run.sh" "$folder\\TavrikBackup.exe") >/dev/null 2>&1 &
+program_pid=$!
+trap 'kill $program_pid 2>/dev/null || true' EXIT
+win "$driver" wait "Tavrik Backup" 60 || fail "the installed program did not start"
+win "$installer" /S || fail "installing over the running program failed"
+win "$driver" gone "Tavrik Backup" 1 || fail "the running program was not closed"
+wait $program_pid 2>/dev/null || true
+cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the program was not replaced"
+
 step "silent uninstall keeps the settings files"
 appdata=$(unix_path "$(win cmd /c echo %APPDATA% | tr -d '\r')")
 mkdir -p "$appdata"

@@ -1,13 +1,15 @@
 // Drives the program's and the installer's windows for the installer tests,
 // the way a user would: waits for a window or a button by its text, presses
-// it, picks a menu entry, reads an executable's version. Exit code 0 when
+// it, types keys, reads an executable's version. Exit code 0 when
 // done, 1 when what it waited for did not come, 2 on bad arguments.
 //
 //   window_driver wait TITLE SECONDS          a visible, enabled top-level window
 //   window_driver gone TITLE SECONDS          no visible window of that title left
 //   window_driver seen TITLE TEXT SECONDS     a control of the window shows TEXT
 //   window_driver press TITLE TEXT SECONDS    an enabled button TEXT, then press it
-//   window_driver menu TITLE ENTRY            choose a menu entry of the window
+//   window_driver keys TITLE KEY...           bring the window to the front and
+//                                             type keys: F10 Left Right Up Down
+//                                             Return Escape Space
 //   window_driver close TITLE                 ask the window to close
 //   window_driver texts TITLE                 print the texts of its controls
 //   window_driver version FILE                print the file's version a.b.c
@@ -119,20 +121,37 @@ void Press(HWND button) {
                MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-bool ChooseMenuEntry(HMENU menu, HWND window, const std::wstring& entry) {
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    if (HMENU sub = GetSubMenu(menu, i)) {
-      if (ChooseMenuEntry(sub, window, entry)) return true;
-      continue;
-    }
-    wchar_t text[256] = L"";
-    GetMenuStringW(menu, i, text, 256, MF_BYPOSITION);
-    if (WithoutAccessKeys(text) == entry) {
-      PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetMenuItemID(menu, i), 0), 0);
-      return true;
-    }
+WORD KeyCode(const std::wstring& name) {
+  if (name == L"F10") return VK_F10;
+  if (name == L"Left") return VK_LEFT;
+  if (name == L"Right") return VK_RIGHT;
+  if (name == L"Up") return VK_UP;
+  if (name == L"Down") return VK_DOWN;
+  if (name == L"Return") return VK_RETURN;
+  if (name == L"Escape") return VK_ESCAPE;
+  if (name == L"Space") return VK_SPACE;
+  return 0;
+}
+
+// Menus cannot be read from another process under Wine, so a menu entry is
+// reached as a user reaches it from the keyboard.
+bool TypeKeys(HWND window, const std::vector<WORD>& keys) {
+  if (!WaitFor(5, [&] {
+        SetForegroundWindow(window);
+        Sleep(200);
+        return GetForegroundWindow() == window;
+      })) {
+    return false;
   }
-  return false;
+  for (WORD key : keys) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(200);
+  }
+  return true;
 }
 
 bool PrintVersion(const std::wstring& file) {
@@ -152,7 +171,7 @@ bool PrintVersion(const std::wstring& file) {
 }
 
 int Usage() {
-  std::fputs("usage: window_driver wait|gone|seen|press|menu|close|texts|version ...\n", stderr);
+  std::fputs("usage: window_driver wait|gone|seen|press|keys|close|texts|version ...\n", stderr);
   return 2;
 }
 
@@ -179,9 +198,14 @@ int wmain(int argc, wchar_t** argv) {
     Press(button);
     return 0;
   }
-  if (command == L"menu" && argc == 4) {
+  if (command == L"keys" && argc >= 4) {
+    std::vector<WORD> keys;
+    for (int i = 3; i < argc; ++i) {
+      keys.push_back(KeyCode(argv[i]));
+      if (keys.back() == 0) return Usage();
+    }
     HWND window = FindEnabledWindow(title);
-    return window && ChooseMenuEntry(GetMenu(window), window, argv[3]) ? 0 : 1;
+    return window && TypeKeys(window, keys) ? 0 : 1;
   }
   if (command == L"close" && argc == 3) {
     for (HWND window : TopLevel(title)) PostMessageW(window, WM_CLOSE, 0, 0);
