@@ -84,7 +84,10 @@ Function ${un}CloseProgram
     ${If} $R0 = 0
       DetailPrint "$(Waiting)"
     ${ElseIf} $R0 = 20
-      SendMessage $R1 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+      ; Posted as its close box would: a message sent from another process
+      ; does not wake the program's message loop once its last window is gone.
+      System::Call 'user32::PostMessageW(p $R1, i ${WM_CLOSE}, p 0, p 0)'
+
     ${ElseIf} $R0 >= 60
       MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY +3
         SetErrorLevel 2
