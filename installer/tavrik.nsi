@@ -1,0 +1,205 @@
+; The Windows installer of Tavrik Backup. The build passes the version, the
+; program to install, its icon and the installer to write, e.g.
+;   makensis -DVERSION=0.1.7 -DPROGRAM_EXE=TavrikBackup.exe -DICON=tavrik.ico
+;            -DOUTFILE=installer/TavrikBackup.exe tavrik.nsi
+; The installer takes /S (silent) and /D=folder (last, unquoted). Run again
+; over an existing installation it installs into the same folder without
+; asking, so that the program's own update (which starts it with no
+; parameters) needs one press of "Finish".
+
+!ifndef VERSION | PROGRAM_EXE | ICON | OUTFILE
+  !error "Pass VERSION, PROGRAM_EXE, ICON and OUTFILE with -D"
+!endif
+
+Unicode true
+Target amd64-unicode
+ManifestDPIAware true
+RequestExecutionLevel highest
+SetCompressor /SOLID lzma
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include WinMessages.nsh
+!include FileFunc.nsh
+
+!define PRODUCT "Tavrik Backup"
+!define PROGRAM "TavrikBackup.exe"
+!define UNINSTALLER "uninstall.exe"
+!define UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TavrikBackup"
+; The program's main window, told apart from its splash and About windows by
+; the title.
+!define FORM_CLASS "TavrikForm"
+!define FORM_TITLE "Tavrik Backup"
+
+Name "${PRODUCT}"
+Caption "${PRODUCT} ${VERSION} Setup"
+UninstallCaption "${PRODUCT} ${VERSION} Uninstall"
+BrandingText "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=0 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=0 "CompanyName" "Tavrik"
+VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} Setup"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "LegalCopyright" "Tavrik"
+
+Var Upgrade  ; 1 when an installation was found and is being replaced
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipFolderOnUpgrade
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\${PROGRAM}"
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+; The first language is the fallback; otherwise the user's own is chosen.
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Spanish"
+
+LangString StillRunning ${LANG_ENGLISH} "${PRODUCT} is still running. Close it and press Retry."
+LangString StillRunning ${LANG_SPANISH} "${PRODUCT} sigue abierto. Ciérrelo y pulse Reintentar."
+LangString Waiting ${LANG_ENGLISH} "Waiting for ${PRODUCT} to close..."
+LangString Waiting ${LANG_SPANISH} "Esperando a que se cierre ${PRODUCT}..."
+
+; Waits for a running copy of the program to end. Right after starting an
+; update the program ends by itself; a copy still open after a few seconds
+; is asked to close as its close box would, and the user is asked at last.
+!macro CLOSE_PROGRAM un
+Function ${un}CloseProgram
+  StrCpy $R0 0
+  ${Do}
+    FindWindow $R1 "${FORM_CLASS}" "${FORM_TITLE}"
+    ${If} $R1 = 0
+      ; The process may hold its file a moment after its window is gone.
+      Call ${un}WaitForProgramFile
+      Return
+    ${EndIf}
+    ${If} $R0 = 0
+      DetailPrint "$(Waiting)"
+    ${ElseIf} $R0 = 20
+      ; Posted as its close box would: a message sent from another process
+      ; does not wake the program's message loop once its last window is gone.
+      System::Call 'user32::PostMessageW(p $R1, i ${WM_CLOSE}, p 0, p 0)'
+
+    ${ElseIf} $R0 >= 60
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY +3
+        SetErrorLevel 2
+        Quit
+      StrCpy $R0 0
+    ${EndIf}
+    Sleep 250
+    IntOp $R0 $R0 + 1
+  ${Loop}
+FunctionEnd
+
+; Removes the installed program file, retrying while it is still in use.
+Function ${un}WaitForProgramFile
+  StrCpy $R2 0
+  ${Do}
+    ClearErrors
+    Delete "$INSTDIR\${PROGRAM}"
+    ${IfNot} ${Errors}
+      Return
+    ${EndIf}
+    ${If} $R2 >= 40
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY +3
+        SetErrorLevel 2
+        Quit
+      StrCpy $R2 0
+    ${EndIf}
+    Sleep 250
+    IntOp $R2 $R2 + 1
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro CLOSE_PROGRAM ""
+!insertmacro CLOSE_PROGRAM "un."
+
+Function .onInit
+  ; An administrator installs for all users under Program Files; anyone else
+  ; for themselves under their local application data.
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 == "Admin"
+    SetShellVarContext all
+  ${Else}
+    SetShellVarContext current
+  ${EndIf}
+  StrCpy $Upgrade 0
+  ; /D= sets the folder before this runs; without it an earlier installation
+  ; is replaced where it is.
+  ${If} $INSTDIR == ""
+    ReadRegStr $1 SHCTX "${UNINST_KEY}" "InstallLocation"
+    ${If} $1 == ""
+    ${AndIf} $0 == "Admin"
+      ReadRegStr $1 HKCU "${UNINST_KEY}" "InstallLocation"
+      ${If} $1 != ""
+        SetShellVarContext current
+      ${EndIf}
+    ${EndIf}
+    ${If} $1 != ""
+      StrCpy $INSTDIR $1
+      StrCpy $Upgrade 1
+    ${ElseIf} $0 == "Admin"
+      StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
+    ${Else}
+      StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
+Function SkipFolderOnUpgrade
+  ${If} $Upgrade = 1
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Section "Tavrik Backup"
+  SetOutPath "$INSTDIR"
+  Call CloseProgram
+  File "/oname=${PROGRAM}" "${PROGRAM_EXE}"
+  WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+  CreateShortCut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\${PROGRAM}"
+
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINST_KEY}" "Publisher" "Tavrik"
+  WriteRegStr SHCTX "${UNINST_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM},0"
+  WriteRegStr SHCTX "${UNINST_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINST_KEY}" "UninstallString" '"$INSTDIR\${UNINSTALLER}"'
+  WriteRegStr SHCTX "${UNINST_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Function un.onInit
+  ; Installed for all users when the machine-wide entry names this folder.
+  ReadRegStr $0 HKLM "${UNINST_KEY}" "InstallLocation"
+  ${If} $0 == $INSTDIR
+    SetShellVarContext all
+  ${Else}
+    SetShellVarContext current
+  ${EndIf}
+FunctionEnd
+
+; Removes what the installer and the program's update put into the folder.
+; The settings file is the user's: the one in the application data folder is
+; never touched, and one kept beside the program keeps the folder.
+Section "Uninstall"
+  Call un.CloseProgram
+  Delete "$INSTDIR\install.exe"
+  Delete "$INSTDIR\TavrikBackup.upd"
+  Delete "$INSTDIR\${UNINSTALLER}"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  DeleteRegKey SHCTX "${UNINST_KEY}"
+SectionEnd

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The installer under Wine in silent mode: it installs the program, its
+# Start-menu shortcut and its uninstall entry; run again without a folder it
+# replaces the installation where it is; the uninstaller removes all of it
+# but leaves the user's settings files alone.
+# Usage: installer_test.sh BUILD_FOLDER INSTALLER
+source "$(dirname "$0")/steps.sh"
+installer=$2
+# No blanks: Wine would quote the argument, and /D= must come unquoted.
+folder='C:\TavrikTest\Backup'
+unix_folder=$(unix_path "$folder")
+shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tavrik Backup.lnk"
+version=$(sed -n 's/^#define TAVRIK_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/version.h")
+
+remove_earlier_installation
+rm -rf "$drive_c/TavrikTest"
+
+step "silent install into a folder of our choice"
+win "$installer" /S "/D=$folder" || fail "the installer failed"
+[ -f "$unix_folder/TavrikBackup.exe" ] || fail "no program in $unix_folder"
+[ -f "$unix_folder/uninstall.exe" ] || fail "no uninstaller in $unix_folder"
+cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the installed program is not the one built"
+[ -f "$shortcut" ] || fail "no Start-menu shortcut"
+[ "$(entry_value DisplayName)" = "Tavrik Backup" ] || fail "no uninstall entry"
+[ "$(entry_value DisplayVersion)" = "$version" ] || fail "uninstall entry version is not $version"
+[ "$(entry_value InstallLocation)" = "$folder" ] || fail "uninstall entry location is not $folder"
+[ "$(win "$driver" version "$folder\\TavrikBackup.exe" | tr -d '\r')" = "$version" ] ||
+  fail "the installed program's version is not $version"
+
+step "run again without a folder: the same installation is replaced"
+echo stale > "$unix_folder/TavrikBackup.exe"
+win "$installer" /S || fail "the second install failed"
+cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the program was not replaced in place"
+[ ! -e "$drive_c/Program Files/Tavrik Backup" ] || fail "a second installation was made under Program Files"
+
+step "a running copy of the program is asked to close"
+(cd "$unix_folder" && exec "$here/../../cmake/wine-run.sh" "$folder\\TavrikBackup.exe") >/dev/null 2>&1 &
+program_pid=$!
+trap 'kill $program_pid 2>/dev/null || true' EXIT
+win "$driver" wait "Tavrik Backup" 60 || fail "the installed program did not start"
+win "$installer" /S || fail "installing over the running program failed"
+win "$driver" gone "Tavrik Backup" 1 || fail "the running program was not closed"
+wait $program_pid 2>/dev/null || true
+cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the program was not replaced"
+
+step "silent uninstall keeps the settings files"
+appdata=$(unix_path "$(win cmd /c echo %APPDATA% | tr -d '\r')")
+mkdir -p "$appdata"
+settings_existed=0; [ -f "$appdata/TAVRIK Backup.ini" ] && settings_existed=1
+[ $settings_existed = 1 ] || printf '[Settings]\r\nTarget=C:\\Backup\r\n' > "$appdata/TAVRIK Backup.ini"
+printf '[Settings]\r\n' > "$unix_folder/TAVRIK Backup.ini"
+touch "$unix_folder/install.exe" "$unix_folder/TavrikBackup.upd"   # left by the program's update
+uninstall_silently "$folder"
+[ ! -e "$unix_folder/TavrikBackup.exe" ] || fail "the program is still there"
+[ ! -e "$unix_folder/install.exe" ] || fail "the update's installer copy is still there"
+[ ! -e "$unix_folder/TavrikBackup.upd" ] || fail "the version file copy is still there"
+[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
+[ -z "$(entry_value DisplayName)" ] || fail "the uninstall entry is still there"
+[ -f "$unix_folder/TAVRIK Backup.ini" ] || fail "the settings file beside the program was deleted"
+[ -f "$appdata/TAVRIK Backup.ini" ] || fail "the settings file in AppData was deleted"
+[ $settings_existed = 1 ] || rm -f "$appdata/TAVRIK Backup.ini"
+rm -rf "$drive_c/TavrikTest"
+echo "installer: all steps passed"
