@@ -729,9 +729,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       LRESULT result = DefWindowProcW(hwnd_, msg, wparam, lparam);
       SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
-      // The message loop ends by itself once no form is left; a quit
-      // message here would also stop every later yield.
-      --g_loaded_forms;
+      // The message loop ends once no form is left. A close sent from
+      // another program is handled inside GetMessage, which would then go
+      // on waiting: an empty message wakes it to notice. (A quit message
+      // would also stop every later yield.)
+      if (--g_loaded_forms == 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
       return result;
     }
     default:
