@@ -73,10 +73,9 @@ void Startup::Form_Load() {
     main_.IniFile = world_.locate_ini_file();
     const std::wstring target = settings::ReadIni(main_.IniFile, L"main", L"target", L"");
     main_.txtBackupTo.set_text(target);
-    // A hand-edited value that is no check state leaves the box as it is.
-    if (std::optional<int> log = settings::CheckStateFromValue(
-            settings::ReadIni(main_.IniFile, L"main", L"log", L"")))
-      main_.chklog.set_value(*log);
+    // A hand-edited value that is no check state leaves the box unchecked.
+    main_.chklog.set_value(
+        settings::StoredCheckState(settings::ReadIni(main_.IniFile, L"main", L"log", L"")));
     if (!IsBlank(target) && platform::FileExists(target + L"\\backup.log")) {
       main_.strViewLogFolder = target;
       main_.lblViewLog.set_visible(true);
@@ -190,10 +189,9 @@ void Startup::FillMailStoreRow(int i, const std::wstring& storeId, const std::ws
 // 0, no number or a number that is no check state leave it unticked.
 void Startup::RestoreTick(int i) {
   sources::SourceRow& row = main_.rows[i];
-  std::optional<int> state =
-      settings::CheckStateFromValue(settings::ReadIni(main_.IniFile, row.Section, row.Key, L""));
-  if (!state || *state == 0) return;
-  row.chkCarpeta.set_value(*state);
+  int state = settings::StoredCheckState(settings::ReadIni(main_.IniFile, row.Section, row.Key, L""));
+  if (state == 0) return;
+  row.chkCarpeta.set_value(state);
   platform::DoEvents();
 }
 
