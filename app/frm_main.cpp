@@ -32,7 +32,7 @@ FrmMain::FrmMain()
 }
 
 void FrmMain::Create() {
-  CreateForm({L"Tavrik Backup", 10140, 7935, Border::kFixedSingle, true, Font{L"Tahoma", 12}});
+  CreateForm({L"Tavrik Backup", 10140, 7935, Border::kFixedSingle, Font{L"Tahoma", 12}});
   const Control* window = this;
   auto at = [](const Control* parent, Rect rect, Font font) { return Layout{parent, rect, font}; };
 

@@ -11,7 +11,7 @@ using platform::Font;
 using platform::Layout;
 
 void FrmSplash::Form_Load(const std::wstring& lang) {
-  CreateForm({L"Form1", 7095, 3075, Border::kNone, false, Font{L"Tahoma", 12}});
+  CreateForm({L"Form1", 7095, 3075, Border::kNone, Font{L"Tahoma", 12}});
   Line1.Create(*this, 120, 120, 120, 2760);
   Line2.Create(*this, 6840, 120, 6840, 2760);
   Line3.Create(*this, 120, 120, 6840, 120);

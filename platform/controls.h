@@ -270,7 +270,6 @@ class Form : public Control {
     std::wstring caption;
     int client_width = 0, client_height = 0;  // twips
     Border border = Border::kFixedSingle;
-    bool icon = true;
     Font font;
   };
   ~Form() override;

@@ -41,7 +41,7 @@ FrmAbout::FrmAbout()
       }) {}
 
 void FrmAbout::Create(const platform::Form& owner) {
-  CreateForm({L"About", 6030, 4500, Border::kFixedSingle, true, Font{L"Tahoma", 8.25}}, &owner);
+  CreateForm({L"About", 6030, 4500, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
   const Font body{L"Tahoma", 9.75};
   const Font bold{L"Tahoma", 9.75, true};
   btnUpdate.Create(Layout{this, {1320, 3720, 3375, 495}, Font{L"MS Sans Serif", 9.75}}, L"Close");

@@ -23,7 +23,7 @@ class SplashTest : public testing::Test {
  protected:
   void SetUp() override {
     ForgetEarlierQuit();
-    main_.CreateForm({L"Main", 6000, 4000, platform::Form::Border::kFixedSingle, true, platform::Font{}});
+    main_.CreateForm({L"Main", 6000, 4000, platform::Form::Border::kFixedSingle, platform::Font{}});
     main_.set_enabled(false);
     main_.Show();
   }

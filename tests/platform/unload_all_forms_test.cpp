@@ -10,8 +10,8 @@ namespace {
 TEST(UnloadAllFormsTest, UnloadsOwnedAndOwningFormsEachOnce) {
   Form main, about;
   int main_unloads = 0, about_unloads = 0;
-  main.CreateForm({L"Main", 3000, 3000, Form::Border::kFixedSingle, true, {}});
-  about.CreateForm({L"About", 2000, 2000, Form::Border::kFixedSingle, true, {}}, &main);
+  main.CreateForm({L"Main", 3000, 3000, Form::Border::kFixedSingle, {}});
+  about.CreateForm({L"About", 2000, 2000, Form::Border::kFixedSingle, {}}, &main);
   main.on_unload = [&] { ++main_unloads; };
   // Like a window that closes another one as it goes.
   about.on_unload = [&] {

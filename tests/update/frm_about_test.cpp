@@ -35,7 +35,7 @@ std::string Body(std::size_t size) {
 platform::Form& Owner() {
   static platform::Form* owner = [] {
     auto* form = new platform::Form;
-    form->CreateForm({L"Owner", 9000, 7000, platform::Form::Border::kFixedSingle, true, {}});
+    form->CreateForm({L"Owner", 9000, 7000, platform::Form::Border::kFixedSingle, {}});
     return form;
   }();
   return *owner;
