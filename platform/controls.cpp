@@ -211,7 +211,10 @@ void Control::Create(HWND parent, const wchar_t* window_class, DWORD style, DWOR
   RegisterClasses();
   rect_ = rect;
   font_ = font;
-  hwnd_ = CreateWindowExW(ex_style, window_class, text.c_str(), style | WS_CHILD, 0, 0, 0, 0,
+  // Siblings clip each other, so that the z-order decides who is seen where
+  // two overlap.
+  hwnd_ = CreateWindowExW(ex_style, window_class, text.c_str(),
+                          style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                           parent, nullptr, Instance(), nullptr);
   assert(hwnd_);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
