@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "backup/path_parts.h"
 #include "environment/mail_client.h"
 #include "environment/outlook_version.h"
 #include "environment/system_info.h"
@@ -35,7 +36,9 @@ struct StartupError {
 const StartupError kVersionWithoutMajor{5, L"Invalid procedure call or argument"};
 const StartupError kStoreIdNotHex{13, L"Type mismatch"};
 
-bool IsBlank(const std::wstring& text) { return text.find_first_not_of(L' ') == std::wstring::npos; }
+void ShowStartupError(std::int32_t number, const std::wstring& description) {
+  platform::CurrentDialogs().MessageBoxOk(std::to_wstring(number) + L" - " + description);
+}
 
 }  // namespace
 
@@ -76,7 +79,7 @@ void Startup::Form_Load() {
     // A hand-edited value that is no check state leaves the box unchecked.
     main_.chklog.set_value(
         settings::StoredCheckState(settings::ReadIni(main_.IniFile, L"main", L"log", L"")));
-    if (!IsBlank(target) && platform::FileExists(target + L"\\backup.log")) {
+    if (!backup::TrimSpaces(target).empty() && platform::FileExists(target + L"\\backup.log")) {
       main_.strViewLogFolder = target;
       main_.lblViewLog.set_visible(true);
     }
@@ -102,11 +105,9 @@ void Startup::Form_Load() {
     list_sizing_begun = true;
     main_.SizeList();
   } catch (const StartupError& error) {
-    platform::CurrentDialogs().MessageBoxOk(std::to_wstring(error.number) + L" - " +
-                                            error.description);
+    ShowStartupError(error.number, error.description);
   } catch (const platform::AutomationError& error) {
-    platform::CurrentDialogs().MessageBoxOk(std::to_wstring(error.number) + L" - " +
-                                            error.description);
+    ShowStartupError(error.number, error.description);
   }
   // After an error the window still goes to the user with the rows built
   // so far, scrollable, rather than staying locked under the splash.

@@ -141,36 +141,16 @@ std::wstring EnvironmentValue(const std::wstring& name) {
   return value;
 }
 
-AnsiTextWriter::~AnsiTextWriter() { Close(); }
-
-bool AnsiTextWriter::Open(const std::wstring& path) {
-  Close();
-  HANDLE handle = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  handle_ = handle;
-  return true;
-}
-
 bool AnsiTextWriter::WriteLine(const std::wstring& line) {
-  if (!handle_) return false;
-  std::string bytes = ToAnsi(line) + "\r\n";
-  DWORD written = 0;
-  return WriteFile(handle_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-         written == bytes.size();
-}
-
-void AnsiTextWriter::Close() {
-  if (handle_) CloseHandle(handle_);
-  handle_ = nullptr;
+  return file_.Write(ToAnsi(line) + "\r\n");
 }
 
 ByteFileWriter::~ByteFileWriter() { Close(); }
 
 bool ByteFileWriter::Create(const std::wstring& path) {
   Close();
-  HANDLE handle = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   handle_ = handle;
   return true;

@@ -74,25 +74,8 @@ std::wstring ProgramFolder();
 std::wstring CurrentFolder();
 std::wstring EnvironmentValue(const std::wstring& name);
 
-// Text files in the system's ANSI code page with CRLF line ends.
-class AnsiTextWriter {
- public:
-  AnsiTextWriter() = default;
-  ~AnsiTextWriter();
-  AnsiTextWriter(const AnsiTextWriter&) = delete;
-  AnsiTextWriter& operator=(const AnsiTextWriter&) = delete;
-
-  // Creates the file or empties an existing one.
-  bool Open(const std::wstring& path);
-  bool is_open() const { return handle_ != nullptr; }
-  bool WriteLine(const std::wstring& line);
-  void Close();
-
- private:
-  void* handle_ = nullptr;
-};
-
-// A file written as raw bytes; Create empties an existing one.
+// A file written as raw bytes; Create empties an existing one. Others may
+// read it meanwhile (a log can be looked at while a backup runs).
 class ByteFileWriter {
  public:
   ByteFileWriter() = default;
@@ -101,11 +84,25 @@ class ByteFileWriter {
   ByteFileWriter& operator=(const ByteFileWriter&) = delete;
 
   bool Create(const std::wstring& path);
+  bool is_open() const { return handle_ != nullptr; }
   bool Write(const std::string& bytes);
   void Close();
 
  private:
   void* handle_ = nullptr;
+};
+
+// Text files in the system's ANSI code page with CRLF line ends.
+class AnsiTextWriter {
+ public:
+  // Creates the file or empties an existing one.
+  bool Open(const std::wstring& path) { return file_.Create(path); }
+  bool is_open() const { return file_.is_open(); }
+  bool WriteLine(const std::wstring& line);
+  void Close() { file_.Close(); }
+
+ private:
+  ByteFileWriter file_;
 };
 
 // A whole file's bytes; nothing when it cannot be read.

@@ -40,15 +40,7 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
 }
 
 std::string ReadFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(platform::LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {};
-  std::string bytes;
-  char buffer[65536];
-  DWORD read = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-  CloseHandle(file);
-  return bytes;
+  return platform::ReadFileBytes(path).value_or(std::string());
 }
 
 void MakeSparseFile(const std::wstring& path, std::uint64_t size) {
