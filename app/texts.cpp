@@ -29,6 +29,8 @@ MainTexts MainTextsFor(std::wstring_view lang) {
         L"Carpeta/archivo origen de la copia ",
         L"Seleccione la carpeta de la copia de seguridad",
         L"Por favor, espere...",
+        L"enlace omitido",
+        L"No se pudo guardar la configuración",
     };
   }
   return {
@@ -50,6 +52,8 @@ MainTexts MainTextsFor(std::wstring_view lang) {
       L"Backup source file/folder ",
       L"Select backup folder",
       L"Please, wait...",
+      L"link skipped",
+      L"Settings could not be saved",
   };
 }
 

@@ -19,7 +19,7 @@ struct MainTexts {
   std::wstring strClose, strCancel, strNotFound, strEnterTarget, strInvalidTarget,
       strOutlookClosed, strOutlookOpen, strSameFolder, strCannotBackupTo, strErrorWriting,
       strCanceled, strLogFolder, strLogCopied, strLogNotCopied, strLogUserCancelled,
-      strLogSource, strSelectTarget, strPleaseWait;
+      strLogSource, strSelectTarget, strPleaseWait, strLogLinkSkipped, strSettingsNotSaved;
 };
 
 MainTexts MainTextsFor(std::wstring_view lang);

@@ -27,9 +27,17 @@ BackupRun::BackupRun(const BackupControls& controls, const app::MainTexts& texts
       engine_(flags_, texts) {}
 
 void BackupRun::btnBackup_Click() {
+  // The button reads "CANCEL" only while the outer press runs the copy. A
+  // cancel is honoured whatever became of the target meanwhile.
+  if (c_.btnBackup.caption() == texts_.strCancel) {
+    flags_.bCancel = -1;
+    ShowMessage(texts_.strPleaseWait);
+    c_.btnBackup.set_enabled(false);
+    return;
+  }
+
   c_.txtBackupTo.set_back_color(kWhite);
-  // A cancel press must not wipe out a failure the run has already met.
-  if (c_.btnBackup.caption() != texts_.strCancel) flags_.bTargetError = false;
+  flags_.bTargetError = false;
   c_.imgErrorTotal.set_visible(false);
   c_.imgOKtotal.set_visible(false);
 
@@ -43,49 +51,51 @@ void BackupRun::btnBackup_Click() {
   c_.lblError.set_visible(false);
   c_.lblError.set_caption(L"");
 
-  if (!SaveSettings(folder)) return RefuseTarget(texts_.strSameFolder);
+  bool saved = true;
+  if (!SaveSettings(folder, saved)) return RefuseTarget(texts_.strSameFolder);
+  // The run goes ahead; the user learns that the next start will not know it.
+  if (!saved) ShowMessage(texts_.strSettingsNotSaved);
 
   c_.lblViewLog.set_visible(false);
-  const std::wstring target = AddBackslash(folder);
-
-  // The button reads "CANCEL" only while the outer press runs the copy.
-  if (c_.btnBackup.caption() == texts_.strCancel) {
-    flags_.bCancel = -1;
-    ShowMessage(texts_.strPleaseWait);
-    c_.btnBackup.set_enabled(false);
-    return;
-  }
-  Run(folder, target);
+  Run(folder, AddBackslash(folder));
 }
 
 // Missing levels are created. A relative path is refused: it would land
-// under whatever the current folder happens to be.
+// under whatever the current folder happens to be. So is one longer than the
+// settings file keeps: the next start would read back another folder.
 bool BackupRun::TargetIsUsable(const std::wstring& folder) {
-  const std::wstring target = AddBackslash(folder);
-  if (!IsAbsolutePath(target)) return false;
-  return platform::FolderExists(target) || MakePath(target);
+  if (folder.size() > settings::kMaxValueLength) return false;
+  if (!IsAbsolutePath(AddBackslash(folder))) return false;
+  const std::wstring place = platform::FullPath(folder);
+  return platform::FolderExists(place) || MakePath(place);
 }
 
-// False when the target lies inside a ticked source; the rows after that
-// one are then not saved.
-bool BackupRun::SaveSettings(const std::wstring& folder) {
-  settings::WriteIni(IniFile_, L"main", L"target", folder);
-  settings::WriteIni(IniFile_, L"main", L"log", c_.chklog.value() == 1 ? L"1" : L"0");
+// False when the target lies inside a ticked source, however either is
+// spelt; the rows after that one are then not saved. saved turns false when
+// a value could not be written.
+bool BackupRun::SaveSettings(const std::wstring& folder, bool& saved) {
+  saved = settings::WriteIni(IniFile_, L"main", L"target", folder) && saved;
+  saved = settings::WriteIni(IniFile_, L"main", L"log", c_.chklog.value() == 1 ? L"1" : L"0") &&
+          saved;
+  const std::wstring place = platform::CanonicalPath(folder);
   for (int i = 1; i <= c_.rows.count(); ++i) {
     const sources::SourceRow& row = c_.rows[i];
     if (row.chkCarpeta.value() != 1) continue;
-    settings::WriteIni(IniFile_, row.Section, row.Key, L"1");
-    if (StartsWithPath(folder, row.Path)) return false;
+    saved = settings::WriteIni(IniFile_, row.Section, row.Key, L"1") && saved;
+    if (StartsWithPath(place, platform::CanonicalPath(row.Path))) return false;
   }
   return true;
 }
 
 void BackupRun::Run(const std::wstring& folder, const std::wstring& target) {
   c_.btnBackup.set_caption(texts_.strCancel);
+  // The folder as the system reads the typed text ("D:/Copias.", "D:\\x\\..");
+  // the copy gives every name to the file functions as it is.
+  const std::wstring place = AddBackslash(platform::FullPath(folder));
   BackupLog* log = nullptr;
   if (c_.chklog.value() == 1) {
     log = &log_;
-    if (!log_.Open(target)) ShowMessage(texts_.strErrorWriting + target);
+    if (!log_.Open(place)) ShowMessage(texts_.strErrorWriting + target);
   }
   EnableInputs(false);
 
@@ -96,7 +106,7 @@ void BackupRun::Run(const std::wstring& folder, const std::wstring& target) {
     sources::SourceRow& row = c_.rows[intRow];
     if (row.chkCarpeta.value() != 1) continue;
     const bool logWasFine = !log || !log->failed();
-    CopyRow(row, target, log);
+    CopyRow(row, place, log);
     if (logWasFine && log && log->failed()) ShowMessage(texts_.strErrorWriting + target);
     if (flags_.bCancel || flags_.bTargetError) {
       stopped = true;

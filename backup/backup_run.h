@@ -48,7 +48,7 @@ class BackupRun {
 
  private:
   bool TargetIsUsable(const std::wstring& folder);
-  bool SaveSettings(const std::wstring& folder);
+  bool SaveSettings(const std::wstring& folder, bool& saved);
   void Run(const std::wstring& folder, const std::wstring& target);
   void CopyRow(sources::SourceRow& row, const std::wstring& target, BackupLog* log);
   void EnableInputs(bool enabled);

@@ -2,6 +2,8 @@
 // and the folder search and creation it relies on.
 #include "backup/copy_engine.h"
 
+#include <unordered_set>
+
 #include "backup/path_parts.h"
 #include "platform/shell.h"
 
@@ -40,6 +42,8 @@ void CopyEngine::SetRow(platform::ProgressBar* bar, BackupLog* log) {
   log_ = log;
 }
 
+const wchar_t CopyEngine::kPartSuffix[] = L".tavrik-part";
+
 void CopyEngine::CopySource(std::wstring src, std::wstring dst, bool useProgress, bool isFile) {
   if (!isFile) src = AddBackslash(src);
   dst = AddBackslash(dst);
@@ -51,30 +55,27 @@ void CopyEngine::CopySource(std::wstring src, std::wstring dst, bool useProgress
     platform::CurrentDialogs().MessageBoxOk(texts_.strLogSource + src + L" " + texts_.strNotFound);
     return;
   }
-  CopyInto(*search, src, dst, useProgress, isFile);
-}
-
-void CopyEngine::CopyInto(platform::FileSearch& search, const std::wstring& src,
-                          const std::wstring& dst, bool useProgress, bool isFile) {
+  // The row's own folder in the target: without it nothing of any row can
+  // go there either, so the run stops.
   if (!platform::FolderExists(dst) && !MakePath(dst)) {
     flags_.bTargetError = true;
     return;
   }
-  CopyFolderContents(search, src, dst, useProgress, isFile);
+  CopyFolderContents(*search, src, dst, useProgress, isFile);
 }
 
-// A sub-folder was listed by its parent, so a search that finds nothing
-// means it cannot be read (no access, gone meanwhile): its files are not
-// backed up, and the row says so instead of asking the user mid-run.
+// A sub-folder that cannot be read (no access, gone meanwhile) or made in
+// the target (a file of its name in the way) fails that sub-tree only: the
+// log names it, the row turns red, the walk goes on.
 void CopyEngine::CopySubFolder(const std::wstring& src, const std::wstring& dst,
                                bool useProgress) {
   std::unique_ptr<platform::FileSearch> search = StartSearch(src, false);
-  if (!search->found()) {
+  if (!search->found() || (!platform::FolderExists(dst) && !MakePath(dst))) {
     flags_.bFileError = true;
     Log(FileLine(src, texts_.strLogNotCopied));
     return;
   }
-  CopyInto(*search, src, dst, useProgress, false);
+  CopyFolderContents(*search, src, dst, useProgress, false);
 }
 
 void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring src,
@@ -82,21 +83,37 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
   if (isFile) src = FolderOfFile(src);
   Log(FolderLine(texts_.strLogFolder, src));
   const std::wstring srcDir = AddBackslash(src);
+  // Names already given to this destination folder, letter case folded: on a
+  // case-sensitive share "Report" and "report" would land on one file.
+  std::unordered_set<std::wstring> landed;
   do {
     const platform::FoundEntry& entry = search.entry();
     if (entry.is_system()) continue;
     const std::wstring name = entry.name;
+    if (entry.is_directory() && (name == L"." || name == L"..")) continue;
+    const bool collides = !landed.insert(platform::FoldedName(name)).second;
     if (entry.is_directory()) {
-      if (name == L"." || name == L"..") continue;
-      // A cancel pressed during the last yield: nothing more is begun.
-      if (flags_.bCancel) return;
-      CopySubFolder(srcDir + name + L"\\", dst + name + L"\\", useProgress);
-      if (flags_.bCancel) return;
+      const std::wstring folder = srcDir + name + L"\\";
+      if (flags_.bCancel) {
+        Log(FileLine(folder, texts_.strLogUserCancelled));
+        return;
+      }
+      if (entry.is_link()) {
+        // It may point back up the tree or outside the source.
+        Log(FileLine(folder, texts_.strLogLinkSkipped));
+      } else if (collides) {
+        flags_.bFileError = true;
+        Log(FileLine(folder, texts_.strLogNotCopied));
+      } else {
+        CopySubFolder(folder, dst + name + L"\\", useProgress);
+        if (flags_.bCancel) return;
+      }
     } else {
       // After a cancel the file is not begun, and its line says why.
       const std::uint64_t size = entry.size();
       streamBegun_ = false;
-      const bool ok = !flags_.bCancel && CopyOneFile(srcDir + name, dst + name, useProgress);
+      const bool ok = !flags_.bCancel && !collides &&
+                      CopyOneFile(srcDir + name, dst + name, size, useProgress);
       // Some systems copy without calling back; the bar then moves by whole files.
       if (ok && useProgress && !streamBegun_) {
         flags_.curCopied += size;
@@ -114,12 +131,31 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
     }
     LetWindowRun();
   } while (search.Next());
+  // A listing that broke off (a share gone away) is not a finished folder.
+  if (search.failed()) {
+    flags_.bFileError = true;
+    Log(FileLine(srcDir, texts_.strLogNotCopied));
+  }
 }
 
-bool CopyEngine::CopyOneFile(const std::wstring& src, const std::wstring& dst, bool useProgress) {
+// The copy goes to a name beside the destination and takes its place only
+// when whole; a failed or cancelled copy leaves the older file as it was and
+// no part file behind.
+bool CopyEngine::CopyOneFile(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
+                             bool useProgress) {
   static const platform::CopyProgressRoutine kNoProgress;
-  return platform::CopyFileWithProgress(src, dst, useProgress ? progress_ : kNoProgress,
-                                        &flags_.bCancel);
+  const platform::CopyProgressRoutine& progress = useProgress ? progress_ : kNoProgress;
+  const std::wstring part = dst + kPartSuffix;
+  bool ok;
+  if (size > kChunkBytes) {
+    if (chunk_.size() != kChunkBytes) chunk_.resize(kChunkBytes);
+    ok = platform::CopyFileInChunks(src, part, chunk_, progress, &flags_.bCancel);
+  } else {
+    ok = platform::CopyFileWithProgress(src, part, progress, &flags_.bCancel);
+  }
+  ok = ok && platform::MoveFileOver(part, dst);
+  if (!ok) platform::DeleteFileAt(part);
+  return ok;
 }
 
 // Counts in 64 bits and draws through a bar that takes any double, so a row

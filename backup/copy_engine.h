@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/texts.h"
 #include "backup/backup_log.h"
@@ -58,13 +59,20 @@ class CopyEngine {
   std::function<void()> yield = platform::DoEvents;
   std::chrono::milliseconds yieldEvery{15};
 
+  // Files larger than this are copied here chunk by chunk, so the window
+  // keeps running and a cancel is honoured within the file even where the
+  // system's copy calls back no progress.
+  static constexpr std::size_t kChunkBytes = 4u << 20;
+  // Beside each file while it is copied; it takes the file's place only when
+  // the copy is whole, so a failed copy never spoils an older good one.
+  static const wchar_t kPartSuffix[];
+
  private:
-  void CopyInto(platform::FileSearch& search, const std::wstring& src, const std::wstring& dst,
-                bool useProgress, bool isFile);
   void CopySubFolder(const std::wstring& src, const std::wstring& dst, bool useProgress);
   void CopyFolderContents(platform::FileSearch& search, std::wstring src, const std::wstring& dst,
                           bool useProgress, bool isFile);
-  bool CopyOneFile(const std::wstring& src, const std::wstring& dst, bool useProgress);
+  bool CopyOneFile(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
+                   bool useProgress);
   void CopyProgress(platform::CopyProgressReason reason, std::uint64_t total_file_size,
                     std::uint64_t total_bytes_transferred);
   void LetWindowRun();
@@ -78,6 +86,7 @@ class CopyEngine {
   std::chrono::steady_clock::time_point lastYield_;
   // Whether the copy of the current file reported its streams.
   bool streamBegun_ = false;
+  std::vector<char> chunk_;
   const platform::CopyProgressRoutine progress_;
 };
 

@@ -8,21 +8,34 @@
 namespace platform {
 namespace {
 
-bool IsDriveAbsolute(const std::wstring& path) {
-  return path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
-}
-
-bool IsNetwork(const std::wstring& path) { return path.rfind(L"\\\\", 0) == 0; }
-
-// "\\?\" paths take no "\\" inside them: the program builds paths such as
-// "D:\\x" from a drive-root target.
-std::wstring WithSingleSeparators(const std::wstring& path, size_t from) {
+// The parts of a path after its root (from), as the system resolves a path
+// without the "\\?\" prefix: "/" is a separator, empty and "." parts go, ".."
+// takes the part before it away. A trailing separator is kept.
+std::wstring ResolvedParts(const std::wstring& path, size_t from) {
   std::wstring result = path.substr(0, from);
-  for (size_t i = from; i < path.size(); ++i) {
-    if (path[i] == L'\\' && !result.empty() && result.back() == L'\\') continue;
-    result += path[i];
+  const size_t root = result.size();
+  size_t start = from;
+  while (start <= path.size()) {
+    size_t end = path.find_first_of(L"\\/", start);
+    if (end == std::wstring::npos) end = path.size();
+    const std::wstring part = path.substr(start, end - start);
+    if (part == L"..") {
+      if (result.size() > root) {
+        result.pop_back();
+        result.erase(result.find_last_of(L'\\', result.size() - 1) + 1);
+        if (result.size() < root) result.resize(root);
+      }
+    } else if (!part.empty() && part != L".") {
+      result += part;
+      if (end < path.size()) result += L'\\';
+    }
+    start = end + 1;
   }
   return result;
+}
+
+bool IsDevicePath(const std::wstring& path) {
+  return path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0;
 }
 
 void Fill(FoundEntry& entry, const WIN32_FIND_DATAW& data) {
@@ -51,11 +64,71 @@ DWORD CALLBACK CopyProgressThunk(LARGE_INTEGER total_file_size, LARGE_INTEGER to
 }  // namespace
 
 std::wstring LongPath(const std::wstring& path) {
-  const size_t kShortEnough = 240;  // folders may be at most MAX_PATH - 12
-  if (path.size() < kShortEnough || path.rfind(L"\\\\?\\", 0) == 0) return path;
-  if (IsDriveAbsolute(path)) return L"\\\\?\\" + WithSingleSeparators(path, 3);
-  if (IsNetwork(path)) return L"\\\\?\\UNC\\" + WithSingleSeparators(path.substr(2), 0);
+  if (IsDevicePath(path)) return path;
+  if (path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'))
+    return L"\\\\?\\" + ResolvedParts(path.substr(0, 2) + L"\\" + path.substr(3), 3);
+  if (path.size() > 2 && (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/'))
+    return L"\\\\?\\UNC\\" + ResolvedParts(path.substr(2), 0);
   return path;
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(32768, L'\0');
+  DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+  if (length == 0 || length >= full.size()) return path;
+  full.resize(length);
+  return full;
+}
+
+std::wstring CanonicalPath(const std::wstring& path) {
+  std::wstring plain = path;
+  if (plain.rfind(L"\\\\?\\UNC\\", 0) == 0)
+    plain = L"\\\\" + plain.substr(8);
+  else if (plain.rfind(L"\\\\?\\", 0) == 0)
+    plain = plain.substr(4);
+  if (plain.empty()) return plain;
+  plain = FullPath(plain);
+  // "Docs.\x" and "Docs \x" name Docs\x wherever the system reads them.
+  std::wstring trimmed;
+  for (size_t i = 0; i < plain.size(); ++i) {
+    const bool endOfPart = i + 1 == plain.size() || plain[i + 1] == L'\\';
+    if (endOfPart && (plain[i] == L'.' || plain[i] == L' ') && !trimmed.empty() &&
+        trimmed.back() != L'\\' && trimmed.back() != L'.') {
+      size_t cut = trimmed.size();
+      trimmed += plain[i];
+      while (cut > 0 && (trimmed[cut - 1] == L'.' || trimmed[cut - 1] == L' ')) --cut;
+      if (cut > 0 && trimmed[cut - 1] != L'\\') trimmed.resize(cut);
+      continue;
+    }
+    trimmed += plain[i];
+  }
+  plain = trimmed;
+  std::wstring result(32768, L'\0');
+  DWORD length = GetLongPathNameW(plain.c_str(), &result[0], static_cast<DWORD>(result.size()));
+  if (length > 0 && length < result.size()) plain.assign(result.c_str(), length);
+  HANDLE handle = CreateFileW(LongPath(plain).c_str(), 0,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    length = GetFinalPathNameByHandleW(handle, &result[0], static_cast<DWORD>(result.size()),
+                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    CloseHandle(handle);
+    if (length > 0 && length < result.size()) {
+      result.resize(length);
+      if (result.rfind(L"\\\\?\\UNC\\", 0) == 0)
+        plain = L"\\\\" + result.substr(8);
+      else if (result.rfind(L"\\\\?\\", 0) == 0)
+        plain = result.substr(4);
+    }
+  }
+  if (plain.size() > 3 && plain.back() == L'\\') plain.pop_back();
+  return plain;
+}
+
+std::wstring FoldedName(const std::wstring& name) {
+  std::wstring folded = name;
+  if (!folded.empty()) CharUpperBuffW(&folded[0], static_cast<DWORD>(folded.size()));
+  return folded;
 }
 
 FileSearch::FileSearch(const std::wstring& pattern) {
@@ -72,7 +145,10 @@ FileSearch::~FileSearch() { Close(); }
 bool FileSearch::Next() {
   assert(handle_);
   WIN32_FIND_DATAW data;
-  if (!FindNextFileW(handle_, &data)) return false;
+  if (!FindNextFileW(handle_, &data)) {
+    failed_ = GetLastError() != ERROR_NO_MORE_FILES;
+    return false;
+  }
   Fill(entry_, data);
   return true;
 }
@@ -90,6 +166,67 @@ bool CopyFileWithProgress(const std::wstring& source, const std::wstring& destin
                           reinterpret_cast<LPBOOL>(const_cast<std::int32_t*>(cancel)),
                           COPY_FILE_RESTARTABLE);
   return done == TRUE;
+}
+
+bool CopyFileInChunks(const std::wstring& source, const std::wstring& destination,
+                      std::vector<char>& buffer, const CopyProgressRoutine& progress,
+                      const volatile std::int32_t* cancel) {
+  // The sharing the system's copy asks for, so the same files open.
+  HANDLE in = CreateFileW(LongPath(source).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (in == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(in, &info)) {
+    CloseHandle(in);
+    return false;
+  }
+  const DWORD kCopied = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                        FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  HANDLE out = CreateFileW(LongPath(destination).c_str(), GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, (info.dwFileAttributes & kCopied) | FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+  if (out == INVALID_HANDLE_VALUE) {
+    CloseHandle(in);
+    return false;
+  }
+  const std::uint64_t total = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  if (progress) progress(CopyProgressReason::kStreamSwitch, total, 0);
+  std::uint64_t done = 0;
+  bool ok = true;
+  while (ok) {
+    if (*cancel) {
+      ok = false;
+      break;
+    }
+    DWORD got = 0;
+    if (!ReadFile(in, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    DWORD written = 0;
+    ok = WriteFile(out, buffer.data(), got, &written, nullptr) && written == got;
+    done += got;
+    if (ok && progress) progress(CopyProgressReason::kChunkFinished, total, done);
+  }
+  ok = ok && SetFileTime(out, &info.ftCreationTime, &info.ftLastAccessTime,
+                         &info.ftLastWriteTime);
+  ok = CloseHandle(out) && ok;
+  CloseHandle(in);
+  return ok;
+}
+
+bool MoveFileOver(const std::wstring& source, const std::wstring& destination) {
+  const std::wstring from = LongPath(source), to = LongPath(destination);
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  const DWORD attributes = GetFileAttributesW(to.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
+    return false;
+  SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  SetFileAttributesW(to.c_str(), attributes);
+  return false;
 }
 
 bool CreateFolder(const std::wstring& path) {
@@ -119,7 +256,12 @@ bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-bool DeleteFileAt(const std::wstring& path) { return DeleteFileW(LongPath(path).c_str()) != FALSE; }
+bool DeleteFileAt(const std::wstring& path) {
+  const std::wstring at = LongPath(path);
+  if (DeleteFileW(at.c_str())) return true;
+  SetFileAttributesW(at.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return DeleteFileW(at.c_str()) != FALSE;
+}
 
 std::wstring ProgramFolder() {
   std::wstring path(32768, L'\0');

@@ -8,16 +8,37 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
+constexpr std::uint32_t kAttributeReadOnly = 0x1;
 constexpr std::uint32_t kAttributeHidden = 0x2;
 constexpr std::uint32_t kAttributeSystem = 0x4;
 constexpr std::uint32_t kAttributeDirectory = 0x10;
+// A symbolic link or junction.
+constexpr std::uint32_t kAttributeReparsePoint = 0x400;
 
-// The form the file functions need for a path of any length: absolute paths
-// past the old limit get the "\\?\" prefix.
+// The form given to the file functions: absolute drive and network paths
+// get the "\\?\" prefix, so no length limit applies and names are taken as
+// they are ("report." stays apart from "report"). "/" becomes "\", doubled
+// separators and "." and ".." parts are resolved first, as the system would.
+// Other paths are returned unchanged.
 std::wstring LongPath(const std::wstring& path);
+
+// path made absolute the way the system reads a typed path: "/", "." and
+// "..", doubled separators and trailing dots and blanks resolved.
+std::wstring FullPath(const std::wstring& path);
+
+// One spelling for one place, to tell whether two paths are the same:
+// the full path in long names, through the links of what exists, without
+// the "\\?\" prefix or a trailing "\". Compare the results letter case
+// ignored.
+std::wstring CanonicalPath(const std::wstring& path);
+
+// name in the form in which names that differ only in letter case are
+// equal.
+std::wstring FoldedName(const std::wstring& name);
 
 struct FoundEntry {
   std::uint32_t attributes = 0;
@@ -27,6 +48,7 @@ struct FoundEntry {
   std::uint64_t size() const { return (std::uint64_t{size_high} << 32) | size_low; }
   bool is_system() const { return (attributes & kAttributeSystem) != 0; }
   bool is_directory() const { return (attributes & kAttributeDirectory) != 0; }
+  bool is_link() const { return (attributes & kAttributeReparsePoint) != 0; }
 };
 
 // One search over a folder pattern ("C:\dir\*.*") or one exact path; the
@@ -40,13 +62,16 @@ class FileSearch {
 
   bool found() const { return handle_ != nullptr; }
   const FoundEntry& entry() const { return entry_; }
-  // Moves to the next entry; false when none is left.
+  // Moves to the next entry; false when none is left or the listing broke off.
   bool Next();
+  // Whether the listing broke off before its last entry (a share gone away).
+  bool failed() const { return failed_; }
   void Close();
 
  private:
   void* handle_ = nullptr;
   FoundEntry entry_;
+  bool failed_ = false;
 };
 
 enum class CopyProgressReason { kChunkFinished, kStreamSwitch, kOther };
@@ -54,10 +79,23 @@ using CopyProgressRoutine =
     std::function<void(CopyProgressReason reason, std::uint64_t total_file_size,
                        std::uint64_t total_bytes_transferred)>;
 
-// Copies one file, replacing an existing destination. The copy is abandoned
-// as soon as *cancel becomes nonzero. progress may be empty.
+// Copies one file with the system's copy call, replacing an existing
+// destination. The copy is abandoned as soon as *cancel becomes nonzero.
+// progress may be empty; some systems never call it.
 bool CopyFileWithProgress(const std::wstring& source, const std::wstring& destination,
                           const CopyProgressRoutine& progress, const volatile std::int32_t* cancel);
+
+// The same copy done here, buffer.size() bytes at a time, with the
+// attributes and times the system's copy gives: progress is called after
+// every chunk and *cancel is looked at before each one. A read-only
+// destination is not replaced.
+bool CopyFileInChunks(const std::wstring& source, const std::wstring& destination,
+                      std::vector<char>& buffer, const CopyProgressRoutine& progress,
+                      const volatile std::int32_t* cancel);
+
+// Puts source in destination's place in one step, a read-only destination
+// too; no write-through, for a backup of many files.
+bool MoveFileOver(const std::wstring& source, const std::wstring& destination);
 
 // Creates one folder level; false when it could not be made (it may exist).
 bool CreateFolder(const std::wstring& path);
@@ -67,6 +105,7 @@ bool CreateFolder(const std::wstring& path);
 std::wstring NormalFileName(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
+// Deletes a file, a read-only one too.
 bool DeleteFileAt(const std::wstring& path);
 
 // The folder the program runs from, without a trailing "\".

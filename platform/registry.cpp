@@ -54,9 +54,10 @@ std::wstring ReadProfileText(const std::wstring& file, const std::wstring& secti
   return buffer;
 }
 
-void WriteProfileText(const std::wstring& file, const std::wstring& section,
-                        const std::wstring& key, const std::wstring& value) {
-  WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+bool WriteProfileText(const std::wstring& file, const std::wstring& section,
+                      const std::wstring& key, const std::wstring& value) {
+  return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
+         FALSE;
 }
 
 }  // namespace platform

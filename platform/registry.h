@@ -35,7 +35,8 @@ std::wstring SpecialFolderPath(int csidl);
 std::wstring ReadProfileText(const std::wstring& file, const std::wstring& section,
                                const std::wstring& key, const std::wstring& fallback,
                                std::uint32_t buffer_chars);
-void WriteProfileText(const std::wstring& file, const std::wstring& section,
-                        const std::wstring& key, const std::wstring& value);
+// False when the file could not be written (read-only, locked).
+bool WriteProfileText(const std::wstring& file, const std::wstring& section,
+                      const std::wstring& key, const std::wstring& value);
 
 }  // namespace platform

@@ -19,12 +19,12 @@ std::wstring LocateIniFile(const std::wstring& program_folder) {
 
 std::wstring ReadIni(const std::wstring& file, const std::wstring& section,
                      const std::wstring& key, const std::wstring& fallback) {
-  return platform::ReadProfileText(file, section, key, fallback, 255);
+  return platform::ReadProfileText(file, section, key, fallback, kMaxValueLength + 1);
 }
 
-void WriteIni(const std::wstring& file, const std::wstring& section, const std::wstring& key,
+bool WriteIni(const std::wstring& file, const std::wstring& section, const std::wstring& key,
               const std::wstring& value) {
-  platform::WriteProfileText(file, section, key, WithoutLineBreaks(value));
+  return platform::WriteProfileText(file, section, key, WithoutLineBreaks(value));
 }
 
 }  // namespace settings

@@ -16,6 +16,8 @@ ByteCount TreeBytes(const std::wstring& path) {
     const platform::FoundEntry& entry = search.entry();
     if (entry.is_system()) continue;
     if (entry.name.empty() || entry.name[0] == L'.') continue;
+    // A linked folder may loop back or lie outside: the backup skips it too.
+    if (entry.is_directory() && entry.is_link()) continue;
     if (entry.is_directory())
       total += TreeBytes(path + entry.name + L"\\");
     else

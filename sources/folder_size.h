@@ -6,8 +6,9 @@
 namespace sources {
 
 // The bytes of every file below path (which ends in "\"), hidden files
-// included; entries with the system attribute and names beginning with "."
-// are left out, and a folder that cannot be listed counts 0.
+// included; entries with the system attribute, names beginning with "." and
+// linked folders (symbolic links, junctions) are left out, and a folder that
+// cannot be listed counts 0.
 double FolderSize(const std::wstring& path);
 
 }  // namespace sources
