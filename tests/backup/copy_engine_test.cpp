@@ -191,6 +191,98 @@ TEST_F(CopyEngineTest, ProgressPastTwoGigabytesKeepsCounting) {
   EXPECT_FALSE(flags.bFileError);
 }
 
+TEST_F(CopyEngineTest, AnOlderGoodCopySurvivesACancelledLargeFile) {
+  // Larger than one chunk, so the window runs and a cancel is heard inside
+  // the file even where the system's copy calls back nothing.
+  const std::string big(backup::CopyEngine::kChunkBytes * 2 + 12345, 'n');
+  WriteFile(src + L"\\big.bin", big);
+  WriteFile(dst + L"\\big.bin", "old good copy");
+  sources::SourceRow& row = AddRow(src, L"Docs");
+  int yieldsInFile = 0;
+  main.backupRun.engine().yieldEvery = std::chrono::milliseconds(0);
+  main.backupRun.engine().yield = [&] {
+    if (platform::FileExists(dst + L"\\big.bin" + backup::CopyEngine::kPartSuffix) &&
+        ++yieldsInFile == 1)
+      PostPress();
+    platform::DoEvents();
+  };
+
+  Press(target);
+
+  EXPECT_GE(yieldsInFile, 1) << "the window ran during the file";
+  EXPECT_EQ(ReadFile(dst + L"\\big.bin"), "old good copy");
+  EXPECT_FALSE(platform::FileExists(dst + L"\\big.bin" + backup::CopyEngine::kPartSuffix));
+  EXPECT_EQ(LogLines(target).back(), L"big.bin\t-->user cancelled");
+  EXPECT_EQ(main.lblError.caption(), L"Canceled!");
+
+  // Uncancelled, the chunked copy is whole, replaces a read-only older copy
+  // and carries the attributes and times the system's copy gives.
+  testing_support::SetAttributes(dst + L"\\big.bin", FILE_ATTRIBUTE_READONLY);
+  testing_support::SetAttributes(src + L"\\big.bin", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  main.backupRun.engine().yield = platform::DoEvents;
+  Press(target);
+  EXPECT_TRUE(ReadFile(dst + L"\\big.bin") == big);
+  EXPECT_TRUE(Shown(row.imgOK));
+  volatile std::int32_t cancel = 0;
+  ASSERT_TRUE(platform::CopyFileWithProgress(src + L"\\big.bin", temp / L"system.bin", {}, &cancel));
+  WIN32_FILE_ATTRIBUTE_DATA ours, system;
+  ASSERT_TRUE(GetFileAttributesExW((dst + L"\\big.bin").c_str(), GetFileExInfoStandard, &ours));
+  ASSERT_TRUE(GetFileAttributesExW((temp / L"system.bin").c_str(), GetFileExInfoStandard, &system));
+  EXPECT_EQ(ours.dwFileAttributes, system.dwFileAttributes);
+  EXPECT_EQ(CompareFileTime(&ours.ftLastWriteTime, &system.ftLastWriteTime), 0);
+  EXPECT_EQ(CompareFileTime(&ours.ftCreationTime, &system.ftCreationTime), 0);
+}
+
+TEST_F(CopyEngineTest, EveryNameLandsApartOrIsReported) {
+  // The system would strip the dot of a name given without the "\\?\" form.
+  WriteFile(src + L"\\report.", "with a dot");
+  WriteFile(src + L"\\report", "without");
+  // As on a case-sensitive share: two names, one destination file.
+  WriteFile(src + L"\\Sub\\keep.txt", "sub");
+  if (!testing_support::RunInLinuxShell(src, "echo one > Case && echo two > CASE && ln -s . loop"))
+    GTEST_SKIP() << "needs Wine's Linux shell";
+  ASSERT_TRUE(platform::FolderExists(src + L"\\loop\\Sub"));
+  const double size = sources::FolderSize(src + L"\\");
+  sources::SourceRow& row = AddRow(src, L"Docs");
+
+  Press(target);
+  testing_support::RunInLinuxShell(src, "rm loop");
+
+  EXPECT_EQ(size, 10 + 7 + 3 + 4 + 4) << "the link is not counted";
+  EXPECT_EQ(ReadFile(dst + L"\\report."), "with a dot");
+  EXPECT_EQ(ReadFile(dst + L"\\report"), "without");
+  std::vector<std::wstring> lines = LogLines(target);
+  auto has = [&](const std::wstring& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  };
+  EXPECT_TRUE(has(L"Case\t-->*not copied*") != has(L"CASE\t-->*not copied*"));
+  EXPECT_TRUE(has(src + L"\\loop\\\t-->link skipped"));
+  EXPECT_FALSE(platform::FolderExists(dst + L"\\loop"));
+  EXPECT_EQ(ReadFile(dst + L"\\Sub\\keep.txt"), "sub");
+  EXPECT_TRUE(Shown(row.imgError));
+  EXPECT_TRUE(Shown(main.imgErrorTotal));
+}
+
+TEST_F(CopyEngineTest, ASubFolderThatCannotBeMadeFailsOnlyItsTree) {
+  WriteFile(src + L"\\Sub\\x.txt", "blocked");
+  WriteFile(src + L"\\z.txt", "goes on");
+  WriteFile(dst + L"\\Sub", "a file in the folder's way");
+  const std::wstring other = temp / L"Other";
+  WriteFile(other + L"\\o.txt", "next row");
+  sources::SourceRow& first = AddRow(src, L"Docs");
+  sources::SourceRow& second = AddRow(other, L"Other");
+
+  Press(target);
+
+  std::vector<std::wstring> lines = LogLines(target);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), src + L"\\Sub\\\t-->*not copied*"), lines.end());
+  EXPECT_EQ(ReadFile(dst + L"\\z.txt"), "goes on");
+  EXPECT_EQ(ReadFile(target + L"\\Other\\o.txt"), "next row");
+  EXPECT_TRUE(Shown(first.imgError));
+  EXPECT_TRUE(Shown(second.imgOK));
+  EXPECT_EQ(main.lblError.caption(), L"");
+}
+
 TEST(MakePathTest, CreatesEveryMissingLevelAndStops) {
   TempFolder temp;
   EXPECT_TRUE(backup::MakePath(temp / L"a\\b\\c"));

@@ -78,4 +78,30 @@ void RemoveTree(const std::wstring& path) {
   RemoveDirectoryW(platform::LongPath(path).c_str());
 }
 
+bool RunInLinuxShell(const std::wstring& folder, const std::string& command) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  auto unixName = reinterpret_cast<UnixName>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  if (!unixName) return false;
+  char* name = unixName(folder.c_str());
+  if (!name) return false;
+  // Wine gives no handle to wait on for a Linux program: the command leaves
+  // a mark when it is through.
+  const std::string mark = ".shell-done";
+  std::string script = "cd '" + std::string(name) + "' && " + command + " && touch " + mark;
+  HeapFree(GetProcessHeap(), 0, name);
+  std::wstring line = L"/bin/sh -c \"" + platform::FromAnsi(script) + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return false;
+  if (process.hThread) CloseHandle(process.hThread);
+  if (process.hProcess) CloseHandle(process.hProcess);
+  const std::wstring markPath = folder + L"\\" + platform::FromAnsi(mark);
+  for (int i = 0; i < 300 && !platform::FileExists(markPath); ++i) Sleep(20);
+  return platform::DeleteFileAt(markPath);
+}
+
 }  // namespace testing_support

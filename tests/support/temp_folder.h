@@ -32,5 +32,9 @@ std::string ReadFile(const std::wstring& path);
 void MakeSparseFile(const std::wstring& path, std::uint64_t size);
 void SetAttributes(const std::wstring& path, std::uint32_t attributes);
 void RemoveTree(const std::wstring& path);
+// Runs a Linux shell command in folder, for what Windows calls cannot make
+// (a symbolic link, names that differ only in letter case). False when not
+// under Wine or it did not succeed within a few seconds.
+bool RunInLinuxShell(const std::wstring& folder, const std::string& command);
 
 }  // namespace testing_support
