@@ -65,7 +65,9 @@ void BackupRun::btnBackup_Click() {
 // settings file keeps: the next start would read back another folder.
 bool BackupRun::TargetIsUsable(const std::wstring& folder) {
   if (folder.size() > settings::kMaxValueLength) return false;
-  if (!IsAbsolutePath(AddBackslash(folder))) return false;
+  std::wstring typed = AddBackslash(folder);
+  std::replace(typed.begin(), typed.end(), L'/', L'\\');
+  if (!IsAbsolutePath(typed)) return false;
   const std::wstring place = platform::FullPath(folder);
   return platform::FolderExists(place) || MakePath(place);
 }

@@ -47,6 +47,7 @@ const wchar_t CopyEngine::kPartSuffix[] = L".tavrik-part";
 void CopyEngine::CopySource(std::wstring src, std::wstring dst, bool useProgress, bool isFile) {
   if (!isFile) src = AddBackslash(src);
   dst = AddBackslash(dst);
+  cancelLogged_ = false;
   // An empty path (a store whose file is unknown) would search the root of
   // the current drive.
   std::unique_ptr<platform::FileSearch> search;
@@ -95,7 +96,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
     if (entry.is_directory()) {
       const std::wstring folder = srcDir + name + L"\\";
       if (flags_.bCancel) {
-        Log(FileLine(folder, texts_.strLogUserCancelled));
+        LogCancel(folder);
         return;
       }
       if (entry.is_link()) {
@@ -106,7 +107,9 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
         Log(FileLine(folder, texts_.strLogNotCopied));
       } else {
         CopySubFolder(folder, dst + name + L"\\", useProgress);
-        if (flags_.bCancel) return;
+        // A cancel heard in there without a line of its own gets one at the
+        // next entry here.
+        if (flags_.bCancel && cancelLogged_) return;
       }
     } else {
       // After a cancel the file is not begun, and its line says why.
@@ -119,15 +122,12 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
         flags_.curCopied += size;
         ShowProgress(static_cast<double>(flags_.curCopied));
       }
-      const std::wstring* status = &texts_.strLogCopied;
       if (flags_.bCancel) {
-        status = &texts_.strLogUserCancelled;
-      } else if (!ok) {
-        status = &texts_.strLogNotCopied;
-        flags_.bFileError = true;
+        LogCancel(name);
+        return;
       }
-      Log(FileLine(name, *status));
-      if (flags_.bCancel) return;
+      if (!ok) flags_.bFileError = true;
+      Log(FileLine(name, ok ? texts_.strLogCopied : texts_.strLogNotCopied));
     }
     LetWindowRun();
   } while (search.Next());
@@ -189,6 +189,11 @@ void CopyEngine::LetWindowRun() {
 // files grew since they were measured keeps its bar where it was.
 void CopyEngine::ShowProgress(double done) {
   if (bar_ && bar_->maximum() > done) bar_->set_value(done);
+}
+
+void CopyEngine::LogCancel(const std::wstring& name) {
+  cancelLogged_ = true;
+  Log(FileLine(name, texts_.strLogUserCancelled));
 }
 
 void CopyEngine::Log(const std::wstring& line) {

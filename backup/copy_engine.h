@@ -78,6 +78,7 @@ class CopyEngine {
   void LetWindowRun();
   void ShowProgress(double done);
   void Log(const std::wstring& line);
+  void LogCancel(const std::wstring& name);
 
   RunFlags& flags_;
   const app::MainTexts& texts_;
@@ -87,6 +88,8 @@ class CopyEngine {
   // Whether the copy of the current file reported its streams.
   bool streamBegun_ = false;
   std::vector<char> chunk_;
+  // Whether this source's log already tells of the cancel.
+  bool cancelLogged_ = false;
   const platform::CopyProgressRoutine progress_;
 };
 

@@ -97,6 +97,79 @@ TEST_F(BackupRunTest, ATargetInsideATickedSourceIsRefusedWhateverTheCase) {
   EXPECT_TRUE(dialogs.boxes.empty());
 }
 
+TEST_F(BackupRunTest, ATargetInsideATickedSourceIsRefusedHoweverItIsSpelt) {
+  const std::wstring source = temp / L"Documents and more";
+  WriteFile(source + L"\\a.txt", "a");
+  AddRow(source, L"Docs");
+  wchar_t shortName[MAX_PATH] = L"";
+  GetShortPathNameW(source.c_str(), shortName, MAX_PATH);
+  std::wstring slashed = source;
+  for (wchar_t& c : slashed) if (c == L'\\') c = L'/';
+  const std::wstring spellings[] = {
+      slashed + L"/Copias", source + L"\\\\Copias", source + L"\\.\\Copias",
+      source + L"\\x\\..\\Copias", L"\\\\?\\" + source + L"\\Copias", source + L".\\Copias",
+      source + L" \\Copias", std::wstring(shortName) + L"\\Copias"};
+  for (const std::wstring& typed : spellings) {
+    Press(typed);
+    EXPECT_EQ(main.lblError.caption(), L"Backup folder cannot be the same as source folder")
+        << ::testing::PrintToString(typed);
+  }
+  EXPECT_FALSE(platform::FolderExists(source + L"\\Copias\\Docs"));
+}
+
+TEST_F(BackupRunTest, SettingsThatCannotBeSavedAreToldAndTheRunGoesOn) {
+  WriteFile(src + L"\\a.txt", "a");
+  AddRow(src, L"Docs");
+  std::wstring tooLong = temp / L"";
+  while (tooLong.size() <= settings::kMaxValueLength) tooLong += L"abcdefghij";
+  Press(tooLong);
+  EXPECT_EQ(main.lblError.caption(), L"Backup folder is not valid. Please, enter a valid target");
+  EXPECT_EQ(Ini(L"main", L"target"), L"<none>");
+
+  WriteFile(main.IniFile, "");
+  HANDLE locked = CreateFileW(main.IniFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  Press(target);
+  CloseHandle(locked);
+  EXPECT_EQ(main.lblError.caption(), L"Settings could not be saved");
+  EXPECT_EQ(ReadFile(target + L"\\Docs\\a.txt"), "a");
+  EXPECT_TRUE(Shown(main.imgOKtotal));
+}
+
+TEST_F(BackupRunTest, CancelAlwaysWins) {
+  // Only folders in the row: the cancel arrives just before the next one.
+  WriteFile(src + L"\\A\\a.txt", "a");
+  WriteFile(src + L"\\B\\b.txt", "b");
+  AddRow(src, L"Docs");
+  bool pressed = false;
+  main.backupRun.engine().yieldEvery = std::chrono::milliseconds(0);
+  main.backupRun.engine().yield = [&] {
+    if (!pressed) PostPress();
+    pressed = true;
+    platform::DoEvents();
+  };
+  Press(target);
+  const std::wstring last = LogLines(target).back();
+  EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
+  EXPECT_EQ(main.lblError.caption(), L"Canceled!");
+
+  // The target gone and a file in its place: the cancel is still heard.
+  pressed = false;
+  main.backupRun.engine().yield = [&] {
+    if (!pressed) {
+      testing_support::RemoveTree(target);
+      WriteFile(target, "in the way");
+      PostPress();
+    }
+    pressed = true;
+    platform::DoEvents();
+  };
+  Press(target, false);
+  EXPECT_EQ(main.lblError.caption(), L"Canceled!");
+  EXPECT_EQ(main.btnBackup.caption(), L"Backup!");
+}
+
 TEST_F(BackupRunTest, ADestinationThatCannotBeMadeStopsTheRun) {
   WriteFile(src + L"\\a.txt", "a");
   const std::wstring after = temp / L"After";
