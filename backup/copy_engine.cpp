@@ -138,24 +138,32 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
   }
 }
 
-// The copy goes to a name beside the destination and takes its place only
-// when whole; a failed or cancelled copy leaves the older file as it was and
-// no part file behind.
+// A new file is copied straight to its name. Over an older one the copy goes
+// to a name beside it and takes its place only when whole. Either way a
+// failed or cancelled copy leaves the older file as it was and nothing of
+// its own behind.
 bool CopyEngine::CopyOneFile(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
                              bool useProgress) {
-  static const platform::CopyProgressRoutine kNoProgress;
-  const platform::CopyProgressRoutine& progress = useProgress ? progress_ : kNoProgress;
-  const std::wstring part = dst + kPartSuffix;
-  bool ok;
-  if (size > kChunkBytes) {
-    if (chunk_.size() != kChunkBytes) chunk_.resize(kChunkBytes);
-    ok = platform::CopyFileInChunks(src, part, chunk_, progress, &flags_.bCancel);
-  } else {
-    ok = platform::CopyFileWithProgress(src, part, progress, &flags_.bCancel);
+  bool ok = CopyFileTo(src, dst, size, useProgress, true);
+  if (ok) return true;
+  if (!platform::DestinationWasThere()) {
+    platform::DeleteFileAt(dst);
+    return false;
   }
-  ok = ok && platform::MoveFileOver(part, dst);
+  const std::wstring part = dst + kPartSuffix;
+  ok = CopyFileTo(src, part, size, useProgress, false) && platform::MoveFileOver(part, dst);
   if (!ok) platform::DeleteFileAt(part);
   return ok;
+}
+
+bool CopyEngine::CopyFileTo(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
+                            bool useProgress, bool keepExisting) {
+  static const platform::CopyProgressRoutine kNoProgress;
+  const platform::CopyProgressRoutine& progress = useProgress ? progress_ : kNoProgress;
+  if (size <= kChunkBytes)
+    return platform::CopyFileWithProgress(src, dst, progress, &flags_.bCancel, keepExisting);
+  if (chunk_.size() != kChunkBytes) chunk_.resize(kChunkBytes);
+  return platform::CopyFileInChunks(src, dst, chunk_, progress, &flags_.bCancel, keepExisting);
 }
 
 // Counts in 64 bits and draws through a bar that takes any double, so a row

@@ -73,6 +73,8 @@ class CopyEngine {
                           bool useProgress, bool isFile);
   bool CopyOneFile(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
                    bool useProgress);
+  bool CopyFileTo(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
+                  bool useProgress, bool keepExisting);
   void CopyProgress(platform::CopyProgressReason reason, std::uint64_t total_file_size,
                     std::uint64_t total_bytes_transferred);
   void LetWindowRun();

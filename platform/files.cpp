@@ -159,18 +159,19 @@ void FileSearch::Close() {
 }
 
 bool CopyFileWithProgress(const std::wstring& source, const std::wstring& destination,
-                          const CopyProgressRoutine& progress, const volatile std::int32_t* cancel) {
+                          const CopyProgressRoutine& progress, const volatile std::int32_t* cancel,
+                          bool keepExisting) {
   ProgressContext context{&progress};
   BOOL done = CopyFileExW(LongPath(source).c_str(), LongPath(destination).c_str(),
                           progress ? CopyProgressThunk : nullptr, &context,
                           reinterpret_cast<LPBOOL>(const_cast<std::int32_t*>(cancel)),
-                          COPY_FILE_RESTARTABLE);
+                          COPY_FILE_RESTARTABLE | (keepExisting ? COPY_FILE_FAIL_IF_EXISTS : 0));
   return done == TRUE;
 }
 
 bool CopyFileInChunks(const std::wstring& source, const std::wstring& destination,
                       std::vector<char>& buffer, const CopyProgressRoutine& progress,
-                      const volatile std::int32_t* cancel) {
+                      const volatile std::int32_t* cancel, bool keepExisting) {
   // The sharing the system's copy asks for, so the same files open.
   HANDLE in = CreateFileW(LongPath(source).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -184,10 +185,12 @@ bool CopyFileInChunks(const std::wstring& source, const std::wstring& destinatio
   const DWORD kCopied = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   HANDLE out = CreateFileW(LongPath(destination).c_str(), GENERIC_WRITE, 0, nullptr,
-                           CREATE_ALWAYS, (info.dwFileAttributes & kCopied) | FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+                           keepExisting ? CREATE_NEW : CREATE_ALWAYS,
+                           (info.dwFileAttributes & kCopied) | FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
     CloseHandle(in);
+    SetLastError(error);
     return false;
   }
   const std::uint64_t total = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
@@ -215,6 +218,11 @@ bool CopyFileInChunks(const std::wstring& source, const std::wstring& destinatio
   ok = CloseHandle(out) && ok;
   CloseHandle(in);
   return ok;
+}
+
+bool DestinationWasThere() {
+  const DWORD error = GetLastError();
+  return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
 }
 
 bool MoveFileOver(const std::wstring& source, const std::wstring& destination) {

@@ -82,8 +82,11 @@ using CopyProgressRoutine =
 // Copies one file with the system's copy call, replacing an existing
 // destination. The copy is abandoned as soon as *cancel becomes nonzero.
 // progress may be empty; some systems never call it.
+// keepExisting: fail, touching nothing, when the destination is there
+// already (DestinationWasThere() then tells so).
 bool CopyFileWithProgress(const std::wstring& source, const std::wstring& destination,
-                          const CopyProgressRoutine& progress, const volatile std::int32_t* cancel);
+                          const CopyProgressRoutine& progress, const volatile std::int32_t* cancel,
+                          bool keepExisting = false);
 
 // The same copy done here, buffer.size() bytes at a time, with the
 // attributes and times the system's copy gives: progress is called after
@@ -91,7 +94,11 @@ bool CopyFileWithProgress(const std::wstring& source, const std::wstring& destin
 // destination is not replaced.
 bool CopyFileInChunks(const std::wstring& source, const std::wstring& destination,
                       std::vector<char>& buffer, const CopyProgressRoutine& progress,
-                      const volatile std::int32_t* cancel);
+                      const volatile std::int32_t* cancel, bool keepExisting = false);
+
+// Whether the copy just failed for the reason that its destination was
+// there already (keepExisting).
+bool DestinationWasThere();
 
 // Puts source in destination's place in one step, a read-only destination
 // too; no write-through, for a backup of many files.

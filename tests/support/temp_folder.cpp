@@ -100,7 +100,7 @@ bool RunInLinuxShell(const std::wstring& folder, const std::string& command) {
   if (process.hThread) CloseHandle(process.hThread);
   if (process.hProcess) CloseHandle(process.hProcess);
   const std::wstring markPath = folder + L"\\" + platform::FromAnsi(mark);
-  for (int i = 0; i < 300 && !platform::FileExists(markPath); ++i) Sleep(20);
+  for (int i = 0; i < 750 && !platform::FileExists(markPath); ++i) Sleep(20);
   return platform::DeleteFileAt(markPath);
 }
 
