@@ -263,6 +263,36 @@ TEST_F(CopyEngineTest, EveryNameLandsApartOrIsReported) {
   EXPECT_TRUE(Shown(main.imgErrorTotal));
 }
 
+TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {
+  // A 2 MiB file system holding the target: mounting one needs root.
+  if (!testing_support::RunInLinuxShell(temp.path(), "mkdir small && mount -t tmpfs -o size=2m tmpfs small"))
+    GTEST_SKIP() << "needs root to mount a small file system";
+  struct Unmount {
+    std::wstring folder;
+    ~Unmount() { testing_support::RunInLinuxShell(folder, "umount small"); }
+  } unmount{temp.path()};
+  const std::wstring smallTarget = temp / L"small";
+  const std::wstring smallDst = smallTarget + L"\\Docs";
+  WriteFile(src + L"\\grown.bin", std::string(1536 << 10, 'g'));
+  WriteFile(src + L"\\large.bin", std::string(backup::CopyEngine::kChunkBytes + 1, 'l'));
+  WriteFile(src + L"\\note.txt", "fits");
+  WriteFile(smallDst + L"\\grown.bin", std::string(1 << 20, 'o'));
+  sources::SourceRow& row = AddRow(src, L"Docs");
+
+  Press(smallTarget);
+
+  EXPECT_TRUE(ReadFile(smallDst + L"\\grown.bin") == std::string(1 << 20, 'o'));
+  EXPECT_FALSE(platform::FileExists(smallDst + L"\\grown.bin" + backup::CopyEngine::kPartSuffix));
+  EXPECT_FALSE(platform::FileExists(smallDst + L"\\large.bin"));
+  EXPECT_FALSE(platform::FileExists(smallDst + L"\\large.bin" + backup::CopyEngine::kPartSuffix));
+  EXPECT_EQ(ReadFile(smallDst + L"\\note.txt"), "fits");
+  std::vector<std::wstring> lines = LogLines(smallTarget);
+  for (const wchar_t* line : {L"grown.bin\t-->*not copied*", L"large.bin\t-->*not copied*"})
+    EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+  EXPECT_TRUE(Shown(row.imgError));
+  EXPECT_TRUE(Shown(main.imgErrorTotal));
+}
+
 TEST_F(CopyEngineTest, ASubFolderThatCannotBeMadeFailsOnlyItsTree) {
   WriteFile(src + L"\\Sub\\x.txt", "blocked");
   WriteFile(src + L"\\z.txt", "goes on");
