@@ -17,7 +17,7 @@ namespace {
 const DWORD kPatienceMs = 60000;  // a hung program fails the test instead of blocking it
 
 // The program's top-level windows of its own class, by caption; the splash
-// window's caption is not shown (it has no title bar) but is there.
+// window's is empty.
 HWND FindForm(const wchar_t* caption) { return FindWindowW(L"TavrikForm", caption); }
 
 std::vector<std::wstring> ChildTexts(HWND window) {
@@ -78,11 +78,11 @@ class ProgramTest : public testing::Test {
                         &startup, &process_))
       return nullptr;
     // The splash stays at least three seconds, so it is seen.
-    saw_splash_ = WaitFor([] { return FindForm(L"Form1") != nullptr; });
+    saw_splash_ = WaitFor([] { return FindForm(L"") != nullptr; });
     HWND main = nullptr;
     WaitFor([&] {
       main = FindForm(L"Tavrik Backup");
-      return main && IsWindowEnabled(main) && !FindForm(L"Form1");
+      return main && IsWindowEnabled(main) && !FindForm(L"");
     });
     return main;
   }
@@ -107,8 +107,8 @@ TEST_F(ProgramTest, SplashThenUsableMainWindowThenCloses) {
   EXPECT_TRUE(IsWindowVisible(main));
   EXPECT_TRUE(IsWindowEnabled(main));
   std::vector<std::wstring> texts = ChildTexts(main);
-  EXPECT_TRUE(Contains(texts, environment::GetOSName()));
-  EXPECT_TRUE(Contains(texts, environment::UserNameText()));
+  EXPECT_TRUE(Contains(texts, environment::OperatingSystemName()));
+  EXPECT_TRUE(Contains(texts, environment::UserName()));
   EXPECT_TRUE(Contains(texts, L"Backup!"));
   EXPECT_TRUE(Close(main));
 }

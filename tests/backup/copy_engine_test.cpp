@@ -62,8 +62,8 @@ TEST_F(CopyEngineTest, CopiesTheTreeByteForByte) {
   EXPECT_TRUE(Shown(row.imgOK));
   EXPECT_FALSE(Shown(row.imgError));
   EXPECT_FALSE(Shown(row.barCopy));
-  EXPECT_TRUE(Shown(main.imgOKtotal));
-  EXPECT_FALSE(Shown(main.imgErrorTotal));
+  EXPECT_TRUE(Shown(main.total_ok_image));
+  EXPECT_FALSE(Shown(main.total_error_image));
   EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -81,7 +81,7 @@ TEST_F(CopyEngineTest, MergesIntoAndReplacesWhatIsThere) {
   EXPECT_EQ(ReadFile(dst + L"\\Sub\\b.txt"), "new b");
   EXPECT_EQ(ReadFile(dst + L"\\mine.txt"), "kept");
   EXPECT_EQ(ReadFile(dst + L"\\Sub\\keep.txt"), "kept too");
-  EXPECT_TRUE(Shown(main.imgOKtotal));
+  EXPECT_TRUE(Shown(main.total_ok_image));
 }
 
 TEST_F(CopyEngineTest, AFileHeldOpenIsReportedAndTheRunGoesOn) {
@@ -110,8 +110,8 @@ TEST_F(CopyEngineTest, AFileHeldOpenIsReportedAndTheRunGoesOn) {
   EXPECT_TRUE(Shown(first.barCopy)) << "the failed row keeps its partial bar";
   EXPECT_TRUE(Shown(second.imgOK));
   // The failure was in the first row: the overall icon still tells of it.
-  EXPECT_TRUE(Shown(main.imgErrorTotal));
-  EXPECT_FALSE(Shown(main.imgOKtotal));
+  EXPECT_TRUE(Shown(main.total_error_image));
+  EXPECT_FALSE(Shown(main.total_ok_image));
 }
 
 TEST_F(CopyEngineTest, AMissingSourceAsksNothingMoreThanOneBox) {
@@ -137,8 +137,8 @@ TEST_F(CopyEngineTest, ASubFolderThatCannotBeListedFailsTheRowWithoutABox) {
   sources::SourceRow& row = AddRow(src, L"Docs");
   // The folder goes away after its parent listed it, before the walk
   // reaches it: the same as a folder the user may not read.
-  main.backupRun.engine().yieldEvery = std::chrono::milliseconds(0);
-  main.backupRun.engine().yield = [&] {
+  main.backup_run.engine().yieldEvery = std::chrono::milliseconds(0);
+  main.backup_run.engine().yield = [&] {
     testing_support::RemoveTree(src + L"\\zz");
     platform::DoEvents();
   };
@@ -150,7 +150,7 @@ TEST_F(CopyEngineTest, ASubFolderThatCannotBeListedFailsTheRowWithoutABox) {
                                                          L"a.txt\t-->file copied",
                                                          src + L"\\zz\\\t-->*not copied*"}));
   EXPECT_TRUE(Shown(row.imgError));
-  EXPECT_TRUE(Shown(main.imgErrorTotal));
+  EXPECT_TRUE(Shown(main.total_error_image));
 }
 
 TEST_F(CopyEngineTest, AMailStoreRowCopiesOnlyItsFile) {
