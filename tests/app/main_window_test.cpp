@@ -157,24 +157,6 @@ TEST_F(MainWindowTest, NothingStoredLeavesDefaultsAndWritesNothing) {
   EXPECT_FALSE(platform::FileExists(settings_)) << "start-up only reads";
 }
 
-TEST_F(MainWindowTest, SettingsFileBesideTheProgramWins) {
-  world_.locate_settings_file = StartupWorld::Real().locate_settings_file;
-  const std::wstring beside = platform::ProgramFolder() + L"\\TAVRIK Backup.ini";
-  const std::wstring in_app_data = platform::EnvironmentValue(L"AppData") + L"\\TAVRIK Backup.ini";
-  const bool app_data_existed = platform::FileExists(in_app_data);
-  const std::string app_data_before = testing_support::ReadFile(in_app_data);
-  settings::WriteIni(beside, L"main", L"target", L"D:\\beside");
-  settings::WriteIni(in_app_data, L"main", L"target", L"D:\\appdata");
-  Start();
-  EXPECT_EQ(main().settings_file, beside);
-  EXPECT_EQ(main().target_box.text(), L"D:\\beside");
-  platform::DeleteFileAt(beside);
-  if (app_data_existed)
-    WriteFile(in_app_data, app_data_before);
-  else
-    platform::DeleteFileAt(in_app_data);
-}
-
 TEST_F(MainWindowTest, ProfileKeyWithoutMailClientSaysNotFound) {
   AddFolder(16, L"Desktop");
   CreateProfileKey();

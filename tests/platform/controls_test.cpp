@@ -1,6 +1,5 @@
 // The control wrappers against real windows: check boxes keep three states,
-// progress bars draw any range, scroll bars reach both ends, timers tick
-// only while enabled, menus keep the client area, and unloading every form
+// progress bars draw any range, scroll bars reach both ends, menus keep the client area, and unloading every form
 // reaches each once.
 #include <gtest/gtest.h>
 
@@ -71,23 +70,6 @@ TEST_F(ControlsTest, ScrollBarRunsFromMinToMaxByLineSteps) {
   SCROLLINFO info = {sizeof(info), SIF_POS};
   GetScrollInfo(bar.handle(), SB_CTL, &info);
   EXPECT_EQ(info.nPos, 9);
-}
-
-TEST_F(ControlsTest, TimerTicksOnlyWhileEnabled) {
-  Timer timer;
-  timer.Create(form, 20, true);
-  int ticks = 0;
-  timer.on_tick = [&] { ++ticks; };
-  auto run_for = [](DWORD ms, const std::function<bool()>& done) {
-    for (DWORD until = GetTickCount() + ms; !done() && GetTickCount() < until; Sleep(5))
-      DoEvents();
-  };
-  run_for(2000, [&] { return ticks > 0; });
-  EXPECT_GE(ticks, 1);
-  timer.set_enabled(false);
-  int seen = ticks;
-  run_for(100, [] { return false; });
-  EXPECT_EQ(ticks, seen);
 }
 
 TEST_F(ControlsTest, MenusAnswerByItemAndKeepTheClientArea) {
