@@ -2,16 +2,17 @@
 // window is unloaded.
 #include <windows.h>
 
-#include "app/frm_main.h"
-#include "app/startup.h"
+#include "app/main_window.h"
+#include "app/res/resource.h"
+#include "app/texts.h"
 #include "platform/controls.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   platform::OleScope ole;
-  app::FrmMain main;
-  app::Startup startup(main);
-  startup.Form_Initialize();
-  startup.Form_Load();
+  platform::InitCommonControls();
+  platform::SetProgramFacts({app::kProgramTitle, IDI_PROGRAM, IDC_HAND_POINTER});
+  app::MainWindow window;
+  window.OnLoad();
   platform::RunMessageLoop();
   return 0;
 }

@@ -3,6 +3,8 @@
 
 namespace app {
 
+const wchar_t kProgramTitle[] = L"Tavrik Backup";
+
 bool IsSpanish(std::wstring_view lang) {
   // ESP, ESN, ESM and the other Spanish variants all start with ES.
   return lang.substr(0, 2) == L"ES";
@@ -57,28 +59,18 @@ MainTexts MainTextsFor(std::wstring_view lang) {
   };
 }
 
-const std::array<CaptionText, 16>& MainCaptions() {
-  static const std::array<CaptionText, 16> kCaptions = {{
-      {MainCaption::lblUserLbl, L"Usuario:", L"User:"},
-      {MainCaption::lblOSlbl, L"S.O.:", L"O.S.:"},
-      {MainCaption::lblOutlookLbl, L"Correo:", L"Mail:"},
-      {MainCaption::lblOutlookStatusLbl, L"Outlook está:", L"Outlook is:"},
-      {MainCaption::FrameBack, L"Seleccione carpetas", L"Select folders"},
-      {MainCaption::lblTotalText, L"Tamaño de la copia:", L"Backup size:"},
-      {MainCaption::lblBackupTo, L"Copiar a:", L"Backup to:"},
-      {MainCaption::Frame2, L"Si existen archivos en la carpeta de copias:",
-       L"If exist files in backup folder:"},
-      {MainCaption::Label1, L"-Los archivos se fusionarán.", L"- Files will be merged. "},
-      {MainCaption::Label2, L"-Archivos con el mismo nombre serán sobreescritos.",
-       L"- Files with identical name will be overwritten."},
-      {MainCaption::chklog, L"Crear archivo de log", L"Write log file"},
-      {MainCaption::lblViewLog, L"Ver archivo de log", L"View log"},
-      {MainCaption::mnuFile, L"Archivo", L"File"},
-      {MainCaption::mnuExit, L"Salir", L"Exit"},
-      {MainCaption::mnuHelp, L"Ayuda", L"Help"},
-      {MainCaption::mnuAbout, L"Acerca de", L"About"},
-  }};
-  return kCaptions;
+MainCaptions MainCaptionsFor(std::wstring_view lang) {
+  if (IsSpanish(lang)) {
+    return {L"Usuario:", L"S.O.:", L"Correo:", L"Outlook está:", L"Seleccione carpetas",
+            L"Tamaño de la copia:", L"Copiar a:", L"Si existen archivos en la carpeta de copias:",
+            L"-Los archivos se fusionarán.",
+            L"-Archivos con el mismo nombre serán sobreescritos.", L"Crear archivo de log",
+            L"Ver archivo de log", L"Archivo", L"Salir", L"Ayuda", L"Acerca de"};
+  }
+  return {L"User:", L"O.S.:", L"Mail:", L"Outlook is:", L"Select folders", L"Backup size:",
+          L"Backup to:", L"If exist files in backup folder:", L"- Files will be merged. ",
+          L"- Files with identical name will be overwritten.", L"Write log file", L"View log",
+          L"File", L"Exit", L"Help", L"About"};
 }
 
 AboutTexts AboutTextsFor(std::wstring_view lang) {

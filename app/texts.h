@@ -2,11 +2,14 @@
 // picks the language from the user's locale.
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 
 namespace app {
+
+// The program's name: the main window's title, the message boxes' and the
+// splash window's.
+extern const wchar_t kProgramTitle[];
 
 // lang is the locale's abbreviated language name (ESP, ENU, ...). Spanish
 // when its first two characters are "ES", letter case counting; English
@@ -24,22 +27,14 @@ struct MainTexts {
 
 MainTexts MainTextsFor(std::wstring_view lang);
 
-// Main-window controls whose caption depends on the language. The English
-// captions are the window's own; only Spanish replaces them.
-enum class MainCaption {
-  lblUserLbl, lblOSlbl, lblOutlookLbl, lblOutlookStatusLbl, FrameBack, lblTotalText,
-  lblBackupTo, Frame2, Label1, Label2, chklog, lblViewLog, mnuFile, mnuExit, mnuHelp,
-  mnuAbout
+// The main window's captions that depend on the language.
+struct MainCaptions {
+  std::wstring user, system, mail, mail_status, sources, total, target, existing_files,
+      merge_note, overwrite_note, write_log, view_log, file_menu, exit_item, help_menu,
+      about_item;
 };
 
-struct CaptionText {
-  MainCaption control;
-  const wchar_t* spanish;
-  const wchar_t* english;
-};
-
-// In the order the captions are set.
-const std::array<CaptionText, 16>& MainCaptions();
+MainCaptions MainCaptionsFor(std::wstring_view lang);
 
 // The About window's texts; its button starts with MainTexts::strClose.
 // strNoVersion is the status line when no latest version could be fetched.

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "backup/path_parts.h"
 #include "platform/controls.h"
 #include "platform/files.h"
@@ -122,10 +122,10 @@ struct RunResult {
 };
 
 RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std::wstring& target) {
-  app::FrmMain main;
+  app::MainWindow main;
   main.Create();
-  main.CanviaIdioma(L"ENU");
-  main.IniFile = data + L"\\bench.ini";
+  main.ApplyLanguage(L"ENU");
+  main.settings_file = data + L"\\bench.ini";
   sources::SourceRow& row = main.rows[1];
   row.Path = src;
   row.Section = L"systemfolders";
@@ -133,14 +133,14 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   row.Size = sources::ByteCountFromDouble(sources::FolderSize(src + L"\\"));
   row.chkCarpeta.set_caption(L"Tree");
   row.chkCarpeta.set_value(1);
-  main.txtBackupTo.set_text(target);
-  main.chklog.set_value(1);
-  main.btnBackup.set_enabled(true);
+  main.target_box.set_text(target);
+  main.write_log_box.set_value(1);
+  main.backup_button.set_enabled(true);
 
   RunResult result;
   Clock::time_point last;
   Clock::duration longest{};
-  main.backupRun.engine().yield = [&] {
+  main.backup_run.engine().yield = [&] {
     const Clock::time_point now = Clock::now();
     longest = std::max(longest, now - last);
     ++result.yields;
@@ -149,12 +149,12 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   };
   const Clock::time_point start = Clock::now();
   last = start;
-  main.btnBackup.on_click();
+  main.backup_button.on_click();
   const Clock::time_point end = Clock::now();
   longest = std::max(longest, end - last);
   result.seconds = Seconds(end - start);
   result.longestGapMs = Seconds(longest) * 1000;
-  if (!main.imgOKtotal.visible()) std::printf("warning: the run did not end with its OK icon\n");
+  if (!main.total_ok_image.visible()) std::printf("warning: the run did not end with its OK icon\n");
   main.Unload();
   return result;
 }

@@ -13,16 +13,22 @@ const std::array<const wchar_t*, 3> kProfileKeys = {
     L"Software\\Microsoft\\Windows Messaging Subsystem\\Profiles",
 };
 
-bool RegKeyExists(const std::wstring& path) { return platform::CurrentUserKeyExists(path); }
+const wchar_t kMailClientClass[] = L"Outlook.Application";
+
+platform::AutomationObject CreateMailClient() {
+  return platform::CreateAutomationObject(kMailClientClass);
+}
+
+bool MailClientRunning() { return platform::AutomationObjectRunning(kMailClientClass); }
 
 bool MailProfilePresent() {
   bool present = false;
-  for (const wchar_t* key : kProfileKeys) present = RegKeyExists(key) || present;
+  for (const wchar_t* key : kProfileKeys) present = platform::CurrentUserKeyExists(key) || present;
   return present;
 }
 
-std::optional<std::wstring> StorePathFromStoreID(const std::wstring& storeId) {
-  std::optional<std::string> path = PstPathFromStoreID(storeId);
+std::optional<std::wstring> StorePathFromStoreID(const std::wstring& store_id) {
+  std::optional<std::string> path = AnsiStorePathFromStoreID(store_id);
   if (!path) return std::nullopt;
   return platform::FromAnsi(*path);
 }

@@ -23,12 +23,12 @@ constexpr NtName kNtNames[] = {
 
 }  // namespace
 
-std::wstring OsNameFor(bool callSucceeded, std::uint32_t platformId,
+std::wstring OperatingSystemNameFor(bool call_succeeded, std::uint32_t platform_id,
                        std::uint32_t major, std::uint32_t minor) {
-  if (!callSucceeded) {
+  if (!call_succeeded) {
     return L"NONE";
   }
-  switch (platformId) {
+  switch (platform_id) {
     case kPlatformWin32s:
       return L"Win32s";
     case kPlatformWindows:

@@ -7,9 +7,9 @@
 
 namespace environment {
 
-// callSucceeded is false when the version record could not be filled; the
+// call_succeeded is false when the version record could not be filled; the
 // name is then "NONE", as for an unknown platform identifier.
-std::wstring OsNameFor(bool callSucceeded, std::uint32_t platformId,
+std::wstring OperatingSystemNameFor(bool call_succeeded, std::uint32_t platform_id,
                        std::uint32_t major, std::uint32_t minor);
 
 }  // namespace environment

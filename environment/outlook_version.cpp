@@ -37,7 +37,7 @@ constexpr VersionName kMajors[] = {
 
 }  // namespace
 
-std::optional<std::wstring> GetOutlookVersionName(const std::wstring& version) {
+std::optional<std::wstring> OutlookVersionName(const std::wstring& version) {
   for (const VersionName& build : kBuilds) {
     if (version == build.version) return std::wstring(build.name);
   }

@@ -10,6 +10,6 @@ namespace environment {
 // version is the mail client's own version text (major.minor.build...).
 // nullopt when the text names no known build and has no "." to take a major
 // version from; start-up treats that as an error.
-std::optional<std::wstring> GetOutlookVersionName(const std::wstring& version);
+std::optional<std::wstring> OutlookVersionName(const std::wstring& version);
 
 }  // namespace environment

@@ -14,11 +14,11 @@ int HexDigitValue(wchar_t c) {
 
 }  // namespace
 
-std::optional<std::string> PstPathFromStoreID(std::wstring_view storeId) {
+std::optional<std::string> AnsiStorePathFromStoreID(std::wstring_view store_id) {
   std::string decoded;
-  for (std::size_t i = 0; i < storeId.size(); i += 2) {
+  for (std::size_t i = 0; i < store_id.size(); i += 2) {
     // An odd length leaves a last digit that is read on its own.
-    const std::wstring_view pair = storeId.substr(i, 2);
+    const std::wstring_view pair = store_id.substr(i, 2);
     if (pair == L"00") {
       continue;
     }
@@ -35,9 +35,9 @@ std::optional<std::string> PstPathFromStoreID(std::wstring_view storeId) {
 
   // The identifier carries more than the path (flags, provider data) ahead
   // of it, so the path is found by its start; whatever follows belongs to it.
-  const std::size_t driveColon = decoded.find(":\\");
-  if (driveColon != std::string::npos) {
-    return decoded.substr(driveColon == 0 ? 0 : driveColon - 1);
+  const std::size_t drive_colon = decoded.find(":\\");
+  if (drive_colon != std::string::npos) {
+    return decoded.substr(drive_colon == 0 ? 0 : drive_colon - 1);
   }
   const std::size_t share = decoded.find("\\\\");
   if (share != std::string::npos) {

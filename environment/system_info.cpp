@@ -6,13 +6,11 @@
 
 namespace environment {
 
-std::wstring GetOSName() {
+std::wstring OperatingSystemName() {
   platform::SystemVersion version = platform::GetSystemVersion();
-  return OsNameFor(version.ok, version.platform_id, version.major, version.minor);
+  return OperatingSystemNameFor(version.ok, version.platform_id, version.major, version.minor);
 }
 
-std::wstring GetSpecialFolder(int csidl) { return platform::SpecialFolderPath(csidl); }
-
-std::wstring UserNameText() { return platform::UserName(100); }
+std::wstring UserName() { return platform::UserName(100); }
 
 }  // namespace environment

@@ -1,16 +1,13 @@
-// Who is logged on, which system runs, and where the user's standard
-// folders are.
+// Who is logged on and which system runs.
 #pragma once
 
 #include <string>
 
 namespace environment {
 
-std::wstring GetOSName();
-// The folder's current path, or "" when it has none (a virtual folder).
-std::wstring GetSpecialFolder(int csidl);
+std::wstring OperatingSystemName();
 // The logged-on user's name; "" when it does not fit in 100 characters with
 // its terminator.
-std::wstring UserNameText();
+std::wstring UserName();
 
 }  // namespace environment

@@ -97,8 +97,6 @@ AutomationObject ObjectFrom(Variant& result) {
 
 }  // namespace
 
-const wchar_t kMailClientClass[] = L"Outlook.Application";
-
 AutomationObject::~AutomationObject() { Release(); }
 
 AutomationObject::AutomationObject(AutomationObject&& other) noexcept : dispatch_(other.dispatch_) {
@@ -159,9 +157,9 @@ AutomationObject AutomationObject::Object(const std::wstring& member, std::int32
   return ObjectFrom(result);
 }
 
-AutomationObject CreateMailClient() {
+AutomationObject CreateAutomationObject(const std::wstring& class_name) {
   CLSID clsid;
-  HRESULT found = CLSIDFromProgID(kMailClientClass, &clsid);
+  HRESULT found = CLSIDFromProgID(class_name.c_str(), &clsid);
   if (FAILED(found)) Fail(found, MeansNotInstalled(found));
   IDispatch* application = nullptr;
   HRESULT created = CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER | CLSCTX_INPROC_SERVER,
@@ -170,9 +168,9 @@ AutomationObject CreateMailClient() {
   return AutomationObject(application);
 }
 
-bool MailClientRunning() {
+bool AutomationObjectRunning(const std::wstring& class_name) {
   CLSID clsid;
-  if (FAILED(CLSIDFromProgID(kMailClientClass, &clsid))) return false;
+  if (FAILED(CLSIDFromProgID(class_name.c_str(), &clsid))) return false;
   IUnknown* running = nullptr;
   if (FAILED(GetActiveObject(clsid, nullptr, &running)) || !running) return false;
   running->Release();

@@ -48,14 +48,12 @@ class AutomationObject {
   IDispatch* dispatch_ = nullptr;
 };
 
-// The class name the mail client registers its application object under.
-extern const wchar_t kMailClientClass[];
+// Starts (or reaches) the program registered under class_name and gives its
+// application object; cannot_create when there is none.
+AutomationObject CreateAutomationObject(const std::wstring& class_name);
 
-// Starts (or reaches) the mail client and gives its application object.
-AutomationObject CreateMailClient();
-
-// Whether an instance of the mail client runs now (its application object is
-// in the running object table). Any failure counts as not running.
-bool MailClientRunning();
+// Whether an instance of that program runs now (its application object is in
+// the running object table). Any failure counts as not running.
+bool AutomationObjectRunning(const std::wstring& class_name);
 
 }  // namespace platform

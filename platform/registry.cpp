@@ -1,9 +1,8 @@
-// Registry, user, locale, version, standard folders and profile files.
+// Registry, user, locale, version and standard folders.
 #include "platform/registry.h"
 
 #include <windows.h>
 #include <shlobj.h>
-
 
 namespace platform {
 
@@ -42,22 +41,6 @@ std::wstring SpecialFolderPath(int csidl) {
   wchar_t buffer[MAX_PATH] = {};
   HRESULT result = SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer);
   return result == S_OK ? buffer : L"";
-}
-
-std::wstring ReadProfileText(const std::wstring& file, const std::wstring& section,
-                               const std::wstring& key, const std::wstring& fallback,
-                               std::uint32_t buffer_chars) {
-  std::wstring buffer(buffer_chars + 1, L' ');
-  DWORD length = GetPrivateProfileStringW(section.c_str(), key.c_str(), fallback.c_str(),
-                                          &buffer[0], buffer_chars, file.c_str());
-  buffer.resize(length);
-  return buffer;
-}
-
-bool WriteProfileText(const std::wstring& file, const std::wstring& section,
-                      const std::wstring& key, const std::wstring& value) {
-  return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), file.c_str()) !=
-         FALSE;
 }
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 // The registry, the user and the system: key existence, the user's name and
-// locale, the system version, the standard folders, and settings files in
-// the private-profile format.
+// locale, the system version and the standard folders.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +14,7 @@ bool CurrentUserKeyExists(const std::wstring& path);
 
 // The logged-on user's name as GetUserName gives it into a buffer of
 // `buffer_chars` characters; "" when it did not fit.
-std::wstring UserName(std::uint32_t buffer_chars = 100);
+std::wstring UserName(std::uint32_t buffer_chars);
 
 // The locale text of the given type (LOCALE_SABBREVLANGNAME is 3) for the
 // locale id; nothing when the query fails.
@@ -30,13 +29,5 @@ SystemVersion GetSystemVersion();
 // The current path of a standard folder by its CSIDL number, or "" when it
 // has none (a virtual folder) or the lookup only warns.
 std::wstring SpecialFolderPath(int csidl);
-
-// Private-profile ("INI") files, written in the ANSI code page.
-std::wstring ReadProfileText(const std::wstring& file, const std::wstring& section,
-                               const std::wstring& key, const std::wstring& fallback,
-                               std::uint32_t buffer_chars);
-// False when the file could not be written (read-only, locked).
-bool WriteProfileText(const std::wstring& file, const std::wstring& section,
-                      const std::wstring& key, const std::wstring& value);
 
 }  // namespace platform

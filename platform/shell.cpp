@@ -5,11 +5,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "platform/controls.h"
+#include "platform/control.h"
+#include "platform/program.h"
 
 namespace platform {
-
-const wchar_t kAppTitle[] = L"Tavrik Backup";
 
 int ShellOpen(const std::wstring& file, const std::wstring* parameters,
               const std::wstring* directory) {
@@ -20,7 +19,7 @@ int ShellOpen(const std::wstring& file, const std::wstring* parameters,
 }
 
 void Dialogs::MessageBoxOk(const std::wstring& text) {
-  MessageBoxW(GetActiveWindow(), text.c_str(), kAppTitle, MB_OK);
+  MessageBoxW(GetActiveWindow(), text.c_str(), CurrentProgramFacts().title.c_str(), MB_OK);
 }
 
 std::optional<std::wstring> Dialogs::BrowseForFolder(const Control& owner,

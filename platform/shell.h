@@ -31,6 +31,4 @@ class Dialogs {
 Dialogs& CurrentDialogs();
 void SetDialogs(Dialogs* dialogs);
 
-extern const wchar_t kAppTitle[];
-
 }  // namespace platform

@@ -74,6 +74,11 @@ ensure_display() {
   fi
 }
 
+# Ends this build prefix's Wine server, if one runs.
+stop_wine() {
+  (wine_env; wineserver -k 2>/dev/null) || true
+}
+
 stop_display() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
 }

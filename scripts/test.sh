@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Builds the program and its tests and runs every test under Wine.
+# Builds the program and its tests and runs every test under Wine. Arguments
+# go to ctest (e.g. -R sources, -j2).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# Set before anything starts, so that an interrupted run leaves no Xvfb or
+# Wine server behind.
+trap 'stop_wine; stop_display' EXIT
 ensure_packages
 build_program
 ensure_prefix
@@ -10,6 +14,5 @@ wineserver -p </dev/null >/dev/null 2>&1 || true  # one server for the whole run
 # Start Wine's own services now, detached from ctest's output pipes: a service
 # that inherited a test's output would keep ctest waiting for it to close.
 wine cmd /c ver </dev/null >/dev/null 2>&1
-trap 'wineserver -k 2>/dev/null || true; stop_display' EXIT
 cd "$BUILD"
 ctest --output-on-failure "$@"

@@ -7,7 +7,6 @@
 #include <system_error>
 
 namespace settings {
-
 namespace {
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -21,8 +20,6 @@ std::size_t TakeDigits(std::wstring_view text, std::size_t pos, std::string& out
   }
   return count;
 }
-
-}  // namespace
 
 double LeadingNumber(std::wstring_view text) {
   std::size_t pos = 0;
@@ -51,14 +48,14 @@ double LeadingNumber(std::wstring_view text) {
 
   // An exponent counts only when digits follow it; "1e" reads as 1. Basic
   // writes D as well as E for it.
-  bool negativeExponent = false;
+  bool negative_exponent = false;
   if (pos < text.size() &&
       (text[pos] == L'E' || text[pos] == L'e' || text[pos] == L'D' || text[pos] == L'd')) {
     std::size_t next = pos + 1;
     std::string exponent = "e";
     if (next < text.size() && (text[next] == L'+' || text[next] == L'-')) {
-      negativeExponent = text[next] == L'-';
-      exponent += negativeExponent ? '-' : '+';
+      negative_exponent = text[next] == L'-';
+      exponent += negative_exponent ? '-' : '+';
       ++next;
     }
     if (TakeDigits(text, next, exponent) > 0) {
@@ -70,20 +67,17 @@ double LeadingNumber(std::wstring_view text) {
   const auto result =
       std::from_chars(number.data(), number.data() + number.size(), value);
   if (result.ec == std::errc::result_out_of_range) {
-    value = negativeExponent ? 0.0 : std::numeric_limits<double>::infinity();
+    value = negative_exponent ? 0.0 : std::numeric_limits<double>::infinity();
   }
   return negative ? -value : value;
 }
 
-std::optional<int> CheckStateFromValue(std::wstring_view value) {
-  const double state = std::nearbyint(LeadingNumber(value));
-  if (state == 0.0 || state == 1.0 || state == 2.0) {
-    return static_cast<int>(state);
-  }
-  return std::nullopt;
-}
+}  // namespace
 
-int StoredCheckState(std::wstring_view value) { return CheckStateFromValue(value).value_or(0); }
+int StoredCheckState(std::wstring_view value) {
+  const double state = std::nearbyint(LeadingNumber(value));
+  return state == 1.0 || state == 2.0 ? static_cast<int>(state) : 0;
+}
 
 std::wstring WithoutLineBreaks(std::wstring value) {
   for (wchar_t& c : value) {

@@ -2,7 +2,7 @@
 #include "settings/ini_file.h"
 
 #include "platform/files.h"
-#include "platform/registry.h"
+#include "platform/profile_file.h"
 #include "settings/check_state.h"
 
 namespace settings {

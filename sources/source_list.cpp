@@ -1,6 +1,7 @@
 // Ticking, totals, scrolling and the target picker of the source list.
 #include "sources/source_list.h"
 
+#include "platform/message_loop.h"
 #include "platform/shell.h"
 
 namespace sources {
@@ -16,54 +17,59 @@ constexpr int kTopAtValueZero = 100;
 
 }  // namespace
 
-SourceList::SourceList(const ListControls& controls, const std::wstring& strSelectTarget)
-    : c_(controls), strSelectTarget_(strSelectTarget) {}
+SourceList::SourceList(const ListControls& controls, const std::wstring& picker_title)
+    : c_(controls), picker_title_(picker_title) {}
 
-void SourceList::chkCarpeta_Click(int i) {
+void SourceList::RowTicked(int i) {
   platform::CheckBox& box = c_.rows[i].chkCarpeta;
   if (box.value() == 1) box.set_bold(true);
   if (box.value() == 0) box.set_bold(false);
   // Summed afresh rather than added and taken away: a grayed box (a
   // hand-edited setting) is neither, and the total must stay the bytes of
   // exactly the rows the backup copies.
-  curTotal_ = 0;
+  ByteCount total = 0;
   for (int row = 1; row <= c_.rows.count(); ++row) {
-    if (c_.rows[row].chkCarpeta.value() == 1) curTotal_ += c_.rows[row].Size;
+    if (c_.rows[row].chkCarpeta.value() == 1) total += c_.rows[row].Size;
   }
-  c_.lblTotal.set_caption(SizeText(curTotal_));
-  bool something = curTotal_ > 0;
-  c_.lblTotalText.set_visible(something);
-  c_.lblTotal.set_visible(something);
-  c_.btnBackup.set_enabled(something);
+  c_.total_size.set_caption(SizeText(total));
+  bool something = total > 0;
+  c_.total_label.set_visible(something);
+  c_.total_size.set_visible(something);
+  c_.backup_button.set_enabled(something);
 }
 
-void SourceList::List_MouseMove() {
-  // With the focus on the scroll bar the wheel reaches it.
-  if (c_.VScroll1.enabled()) c_.VScroll1.focus();
+void SourceList::PointerOverList() {
+  if (c_.scroll_bar.enabled()) c_.scroll_bar.focus();
 }
 
-void SourceList::SizeList() {
+// A disabled bar means every row is in view.
+void SourceList::WheelNotch(bool down) {
+  if (!c_.scroll_bar.enabled()) return;
+  const int step = c_.scroll_bar.small_change;
+  c_.scroll_bar.set_value(c_.scroll_bar.value() + (down ? step : -step));
+}
+
+void SourceList::FitToRows() {
   const int n = c_.rows.count();
   if (n > kRowsInView) {
-    c_.VScroll1.set_enabled(true);
+    c_.scroll_bar.set_enabled(true);
     platform::DoEvents();
   }
-  c_.Frame1.set_height(n * c_.rows[1].chkCarpeta.height() + n * kRowSpacing);
-  c_.VScroll1.set_max(n);
-  platform::HookScrollWheel(c_.VScroll1);
+  c_.rows_panel.set_height(n * c_.rows[1].chkCarpeta.height() + n * kRowSpacing);
+  c_.scroll_bar.set_max(n);
 }
 
-void SourceList::VScroll1_Change() {
-  c_.Frame1.set_top(kTopAtValueZero - kScrollStep * c_.VScroll1.value());
+void SourceList::ScrollToBar() {
+  c_.rows_panel.set_top(kTopAtValueZero - kScrollStep * c_.scroll_bar.value());
   platform::DoEvents();
 }
 
-void SourceList::btnBackupTo_Click() {
-  c_.lblError.set_visible(false);
-  c_.lblError.set_caption(L"");
+void SourceList::PickTarget() {
+  c_.error_label.set_visible(false);
+  c_.error_label.set_caption(L"");
   std::optional<std::wstring> chosen =
-      platform::CurrentDialogs().BrowseForFolder(c_.owner, strSelectTarget_);
-  if (chosen) c_.txtBackupTo.set_text(*chosen);
+      platform::CurrentDialogs().BrowseForFolder(c_.owner, picker_title_);
+  if (chosen) c_.target_box.set_text(*chosen);
 }
 
 }  // namespace sources

@@ -5,7 +5,12 @@
 
 #include <string>
 
-#include "platform/controls.h"
+#include "platform/button.h"
+#include "platform/control.h"
+#include "platform/label.h"
+#include "platform/panel.h"
+#include "platform/scroll_bar.h"
+#include "platform/text_box.h"
 #include "sources/size_text.h"
 #include "sources/source_row.h"
 
@@ -16,39 +21,40 @@ namespace sources {
 struct ListControls {
   const platform::Control& owner;  // the window the folder picker belongs to
   Rows& rows;
-  platform::PictureBox& Frame1;
-  platform::ScrollBar& VScroll1;
-  platform::Frame& FrameBack;
-  platform::Label& lblTotalText;
-  platform::Label& lblTotal;
-  platform::Button& btnBackup;
-  platform::Label& lblError;
-  platform::TextBox& txtBackupTo;
-  platform::Button& btnBackupTo;
+  platform::PictureBox& rows_panel;
+  platform::ScrollBar& scroll_bar;
+  platform::Label& total_label;
+  platform::Label& total_size;
+  platform::Button& backup_button;
+  platform::Label& error_label;
+  platform::TextBox& target_box;
 };
 
 class SourceList {
  public:
-  // strSelectTarget is the picker's title in the window's language; it is
-  // read at each press, so it may change after the list is made.
-  SourceList(const ListControls& controls, const std::wstring& strSelectTarget);
+  // picker_title is the folder picker's title in the window's language; it
+  // is read at each press, so it may change after the list is made.
+  SourceList(const ListControls& controls, const std::wstring& picker_title);
 
-  // The bytes of the rows ticked with value 1, the rows a backup copies.
-  ByteCount curTotal() const { return curTotal_; }
-
-  void chkCarpeta_Click(int i);
-  // A mouse move over a row's check box, Frame1 or FrameBack.
-  void List_MouseMove();
-  // Sizes the list panel and the scroll bar for the rows there are and
-  // hooks the wheel; once, after the last row exists.
-  void SizeList();
-  void VScroll1_Change();
-  void btnBackupTo_Click();
+  // Row i's box changed: its caption's weight, the total of the ticked rows
+  // and whether there is anything to back up.
+  void RowTicked(int i);
+  // The mouse moved over the list: the scroll bar takes the focus, so that
+  // a wheel that goes to the focused window reaches it.
+  void PointerOverList();
+  // A wheel notch anywhere over the list is one step of the scroll bar.
+  void WheelNotch(bool down);
+  // Sizes the list panel and the scroll bar for the rows there are; once,
+  // after the last row exists.
+  void FitToRows();
+  // Moves the rows to the scroll bar's value.
+  void ScrollToBar();
+  // "...": the folder picker's choice becomes the target.
+  void PickTarget();
 
  private:
   ListControls c_;
-  const std::wstring& strSelectTarget_;
-  ByteCount curTotal_ = 0;
+  const std::wstring& picker_title_;
 };
 
 }  // namespace sources

@@ -1,9 +1,6 @@
 // Row controls: row 1 as designed, and each further row below the previous.
 #include "sources/source_row.h"
 
-#include <cassert>
-
-#include "app/res/resource.h"
 
 namespace sources {
 namespace {
@@ -24,11 +21,12 @@ Layout At(const platform::Control& panel, Rect rect, int top) {
   return Layout{&panel, rect, kRowFont};
 }
 
-void CreateStatus(SourceRow& row, const platform::Control& panel, int top) {
+void CreateStatus(SourceRow& row, const platform::Control& panel, int top,
+                  const RowPictures& pictures) {
   row.barCopy.Create(At(panel, kBar, top));
-  row.imgWait.Create(At(panel, kStatusIcon, top), IDR_WAIT);
-  row.imgOK.Create(At(panel, kStatusIcon, top), IDR_OK);
-  row.imgError.Create(At(panel, kStatusIcon, top), IDR_ERROR);
+  row.imgWait.Create(At(panel, kStatusIcon, top), pictures.busy);
+  row.imgOK.Create(At(panel, kStatusIcon, top), pictures.done);
+  row.imgError.Create(At(panel, kStatusIcon, top), pictures.failed);
   row.barCopy.set_visible(false);
   row.imgWait.set_visible(false);
   row.imgOK.set_visible(false);
@@ -42,29 +40,33 @@ SourceRow& Rows::Append() {
   return *rows_.back();
 }
 
-void CreateDesignRow(SourceRow& row, const platform::Control& panel) {
-  row.imgFolder.Create(At(panel, kIcon, 0), IDR_FOLDER);
-  row.imgEmail.Create(At(panel, kIcon, 0), IDR_EMAIL);
+SourceRow& CreateFirstRow(Rows& rows, const platform::Control& panel,
+                          const RowPictures& pictures) {
+  SourceRow& row = rows.Append();
+  row.imgFolder.Create(At(panel, kIcon, 0), pictures.folder);
+  row.imgEmail.Create(At(panel, kIcon, 0), pictures.mail_store);
   row.imgEmail.set_visible(false);
   row.chkCarpeta.Create(At(panel, kCheckBox, 0), L"");
   row.lblMidaCarpeta.Create(At(panel, kSizeLabel, 0), L"100", platform::Label::Align::kRight);
-  CreateStatus(row, panel, 0);
+  CreateStatus(row, panel, 0, pictures);
+  return row;
 }
 
-void AddSourceRow(Rows& rows, int i, int kind, const platform::Control& panel) {
-  assert(i >= 2 && i == rows.count() + 1 && "rows are added one after the other, from 2");
-  const SourceRow& above = rows[i - 1];
+SourceRow& AddSourceRow(Rows& rows, RowKind kind, const platform::Control& panel,
+                        const RowPictures& pictures) {
+  const SourceRow& above = rows[rows.count()];
   SourceRow& row = rows.Append();
   int top = above.chkCarpeta.top() + kRowPitch;
   if (kind == kMailStoreRow)
-    row.imgEmail.Create(At(panel, kIcon, top + kMailIconDrop), IDR_EMAIL);
+    row.imgEmail.Create(At(panel, kIcon, top + kMailIconDrop), pictures.mail_store);
   else
-    row.imgFolder.Create(At(panel, kIcon, top), IDR_FOLDER);
+    row.imgFolder.Create(At(panel, kIcon, top), pictures.folder);
   row.chkCarpeta.Create(At(panel, kCheckBox, top), L"");
   row.lblMidaCarpeta.Create(At(panel, kSizeLabel, above.lblMidaCarpeta.top() + kRowPitch), L"",
                             platform::Label::Align::kRight);
-  CreateStatus(row, panel, above.imgWait.top() + kRowPitch);
+  CreateStatus(row, panel, above.imgWait.top() + kRowPitch, pictures);
   row.barCopy.set_top(above.lblMidaCarpeta.top() + kRowPitch);
+  return row;
 }
 
 }  // namespace sources

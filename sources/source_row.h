@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls.h"
+#include "platform/check_box.h"
+#include "platform/image.h"
+#include "platform/label.h"
+#include "platform/progress_bar.h"
 #include "sources/size_text.h"
 
 namespace sources {
@@ -46,11 +49,20 @@ class Rows {
   std::vector<std::unique_ptr<SourceRow>> rows_;
 };
 
-// Creates row 1's controls as the window's design lays them out.
-void CreateDesignRow(SourceRow& row, const platform::Control& panel);
+// The picture resources of a row's icons.
+struct RowPictures {
+  int folder, mail_store, busy, done, failed;
+};
 
-// Creates the controls of row i below row i - 1: the kind icon, check box and
-// size label visible, the status icons and progress bar hidden.
-void AddSourceRow(Rows& rows, int i, int kind, const platform::Control& panel);
+// Creates row 1's controls on panel as the window's design lays them out:
+// both kind icons, the folder's shown.
+SourceRow& CreateFirstRow(Rows& rows, const platform::Control& panel,
+                          const RowPictures& pictures);
+
+// Creates the controls of the next row below the last one: the kind icon,
+// check box and size label visible, the status icons and progress bar
+// hidden.
+SourceRow& AddSourceRow(Rows& rows, RowKind kind, const platform::Control& panel,
+                        const RowPictures& pictures);
 
 }  // namespace sources

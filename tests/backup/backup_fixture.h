@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "backup/path_parts.h"
 #include "platform/files.h"
 #include "platform/shell.h"
@@ -42,8 +42,8 @@ class BackupTest : public ::testing::Test {
   BackupTest() {
     platform::SetDialogs(&dialogs);
     main.Create();
-    main.CanviaIdioma(L"ENU");
-    main.IniFile = temp / L"TAVRIK Backup.ini";
+    main.ApplyLanguage(L"ENU");
+    main.settings_file = temp / L"TAVRIK Backup.ini";
   }
   ~BackupTest() override {
     platform::SetDialogs(nullptr);
@@ -53,9 +53,9 @@ class BackupTest : public ::testing::Test {
   // The next source row: row 1 is the window's own, later ones are added.
   sources::SourceRow& AddRow(const std::wstring& path, const std::wstring& caption,
                              bool ticked = true, const std::wstring& section = L"systemfolders",
-                             int kind = sources::kFolderRow) {
+                             sources::RowKind kind = sources::kFolderRow) {
     const int i = used_rows_ + 1;
-    if (i > 1) sources::AddSourceRow(main.rows, i, kind, main.Frame1);
+    if (i > 1) main.AddRow(kind);
     ++used_rows_;
     sources::SourceRow& row = main.rows[i];
     row.Path = path;
@@ -70,20 +70,20 @@ class BackupTest : public ::testing::Test {
   }
 
   void Press(const std::wstring& target, bool log = true) {
-    main.txtBackupTo.set_text(target);
-    main.chklog.set_value(log ? 1 : 0);
-    main.btnBackup.set_enabled(true);  // as ticking a row of some size does
-    main.btnBackup.on_click();
+    main.target_box.set_text(target);
+    main.write_log_box.set_value(log ? 1 : 0);
+    main.backup_button.set_enabled(true);  // as ticking a row of some size does
+    main.backup_button.on_click();
   }
 
   // A press that arrives through the message loop, as a user's click does.
   void PostPress() {
     PostMessageW(main.handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(main.btnBackup.handle()));
+                 reinterpret_cast<LPARAM>(main.backup_button.handle()));
   }
 
   std::wstring Ini(const std::wstring& section, const std::wstring& key) {
-    return settings::ReadIni(main.IniFile, section, key, L"<none>");
+    return settings::ReadIni(main.settings_file, section, key, L"<none>");
   }
 
   // The log's lines as the run wrote them, back in wide text.
@@ -101,7 +101,7 @@ class BackupTest : public ::testing::Test {
 
   TempFolder temp;
   FakeDialogs dialogs;
-  app::FrmMain main;
+  app::MainWindow main;
 
  private:
   int used_rows_ = 0;

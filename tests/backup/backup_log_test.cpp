@@ -33,15 +33,15 @@ class BackupLogTest : public BackupTest {
 TEST_F(BackupLogTest, FourLinesInEnglish) {
   RunFourLineExample();
   ExpectFourLines(L"Folder: ", L"file copied");
-  EXPECT_TRUE(Shown(main.lblViewLog));
-  EXPECT_EQ(main.strViewLogFolder, target);
+  EXPECT_TRUE(Shown(main.view_log_link));
+  EXPECT_EQ(main.log_folder, target);
 }
 
 TEST_F(BackupLogTest, FourLinesInSpanish) {
-  main.CanviaIdioma(L"ESP");
+  main.ApplyLanguage(L"ESP");
   RunFourLineExample();
   ExpectFourLines(L"Carpeta: ", L"archivo copiado");
-  EXPECT_EQ(main.btnBackup.caption(), L"Backup!");
+  EXPECT_EQ(main.backup_button.caption(), L"Backup!");
 }
 
 TEST_F(BackupLogTest, NamesAreWrittenInTheAnsiCodePage) {
@@ -80,7 +80,7 @@ TEST_F(BackupLogTest, WithTheOptionOffAnOldLogIsLeftAlone) {
   Press(target, false);
 
   EXPECT_EQ(ReadFile(target + L"\\backup.log"), "an older run\r\n");
-  EXPECT_FALSE(Shown(main.lblViewLog));
+  EXPECT_FALSE(Shown(main.view_log_link));
   EXPECT_EQ(ReadFile(target + L"\\Docs\\a.txt"), "a");
   EXPECT_EQ(Ini(L"main", L"log"), L"0");
 }
@@ -93,8 +93,8 @@ TEST_F(BackupLogTest, ARunWithNothingTickedLeavesAnEmptyLog) {
 
   EXPECT_TRUE(platform::FileExists(target + L"\\backup.log"));
   EXPECT_EQ(ReadFile(target + L"\\backup.log"), "");
-  EXPECT_TRUE(Shown(main.imgOKtotal));
-  EXPECT_TRUE(Shown(main.lblViewLog));
+  EXPECT_TRUE(Shown(main.total_ok_image));
+  EXPECT_TRUE(Shown(main.view_log_link));
   EXPECT_FALSE(platform::FolderExists(target + L"\\Docs"));
 }
 
@@ -108,9 +108,9 @@ TEST_F(BackupLogTest, ALogThatCannotBeWrittenDoesNotStopTheBackup) {
 
   EXPECT_EQ(ReadFile(target + L"\\Docs\\a.txt"), "a");
   EXPECT_TRUE(Shown(row.imgOK));
-  EXPECT_TRUE(Shown(main.lblError));
-  EXPECT_EQ(main.lblError.caption(), L"Error writing to " + target + L"\\");
-  EXPECT_TRUE(Shown(main.imgErrorTotal)) << "the log the user asked for is missing";
+  EXPECT_TRUE(Shown(main.error_label));
+  EXPECT_EQ(main.error_label.caption(), L"Error writing to " + target + L"\\");
+  EXPECT_TRUE(Shown(main.total_error_image)) << "the log the user asked for is missing";
 }
 
 }  // namespace

@@ -25,9 +25,9 @@ TEST_F(BackupRunTest, AnEmptyTargetOrOneOfBlanksIsAskedFor) {
   AddRow(src, L"Docs");
   for (const wchar_t* typed : {L"", L"   "}) {
     Press(typed);
-    EXPECT_EQ(main.lblError.caption(), L"Please, enter backup folder");
-    EXPECT_TRUE(Shown(main.lblError));
-    EXPECT_EQ(main.txtBackupTo.back_color(), kYellow);
+    EXPECT_EQ(main.error_label.caption(), L"Please, enter backup folder");
+    EXPECT_TRUE(Shown(main.error_label));
+    EXPECT_EQ(main.target_box.back_color(), kYellow);
     EXPECT_EQ(Ini(L"main", L"target"), L"<none>") << "nothing saved";
   }
 }
@@ -39,11 +39,11 @@ TEST_F(BackupRunTest, AMissingTargetIsCreatedLevelByLevel) {
 
   Press(L"  " + deep + L"  ");
 
-  EXPECT_EQ(main.txtBackupTo.text(), deep) << "blanks trimmed";
+  EXPECT_EQ(main.target_box.text(), deep) << "blanks trimmed";
   EXPECT_EQ(ReadFile(deep + L"\\Docs\\a.txt"), "a");
-  EXPECT_EQ(main.txtBackupTo.back_color(), kWhite);
-  EXPECT_FALSE(Shown(main.lblError));
-  EXPECT_TRUE(Shown(main.imgOKtotal));
+  EXPECT_EQ(main.target_box.back_color(), kWhite);
+  EXPECT_FALSE(Shown(main.error_label));
+  EXPECT_TRUE(Shown(main.total_ok_image));
 }
 
 TEST_F(BackupRunTest, ATargetThatCannotBeMadeIsRefused) {
@@ -51,9 +51,9 @@ TEST_F(BackupRunTest, ATargetThatCannotBeMadeIsRefused) {
   AddRow(src, L"Docs");
   for (const std::wstring& typed : {temp / L"file.txt\\sub", std::wstring(L"relative\\target")}) {
     Press(typed);
-    EXPECT_EQ(main.lblError.caption(),
+    EXPECT_EQ(main.error_label.caption(),
               L"Backup folder is not valid. Please, enter a valid target");
-    EXPECT_EQ(main.txtBackupTo.back_color(), kYellow);
+    EXPECT_EQ(main.target_box.back_color(), kYellow);
   }
   EXPECT_FALSE(platform::FolderExists(L"relative"));
   EXPECT_FALSE(platform::FolderExists(L"\\relative"));
@@ -88,8 +88,8 @@ TEST_F(BackupRunTest, ATargetInsideATickedSourceIsRefusedWhateverTheCase) {
 
   Press(inside);
 
-  EXPECT_EQ(main.lblError.caption(), L"Backup folder cannot be the same as source folder");
-  EXPECT_EQ(main.txtBackupTo.back_color(), kYellow);
+  EXPECT_EQ(main.error_label.caption(), L"Backup folder cannot be the same as source folder");
+  EXPECT_EQ(main.target_box.back_color(), kYellow);
   EXPECT_EQ(Ini(L"main", L"target"), inside);
   EXPECT_EQ(Ini(L"systemfolders", docs.Key), L"1");
   EXPECT_EQ(Ini(L"systemfolders", later.Key), L"<none>") << "rows after the refused one";
@@ -111,7 +111,7 @@ TEST_F(BackupRunTest, ATargetInsideATickedSourceIsRefusedHoweverItIsSpelt) {
       source + L" \\Copias", std::wstring(shortName) + L"\\Copias"};
   for (const std::wstring& typed : spellings) {
     Press(typed);
-    EXPECT_EQ(main.lblError.caption(), L"Backup folder cannot be the same as source folder")
+    EXPECT_EQ(main.error_label.caption(), L"Backup folder cannot be the same as source folder")
         << ::testing::PrintToString(typed);
   }
   EXPECT_FALSE(platform::FolderExists(source + L"\\Copias\\Docs"));
@@ -123,18 +123,18 @@ TEST_F(BackupRunTest, SettingsThatCannotBeSavedAreToldAndTheRunGoesOn) {
   std::wstring tooLong = temp / L"";
   while (tooLong.size() <= settings::kMaxValueLength) tooLong += L"abcdefghij";
   Press(tooLong);
-  EXPECT_EQ(main.lblError.caption(), L"Backup folder is not valid. Please, enter a valid target");
+  EXPECT_EQ(main.error_label.caption(), L"Backup folder is not valid. Please, enter a valid target");
   EXPECT_EQ(Ini(L"main", L"target"), L"<none>");
 
-  WriteFile(main.IniFile, "");
-  HANDLE locked = CreateFileW(main.IniFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+  WriteFile(main.settings_file, "");
+  HANDLE locked = CreateFileW(main.settings_file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
                               nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
   Press(target);
   CloseHandle(locked);
-  EXPECT_EQ(main.lblError.caption(), L"Settings could not be saved");
+  EXPECT_EQ(main.error_label.caption(), L"Settings could not be saved");
   EXPECT_EQ(ReadFile(target + L"\\Docs\\a.txt"), "a");
-  EXPECT_TRUE(Shown(main.imgOKtotal));
+  EXPECT_TRUE(Shown(main.total_ok_image));
 }
 
 TEST_F(BackupRunTest, CancelAlwaysWins) {
@@ -143,8 +143,8 @@ TEST_F(BackupRunTest, CancelAlwaysWins) {
   WriteFile(src + L"\\B\\b.txt", "b");
   AddRow(src, L"Docs");
   bool pressed = false;
-  main.backupRun.engine().yieldEvery = std::chrono::milliseconds(0);
-  main.backupRun.engine().yield = [&] {
+  main.backup_run.engine().yieldEvery = std::chrono::milliseconds(0);
+  main.backup_run.engine().yield = [&] {
     if (!pressed) PostPress();
     pressed = true;
     platform::DoEvents();
@@ -152,11 +152,11 @@ TEST_F(BackupRunTest, CancelAlwaysWins) {
   Press(target);
   const std::wstring last = LogLines(target).back();
   EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
-  EXPECT_EQ(main.lblError.caption(), L"Canceled!");
+  EXPECT_EQ(main.error_label.caption(), L"Canceled!");
 
   // The target gone and a file in its place: the cancel is still heard.
   pressed = false;
-  main.backupRun.engine().yield = [&] {
+  main.backup_run.engine().yield = [&] {
     if (!pressed) {
       testing_support::RemoveTree(target);
       WriteFile(target, "in the way");
@@ -166,8 +166,8 @@ TEST_F(BackupRunTest, CancelAlwaysWins) {
     platform::DoEvents();
   };
   Press(target, false);
-  EXPECT_EQ(main.lblError.caption(), L"Canceled!");
-  EXPECT_EQ(main.btnBackup.caption(), L"Backup!");
+  EXPECT_EQ(main.error_label.caption(), L"Canceled!");
+  EXPECT_EQ(main.backup_button.caption(), L"Backup!");
 }
 
 TEST_F(BackupRunTest, ADestinationThatCannotBeMadeStopsTheRun) {
@@ -181,14 +181,14 @@ TEST_F(BackupRunTest, ADestinationThatCannotBeMadeStopsTheRun) {
 
   Press(target);
 
-  EXPECT_EQ(main.lblError.caption(), L"Cannot backup to " + target + L"\\");
+  EXPECT_EQ(main.error_label.caption(), L"Cannot backup to " + target + L"\\");
   EXPECT_TRUE(Shown(blocked.imgError));
-  EXPECT_TRUE(Shown(main.imgErrorTotal));
+  EXPECT_TRUE(Shown(main.total_error_image));
   EXPECT_FALSE(Shown(later.barCopy));
   EXPECT_FALSE(Shown(later.imgOK));
   EXPECT_FALSE(platform::FolderExists(target + L"\\After"));
-  EXPECT_EQ(main.btnBackup.caption(), L"Backup!");
-  EXPECT_TRUE(main.txtBackupTo.enabled());
+  EXPECT_EQ(main.backup_button.caption(), L"Backup!");
+  EXPECT_TRUE(main.target_box.enabled());
 }
 
 TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
@@ -202,12 +202,12 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   const std::wstring copiedDeep = target + L"\\Docs\\a\\b\\c\\d";
   bool pressed = false;
   bool busyLooked = false;
-  main.backupRun.engine().yieldEvery = std::chrono::milliseconds(0);
-  main.backupRun.engine().yield = [&] {
+  main.backup_run.engine().yieldEvery = std::chrono::milliseconds(0);
+  main.backup_run.engine().yield = [&] {
     if (!pressed && platform::FileExists(copiedDeep + L"\\f1.txt")) {
-      busyLooked = main.btnBackup.caption() == L"CANCEL" && main.btnBackup.enabled() &&
-                   !main.Frame1.enabled() && !main.txtBackupTo.enabled() &&
-                   !main.chklog.enabled() && !main.btnBackupTo.enabled() && Shown(row.imgWait);
+      busyLooked = main.backup_button.caption() == L"CANCEL" && main.backup_button.enabled() &&
+                   !main.rows_panel.enabled() && !main.target_box.enabled() &&
+                   !main.write_log_box.enabled() && !main.pick_target_button.enabled() && Shown(row.imgWait);
       PostPress();
       pressed = true;
     }
@@ -224,24 +224,24 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_EQ(lines.back(), L"f2.txt\t-->user cancelled");
   EXPECT_FALSE(platform::FileExists(copiedDeep + L"\\f3.txt"));
   EXPECT_FALSE(platform::FileExists(target + L"\\Docs\\z1.txt"));
-  EXPECT_EQ(main.lblError.caption(), L"Canceled!");
-  EXPECT_FALSE(Shown(main.imgOKtotal));
-  EXPECT_FALSE(Shown(main.imgErrorTotal));
+  EXPECT_EQ(main.error_label.caption(), L"Canceled!");
+  EXPECT_FALSE(Shown(main.total_ok_image));
+  EXPECT_FALSE(Shown(main.total_error_image));
   EXPECT_FALSE(Shown(row.imgOK));
   EXPECT_FALSE(Shown(row.imgError));
   EXPECT_FALSE(Shown(row.imgWait));
   EXPECT_TRUE(Shown(row.barCopy));
   EXPECT_FALSE(Shown(later.barCopy));
   EXPECT_FALSE(platform::FolderExists(target + L"\\After"));
-  EXPECT_EQ(main.btnBackup.caption(), L"Backup!");
-  EXPECT_TRUE(main.btnBackup.enabled());
-  EXPECT_TRUE(main.Frame1.enabled());
+  EXPECT_EQ(main.backup_button.caption(), L"Backup!");
+  EXPECT_TRUE(main.backup_button.enabled());
+  EXPECT_TRUE(main.rows_panel.enabled());
 
   // The next run starts afresh and finishes.
-  main.backupRun.engine().yield = platform::DoEvents;
+  main.backup_run.engine().yield = platform::DoEvents;
   Press(target);
   EXPECT_EQ(ReadFile(target + L"\\Docs\\z1.txt"), "after the deep folder");
-  EXPECT_TRUE(Shown(main.imgOKtotal));
+  EXPECT_TRUE(Shown(main.total_ok_image));
   EXPECT_TRUE(Shown(later.imgOK));
 }
 
@@ -319,8 +319,8 @@ TEST_F(BackupRunTest, ADriveRootTargetTakesTheLogAtItsRoot) {
   EXPECT_EQ(ReadFile(root + L"\\Docs\\a.txt"), "a");
   EXPECT_EQ(LogLines(driveRoot).size(), 2u);
   EXPECT_TRUE(platform::FileExists(root + L"\\backup.log"));
-  EXPECT_EQ(main.strViewLogFolder, driveRoot);
-  EXPECT_TRUE(Shown(main.imgOKtotal));
+  EXPECT_EQ(main.log_folder, driveRoot);
+  EXPECT_TRUE(Shown(main.total_ok_image));
 }
 
 }  // namespace

@@ -62,8 +62,8 @@ TEST_F(CopyEngineTest, CopiesTheTreeByteForByte) {
   EXPECT_TRUE(Shown(row.imgOK));
   EXPECT_FALSE(Shown(row.imgError));
   EXPECT_FALSE(Shown(row.barCopy));
-  EXPECT_TRUE(Shown(main.imgOKtotal));
-  EXPECT_FALSE(Shown(main.imgErrorTotal));
+  EXPECT_TRUE(Shown(main.total_ok_image));
+  EXPECT_FALSE(Shown(main.total_error_image));
   EXPECT_TRUE(dialogs.boxes.empty());
 }
 
@@ -81,7 +81,7 @@ TEST_F(CopyEngineTest, MergesIntoAndReplacesWhatIsThere) {
   EXPECT_EQ(ReadFile(dst + L"\\Sub\\b.txt"), "new b");
   EXPECT_EQ(ReadFile(dst + L"\\mine.txt"), "kept");
   EXPECT_EQ(ReadFile(dst + L"\\Sub\\keep.txt"), "kept too");
-  EXPECT_TRUE(Shown(main.imgOKtotal));
+  EXPECT_TRUE(Shown(main.total_ok_image));
 }
 
 TEST_F(CopyEngineTest, AFileHeldOpenIsReportedAndTheRunGoesOn) {
@@ -110,8 +110,8 @@ TEST_F(CopyEngineTest, AFileHeldOpenIsReportedAndTheRunGoesOn) {
   EXPECT_TRUE(Shown(first.barCopy)) << "the failed row keeps its partial bar";
   EXPECT_TRUE(Shown(second.imgOK));
   // The failure was in the first row: the overall icon still tells of it.
-  EXPECT_TRUE(Shown(main.imgErrorTotal));
-  EXPECT_FALSE(Shown(main.imgOKtotal));
+  EXPECT_TRUE(Shown(main.total_error_image));
+  EXPECT_FALSE(Shown(main.total_ok_image));
 }
 
 TEST_F(CopyEngineTest, AMissingSourceAsksNothingMoreThanOneBox) {
@@ -137,8 +137,8 @@ TEST_F(CopyEngineTest, ASubFolderThatCannotBeListedFailsTheRowWithoutABox) {
   sources::SourceRow& row = AddRow(src, L"Docs");
   // The folder goes away after its parent listed it, before the walk
   // reaches it: the same as a folder the user may not read.
-  main.backupRun.engine().yieldEvery = std::chrono::milliseconds(0);
-  main.backupRun.engine().yield = [&] {
+  main.backup_run.engine().yieldEvery = std::chrono::milliseconds(0);
+  main.backup_run.engine().yield = [&] {
     testing_support::RemoveTree(src + L"\\zz");
     platform::DoEvents();
   };
@@ -150,7 +150,7 @@ TEST_F(CopyEngineTest, ASubFolderThatCannotBeListedFailsTheRowWithoutABox) {
                                                          L"a.txt\t-->file copied",
                                                          src + L"\\zz\\\t-->*not copied*"}));
   EXPECT_TRUE(Shown(row.imgError));
-  EXPECT_TRUE(Shown(main.imgErrorTotal));
+  EXPECT_TRUE(Shown(main.total_error_image));
 }
 
 TEST_F(CopyEngineTest, AMailStoreRowCopiesOnlyItsFile) {
@@ -199,8 +199,8 @@ TEST_F(CopyEngineTest, AnOlderGoodCopySurvivesACancelledLargeFile) {
   WriteFile(dst + L"\\big.bin", "old good copy");
   sources::SourceRow& row = AddRow(src, L"Docs");
   int yieldsInFile = 0;
-  main.backupRun.engine().yieldEvery = std::chrono::milliseconds(0);
-  main.backupRun.engine().yield = [&] {
+  main.backup_run.engine().yieldEvery = std::chrono::milliseconds(0);
+  main.backup_run.engine().yield = [&] {
     if (platform::FileExists(dst + L"\\big.bin" + backup::CopyEngine::kPartSuffix) &&
         ++yieldsInFile == 1)
       PostPress();
@@ -213,13 +213,13 @@ TEST_F(CopyEngineTest, AnOlderGoodCopySurvivesACancelledLargeFile) {
   EXPECT_EQ(ReadFile(dst + L"\\big.bin"), "old good copy");
   EXPECT_FALSE(platform::FileExists(dst + L"\\big.bin" + backup::CopyEngine::kPartSuffix));
   EXPECT_EQ(LogLines(target).back(), L"big.bin\t-->user cancelled");
-  EXPECT_EQ(main.lblError.caption(), L"Canceled!");
+  EXPECT_EQ(main.error_label.caption(), L"Canceled!");
 
   // Uncancelled, the chunked copy is whole, replaces a read-only older copy
   // and carries the attributes and times the system's copy gives.
   testing_support::SetAttributes(dst + L"\\big.bin", FILE_ATTRIBUTE_READONLY);
   testing_support::SetAttributes(src + L"\\big.bin", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-  main.backupRun.engine().yield = platform::DoEvents;
+  main.backup_run.engine().yield = platform::DoEvents;
   Press(target);
   EXPECT_TRUE(ReadFile(dst + L"\\big.bin") == big);
   EXPECT_TRUE(Shown(row.imgOK));
@@ -260,7 +260,7 @@ TEST_F(CopyEngineTest, EveryNameLandsApartOrIsReported) {
   EXPECT_FALSE(platform::FolderExists(dst + L"\\loop"));
   EXPECT_EQ(ReadFile(dst + L"\\Sub\\keep.txt"), "sub");
   EXPECT_TRUE(Shown(row.imgError));
-  EXPECT_TRUE(Shown(main.imgErrorTotal));
+  EXPECT_TRUE(Shown(main.total_error_image));
 }
 
 TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {
@@ -290,7 +290,7 @@ TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {
   for (const wchar_t* line : {L"grown.bin\t-->*not copied*", L"large.bin\t-->*not copied*"})
     EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
   EXPECT_TRUE(Shown(row.imgError));
-  EXPECT_TRUE(Shown(main.imgErrorTotal));
+  EXPECT_TRUE(Shown(main.total_error_image));
 }
 
 TEST_F(CopyEngineTest, ASubFolderThatCannotBeMadeFailsOnlyItsTree) {
@@ -310,7 +310,7 @@ TEST_F(CopyEngineTest, ASubFolderThatCannotBeMadeFailsOnlyItsTree) {
   EXPECT_EQ(ReadFile(target + L"\\Other\\o.txt"), "next row");
   EXPECT_TRUE(Shown(first.imgError));
   EXPECT_TRUE(Shown(second.imgOK));
-  EXPECT_EQ(main.lblError.caption(), L"");
+  EXPECT_EQ(main.error_label.caption(), L"");
 }
 
 TEST(MakePathTest, CreatesEveryMissingLevelAndStops) {

@@ -1,4 +1,5 @@
-// Settings values turned into check-box states, and values kept to one line.
+// The one rule by which a stored value becomes a check-box state, and the
+// line-break rule for written values.
 #include "settings/check_state.h"
 
 #include <gtest/gtest.h>
@@ -6,70 +7,26 @@
 namespace settings {
 namespace {
 
-TEST(LeadingNumberTest, ReadsTheNumberAtTheStartOnly) {
-  EXPECT_EQ(LeadingNumber(L"1abc"), 1.0);
-  EXPECT_EQ(LeadingNumber(L"  1"), 1.0);
-  EXPECT_EQ(LeadingNumber(L"1.25.7"), 1.25);
-  EXPECT_EQ(LeadingNumber(L"-0.5x"), -0.5);
-  EXPECT_EQ(LeadingNumber(L"+2"), 2.0);
-  EXPECT_EQ(LeadingNumber(L".5"), 0.5);
-  EXPECT_EQ(LeadingNumber(L"3."), 3.0);
-  EXPECT_EQ(LeadingNumber(L"1 2"), 1.0);
-}
-
-TEST(LeadingNumberTest, ExponentCountsOnlyWithDigits) {
-  EXPECT_EQ(LeadingNumber(L"1e2"), 100.0);
-  EXPECT_EQ(LeadingNumber(L"1D+2"), 100.0);
-  EXPECT_EQ(LeadingNumber(L"25e-1"), 2.5);
-  EXPECT_EQ(LeadingNumber(L"1e"), 1.0);
-  EXPECT_EQ(LeadingNumber(L"1e+x"), 1.0);
-}
-
-TEST(LeadingNumberTest, NoNumberReadsAsZero) {
-  EXPECT_EQ(LeadingNumber(L""), 0.0);
-  EXPECT_EQ(LeadingNumber(L"abc"), 0.0);
-  EXPECT_EQ(LeadingNumber(L"-"), 0.0);
-  EXPECT_EQ(LeadingNumber(L"."), 0.0);
-  EXPECT_EQ(LeadingNumber(L"e5"), 0.0);
-  EXPECT_EQ(LeadingNumber(L"\t1"), 0.0);
-}
-
-TEST(CheckStateFromValueTest, StoredStatesComeBackAsThemselves) {
-  EXPECT_EQ(CheckStateFromValue(L"0"), 0);
-  EXPECT_EQ(CheckStateFromValue(L"1"), 1);
-  EXPECT_EQ(CheckStateFromValue(L"2"), 2);
-  EXPECT_EQ(CheckStateFromValue(L"  1"), 1);
-  EXPECT_EQ(CheckStateFromValue(L"1abc"), 1);
-}
-
-TEST(CheckStateFromValueTest, MissingOrTextualValuesLeaveTheBoxUnchecked) {
-  EXPECT_EQ(CheckStateFromValue(L""), 0);
-  EXPECT_EQ(CheckStateFromValue(L"abc"), 0);
-}
-
-TEST(CheckStateFromValueTest, FractionsRoundHalfToEven) {
-  EXPECT_EQ(CheckStateFromValue(L"1.5"), 2);
-  EXPECT_EQ(CheckStateFromValue(L"2.5"), 2);
-  EXPECT_EQ(CheckStateFromValue(L"0.4"), 0);
-  EXPECT_EQ(CheckStateFromValue(L"0.5"), 0);
-  EXPECT_EQ(CheckStateFromValue(L"0.6"), 1);
-  EXPECT_EQ(CheckStateFromValue(L"-0.4"), 0);
-}
-
-TEST(CheckStateFromValueTest, NumbersThatAreNoStateAreRejected) {
-  EXPECT_EQ(CheckStateFromValue(L"7"), std::nullopt);
-  EXPECT_EQ(CheckStateFromValue(L"-1"), std::nullopt);
-  EXPECT_EQ(CheckStateFromValue(L"3.5"), std::nullopt);
-  EXPECT_EQ(CheckStateFromValue(L"-0.6"), std::nullopt);
-  EXPECT_EQ(CheckStateFromValue(L"1e999"), std::nullopt);
-  EXPECT_EQ(CheckStateFromValue(L"99999999999999999999"), std::nullopt);
+TEST(StoredCheckStateTest, TheLeadingNumberRoundedHalfToEvenIfItIsAState) {
+  EXPECT_EQ(StoredCheckState(L"1"), 1);
+  EXPECT_EQ(StoredCheckState(L"2"), 2);
+  EXPECT_EQ(StoredCheckState(L"  1abc"), 1);
+  EXPECT_EQ(StoredCheckState(L"1.5"), 2);
+  EXPECT_EQ(StoredCheckState(L"2.5"), 2);
+  EXPECT_EQ(StoredCheckState(L"0.6"), 1);
+  EXPECT_EQ(StoredCheckState(L"+1"), 1);
+  EXPECT_EQ(StoredCheckState(L".5"), 0);
+  EXPECT_EQ(StoredCheckState(L"15e-1"), 2);
+  EXPECT_EQ(StoredCheckState(L"1D"), 1) << "an exponent counts only with digits";
+  EXPECT_EQ(StoredCheckState(L"1e2"), 0);
+  // No number, or one that is no state, leaves the box unchecked.
+  for (const wchar_t* value : {L"", L"abc", L"\t1", L"7", L"-1", L"3.5", L"1e999",
+                               L"99999999999999999999"})
+    EXPECT_EQ(StoredCheckState(value), 0) << value;
 }
 
 TEST(WithoutLineBreaksTest, EachBreakCharacterBecomesOneSpace) {
-  EXPECT_EQ(WithoutLineBreaks(L"\r\n"), L"  ");
-  EXPECT_EQ(WithoutLineBreaks(L"D:\\a\rb\nc"), L"D:\\a b c");
-  EXPECT_EQ(WithoutLineBreaks(L"D:\\Copias"), L"D:\\Copias");
-  EXPECT_EQ(WithoutLineBreaks(L""), L"");
+  EXPECT_EQ(WithoutLineBreaks(L"D:\\a\rb\nc\r\n"), L"D:\\a b c  ");
 }
 
 }  // namespace

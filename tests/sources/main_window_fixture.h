@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/frm_main.h"
+#include "app/main_window.h"
 #include "sources/source_row.h"
 #include "support/window_input.h"
 
@@ -18,33 +18,24 @@ class MainWindowTest : public ::testing::Test {
   MainWindowTest() {
     testing_support::ForgetQuit();
     main.Create();
-    main.CanviaIdioma(L"ENU");
-    main.WireRow(1);
+    main.ApplyLanguage(L"ENU");
   }
 
-  // Fills the next row: row 1 as designed, later rows made by AddSourceRow.
-  int AddRow(std::uint64_t bytes, int kind = kFolderRow, const std::wstring& caption = L"Folder") {
-    int i = filled_ + 1;
-    if (i > 1) {
-      AddSourceRow(main.rows, i, kind, main.Frame1);
-      main.WireRow(i);
-    }
-    SourceRow& row = main.rows[i];
-    row.Path = L"C:\\users\\me\\" + caption;
-    row.Section = kind == kMailStoreRow ? L"PST" : L"systemfolders";
-    row.Key = std::to_wstring(i);
+  // Fills the next row: row 1 as designed, later rows added below.
+  void AddRow(std::uint64_t bytes, RowKind kind = kFolderRow) {
+    SourceRow& row = filled_ == 0 ? main.rows[1] : main.AddRow(kind);
+    ++filled_;
+    row.Path = L"C:\\users\\me\\Folder" + std::to_wstring(filled_);
     row.Size = ByteCountFromBytes(bytes);
     row.lblMidaCarpeta.set_caption(SizeText(row.Size));
-    row.chkCarpeta.set_caption(caption);
-    filled_ = i;
-    return i;
+    row.chkCarpeta.set_caption(L"Folder" + std::to_wstring(filled_));
   }
 
   void AddRows(int count, std::uint64_t bytes = 1024) {
     for (int n = 0; n < count; ++n) AddRow(bytes);
   }
 
-  app::FrmMain main;
+  app::MainWindow main;
 
  private:
   int filled_ = 0;

@@ -1,0 +1,183 @@
+// The main window's design, its language and the wiring of its handlers.
+#include "app/main_window.h"
+
+#include "app/res/resource.h"
+#include "environment/mail_client.h"
+#include "platform/registry.h"
+#include "settings/ini_file.h"
+#include "update/frm_about.h"
+
+namespace app {
+namespace {
+
+using platform::Font;
+using platform::Label;
+using platform::Layout;
+using platform::Rect;
+
+const Font kHeader{L"Tahoma", 11.25};
+const Font kHeaderBold{L"Tahoma", 11.25, true};
+const Font kBody{L"Tahoma", 9.75};
+const Font kBodyBold{L"Tahoma", 9.75, true};
+
+const sources::RowPictures kRowPictures{IDR_FOLDER, IDR_EMAIL, IDR_WAIT, IDR_OK, IDR_ERROR};
+
+}  // namespace
+
+StartupWorld StartupWorld::Real() {
+  return {platform::SpecialFolderPath, [] { return settings::LocateIniFile(); },
+          environment::CreateMailClient, environment::MailClientRunning};
+}
+
+MainWindow::MainWindow(StartupWorld world)
+    : source_list({*this, rows, rows_panel, rows_scroll_bar, total_label, total_size,
+                   backup_button, error_label, target_box},
+                  texts.strSelectTarget),
+      backup_run({target_box, error_label, write_log_box, view_log_link, total_ok_image,
+                  total_error_image, rows_panel, pick_target_button, backup_button, rows},
+                 texts, settings_file, log_folder),
+      world_(std::move(world)) {}
+
+void MainWindow::Create() {
+  const MainCaptions english = MainCaptionsFor(L"ENU");
+  CreateForm({kProgramTitle, 10140, 7935, Border::kFixedSingle, Font{L"Tahoma", 12}});
+  const Control* window = this;
+  auto at = [](const Control* parent, Rect rect, Font font) { return Layout{parent, rect, font}; };
+
+  user_label.Create(at(window, {0, 240, 1215, 375}, kHeader), english.user, Label::Align::kRight);
+  user_name.Create(at(window, {1320, 240, 2895, 375}, kHeaderBold), L"User");
+  system_label.Create(at(window, {0, 600, 1215, 375}, kHeader), english.system,
+                      Label::Align::kRight);
+  system_name.Create(at(window, {1320, 600, 2895, 375}, kHeaderBold), L"OS");
+  mail_label.Create(at(window, {5760, 240, 1215, 255}, kHeader), english.mail,
+                    Label::Align::kRight);
+  mail_version.Create(at(window, {7080, 240, 2895, 255}, kHeaderBold), L"");
+  mail_status_label.Create(at(window, {5040, 600, 1935, 255}, kHeader), english.mail_status,
+                           Label::Align::kRight);
+  mail_status_label.set_visible(false);
+  mail_status.Create(at(window, {7080, 600, 3135, 255}, kHeaderBold), L"");
+  mail_status.set_visible(false);
+
+  // Tab order: the controls that take the focus are created in that order.
+  backup_button.Create(at(window, {7920, 6720, 1935, 615}, kBody), L"Backup!");
+  backup_button.set_enabled(false);
+  target_box.Create(at(window, {240, 5520, 9135, 375}, kBody), L"");
+  pick_target_button.Create(at(window, {9480, 5520, 375, 375}, kBody), L"...");
+  write_log_box.Create(at(window, {480, 7440, 2775, 375}, kBody), english.write_log);
+
+  sources_frame.Create(at(window, {240, 1080, 9240, 3135}, Font{L"Verdana", 9.75, true}),
+                       english.sources);
+  rows_viewport.Create(at(&sources_frame, {120, 360, 9000, 2655}, kBody));
+  rows_panel.Create(at(&rows_viewport, {0, 0, 8950, 2655}, kBody));
+  sources::CreateFirstRow(rows, rows_panel, kRowPictures);
+  rows_scroll_bar.Create(at(window, {9480, 1200, 375, 3015}, kBody), 1, 10, 1);
+  rows_scroll_bar.set_enabled(false);
+
+  total_label.Create(at(window, {1680, 4320, 2535, 375}, kBody), english.total,
+                     Label::Align::kRight);
+  total_label.set_visible(false);
+  total_size.Create(at(window, {4560, 4320, 1215, 255}, kBodyBold), L"", Label::Align::kRight);
+  total_ok_image.Create(at(window, {6000, 4320, 240, 240}, kBody), IDR_OK);
+  total_ok_image.set_visible(false);
+  total_error_image.Create(at(window, {6000, 4320, 240, 240}, kBody), IDR_ERROR);
+  total_error_image.set_visible(false);
+  error_label.Create(at(window, {240, 4800, 9660, 360}, kBodyBold), L"");
+  error_label.set_fore_color(platform::Rgb(192, 0, 0));
+  error_label.set_back_color(platform::Rgb(255, 255, 255));
+  error_label.set_visible(false);
+  target_label.Create(at(window, {240, 5160, 1335, 375}, kBodyBold), english.target);
+
+  existing_files_frame.Create(at(window, {240, 6240, 5895, 1095}, kBodyBold),
+                              english.existing_files);
+  merge_note.Create(at(&existing_files_frame, {240, 360, 4215, 255}, kBody), english.merge_note);
+  overwrite_note.Create(at(&existing_files_frame, {240, 600, 5535, 255}, kBody),
+                        english.overwrite_note);
+
+  view_log_link.Create(at(window, {3360, 7485, 3015, 375}, Font{L"Tahoma", 9.75, false, true}),
+                       english.view_log, Label::Align::kLeft, true);
+  view_log_link.set_fore_color(platform::DesktopColor());
+  view_log_link.hand_cursor = true;
+  view_log_link.set_visible(false);
+
+  mail_status_timer.Create(*this, 5000, false);
+  AddMenu(file_menu, english.file_menu, {{&exit_item, english.exit_item}});
+  AddMenu(help_menu, english.help_menu, {{&about_item, english.about_item}});
+  CenterOnScreen();
+  WireHandlers();
+}
+
+void MainWindow::WireHandlers() {
+  exit_item.on_click = [this] { OnExitClick(); };
+  about_item.on_click = [this] { OnAboutClick(); };
+  mail_status_timer.on_tick = [this] { OnStatusTimer(); };
+  // A wheel notch over any part of the list reaches one of these three.
+  for (platform::Control* list_part :
+       std::initializer_list<platform::Control*>{&sources_frame, &rows_viewport, &rows_panel}) {
+    list_part->on_mouse_move = [this] { OnListMouseMove(); };
+    list_part->on_wheel = [this](bool down) { OnListWheel(down); };
+  }
+  rows_scroll_bar.on_change = [this] { OnListScroll(); };
+  pick_target_button.on_click = [this] { OnPickTargetClick(); };
+  backup_button.on_click = [this] { OnBackupClick(); };
+  view_log_link.on_click = [this] { OnViewLogClick(); };
+  WireRow(1);
+}
+
+void MainWindow::WireRow(int i) {
+  platform::CheckBox& box = rows[i].chkCarpeta;
+  box.on_click = [this, i] { OnRowClick(i); };
+  box.on_mouse_move = [this] { OnListMouseMove(); };
+}
+
+sources::SourceRow& MainWindow::AddRow(sources::RowKind kind) {
+  sources::SourceRow& row = sources::AddSourceRow(rows, kind, rows_panel, kRowPictures);
+  WireRow(rows.count());
+  return row;
+}
+
+void MainWindow::ApplyLanguage(const std::wstring& new_language) {
+  texts = MainTextsFor(new_language);
+  const MainCaptions captions = MainCaptionsFor(new_language);
+  user_label.set_caption(captions.user);
+  system_label.set_caption(captions.system);
+  mail_label.set_caption(captions.mail);
+  mail_status_label.set_caption(captions.mail_status);
+  sources_frame.set_caption(captions.sources);
+  total_label.set_caption(captions.total);
+  target_label.set_caption(captions.target);
+  existing_files_frame.set_caption(captions.existing_files);
+  merge_note.set_caption(captions.merge_note);
+  overwrite_note.set_caption(captions.overwrite_note);
+  write_log_box.set_caption(captions.write_log);
+  view_log_link.set_caption(captions.view_log);
+  file_menu.set_caption(captions.file_menu);
+  exit_item.set_caption(captions.exit_item);
+  help_menu.set_caption(captions.help_menu);
+  about_item.set_caption(captions.about_item);
+}
+
+void MainWindow::OnRowClick(int i) { source_list.RowTicked(i); }
+void MainWindow::OnListMouseMove() { source_list.PointerOverList(); }
+void MainWindow::OnListWheel(bool down) { source_list.WheelNotch(down); }
+void MainWindow::OnListScroll() { source_list.ScrollToBar(); }
+void MainWindow::OnPickTargetClick() { source_list.PickTarget(); }
+void MainWindow::OnBackupClick() { backup_run.btnBackup_Click(); }
+void MainWindow::OnViewLogClick() { backup_run.lblViewLog_Click(); }
+
+void MainWindow::OnStatusTimer() {
+  if (world_.mail_client_running()) {
+    mail_status.set_fore_color(platform::Rgb(192, 0, 0));
+    mail_status.set_caption(texts.strOutlookOpen);
+  } else {
+    mail_status.set_fore_color(platform::Rgb(0, 128, 0));
+    mail_status.set_caption(texts.strOutlookClosed);
+  }
+}
+
+void MainWindow::OnExitClick() { Unload(); }
+
+void MainWindow::OnAboutClick() {
+  update::ShowAbout(*this, language, texts.strClose, texts.strCancel);
+}
+
+}  // namespace app

@@ -1,0 +1,115 @@
+// The main window: the identity header, the list of backup sources, the
+// target folder, the options and the "Backup!" button. It owns its controls,
+// wires every handler in one place and hands the list and the run to the
+// classes that do them.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/splash_window.h"
+#include "app/texts.h"
+#include "backup/backup_run.h"
+#include "platform/controls.h"
+#include "platform/mail_client.h"
+#include "sources/source_list.h"
+#include "sources/source_row.h"
+
+namespace app {
+
+// Where start-up takes the outside world from. The program uses the real
+// lookups; tests put their own folders and settings file in place.
+struct StartupWorld {
+  std::function<std::wstring(int csidl)> special_folder;
+  std::function<std::wstring()> locate_settings_file;
+  std::function<platform::AutomationObject()> create_mail_client;
+  std::function<bool()> mail_client_running;
+  static StartupWorld Real();
+};
+
+class MainWindow : public platform::Form {
+ public:
+  explicit MainWindow(StartupWorld world = StartupWorld::Real());
+
+  // Start-up: the window greyed under the splash, the language, the stored
+  // settings, the header, every source row, then the window to the user.
+  void OnLoad();
+
+  // Creates the window and its controls as designed, hidden, with every
+  // handler connected.
+  void Create();
+  // Sets the captions and the message texts for the language code.
+  void ApplyLanguage(const std::wstring& language);
+  // The next source row below the last, with its handlers.
+  sources::SourceRow& AddRow(sources::RowKind kind);
+
+  // The user's language code (ESP, ENU, ...) and its texts; set at start-up.
+  std::wstring language;
+  MainTexts texts;
+  // The settings file, decided once at start-up.
+  std::wstring settings_file;
+  // The folder whose backup.log the "View log" link opens.
+  std::wstring log_folder;
+
+  platform::Label user_label, user_name, system_label, system_name;
+  platform::Label mail_label, mail_version, mail_status_label, mail_status;
+  platform::Frame sources_frame;
+  platform::PictureBox rows_viewport;  // clips the rows to the frame's inside
+  platform::PictureBox rows_panel;     // holds the rows; scrolling moves it
+  sources::Rows rows;
+  platform::ScrollBar rows_scroll_bar;
+  platform::Label total_label, total_size;
+  platform::Image total_ok_image, total_error_image;
+  platform::Label error_label;
+  platform::Label target_label;
+  platform::TextBox target_box;
+  platform::Button pick_target_button;
+  platform::Frame existing_files_frame;
+  platform::Label merge_note, overwrite_note;
+  platform::Button backup_button;
+  platform::CheckBox write_log_box;
+  platform::Label view_log_link;
+  platform::Timer mail_status_timer;
+  platform::MenuItem file_menu, exit_item, help_menu, about_item;
+
+  sources::SourceList source_list;
+  backup::BackupRun backup_run;
+
+  // The splash window once shown; it stays loaded until it closes itself.
+  SplashWindow* splash() { return splash_.get(); }
+
+ private:
+  void WireHandlers();
+  void WireRow(int i);
+
+  // Start-up steps, in their order.
+  void ShowGreyedUnderSplash();
+  void ReadStoredSettings();
+  void ShowUserAndSystem();
+  void FillFolderRows();
+  void FillMailStoreRows();
+  void FillMailStoreRow(const std::wstring& store_id, const std::wstring& name,
+                        const std::wstring& path);
+  void RestoreTick(int i);
+  void HandToUser();
+
+  // Handlers.
+  void OnRowClick(int i);
+  void OnListMouseMove();
+  void OnListWheel(bool down);
+  void OnListScroll();
+  void OnPickTargetClick();
+  void OnBackupClick();
+  void OnViewLogClick();
+  void OnStatusTimer();
+  void OnExitClick();
+  void OnAboutClick();
+
+  StartupWorld world_;
+  std::unique_ptr<SplashWindow> splash_;
+  // The row a start-up fills next; row 1 is the window's own.
+  int next_row_ = 1;
+};
+
+}  // namespace app

@@ -1,0 +1,182 @@
+// The main window's start-up, step by step in its fixed order.
+#include <cstdint>
+#include <optional>
+
+#include "app/main_window.h"
+#include "backup/path_parts.h"
+#include "environment/mail_client.h"
+#include "environment/outlook_version.h"
+#include "environment/system_info.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "settings/check_state.h"
+#include "settings/ini_file.h"
+#include "sources/folder_size.h"
+#include "sources/size_text.h"
+
+namespace app {
+namespace {
+
+// The standard folders that become rows, in row order (CSIDL numbers):
+// desktop, documents, pictures, music, videos, favourites, fonts and the
+// recycle bin (which has no path, so gives no row).
+constexpr int kStandardFolders[] = {16, 5, 39, 13, 14, 6, 20, 10};
+
+// The locale's abbreviated language name.
+constexpr std::uint32_t kLanguageNameQuery = 3;
+
+// A start-up step that cannot go on; shown as "number - description".
+struct StartupError {
+  std::int32_t number;
+  std::wstring description;
+};
+
+const StartupError kVersionWithoutMajor{5, L"Invalid procedure call or argument"};
+const StartupError kStoreIdNotHex{13, L"Type mismatch"};
+
+void ShowStartupError(std::int32_t number, const std::wstring& description) {
+  platform::CurrentDialogs().MessageBoxOk(std::to_wstring(number) + L" - " + description);
+}
+
+}  // namespace
+
+void MainWindow::OnLoad() {
+  bool list_fitted = false;
+  try {
+    ShowGreyedUnderSplash();
+    ApplyLanguage(language);
+    ReadStoredSettings();
+    ShowUserAndSystem();
+    FillFolderRows();
+    if (environment::MailProfilePresent()) {
+      try {
+        FillMailStoreRows();
+      } catch (const platform::AutomationError& error) {
+        if (!error.cannot_create) throw;
+        mail_version.set_caption(texts.strNotFound);
+      }
+    }
+    list_fitted = true;
+    source_list.FitToRows();
+  } catch (const StartupError& error) {
+    ShowStartupError(error.number, error.description);
+  } catch (const platform::AutomationError& error) {
+    ShowStartupError(error.number, error.description);
+  }
+  // After an error the window still goes to the user with the rows built
+  // so far, scrollable, rather than staying locked under the splash.
+  if (!list_fitted) source_list.FitToRows();
+  HandToUser();
+}
+
+// The user watches the window fill in but cannot act on it yet.
+void MainWindow::ShowGreyedUnderSplash() {
+  Create();
+  set_enabled(false);
+  Show();
+  language = platform::LocaleText(0, kLanguageNameQuery).value_or(L"");
+  splash_ = std::make_unique<SplashWindow>(*this);
+  splash_->ShowSplash(language);
+  platform::DoEvents();
+}
+
+void MainWindow::ReadStoredSettings() {
+  settings_file = world_.locate_settings_file();
+  const std::wstring target = settings::ReadIni(settings_file, L"main", L"target", L"");
+  target_box.set_text(target);
+  write_log_box.set_value(
+      settings::StoredCheckState(settings::ReadIni(settings_file, L"main", L"log", L"")));
+  if (!backup::TrimSpaces(target).empty() && platform::FileExists(target + L"\\backup.log")) {
+    log_folder = target;
+    view_log_link.set_visible(true);
+  }
+  platform::DoEvents();
+  platform::DoEvents();
+}
+
+void MainWindow::ShowUserAndSystem() {
+  user_name.set_caption(environment::UserName());
+  system_name.set_caption(environment::OperatingSystemName());
+}
+
+void MainWindow::FillFolderRows() {
+  for (int csidl : kStandardFolders) {
+    const std::wstring path = world_.special_folder(csidl);
+    if (path.empty()) continue;  // the next folder takes this row number
+    sources::SourceRow& row = next_row_ > 1 ? AddRow(sources::kFolderRow) : rows[1];
+    row.Path = path;
+    row.Size = sources::ByteCountFromDouble(sources::FolderSize(path + L"\\"));
+    row.Section = L"systemfolders";
+    row.Key = std::to_wstring(csidl);
+    platform::DoEvents();
+    row.lblMidaCarpeta.set_caption(sources::SizeText(row.Size));
+    row.chkCarpeta.set_caption(path.substr(path.find_last_of(L'\\') + 1));
+    RestoreTick(next_row_++);
+  }
+}
+
+void MainWindow::FillMailStoreRows() {
+  platform::AutomationObject application = world_.create_mail_client();
+  platform::AutomationObject mapi = application.Object(L"GetNamespace", L"MAPI");
+  std::optional<std::wstring> name = environment::OutlookVersionName(application.Text(L"Version"));
+  if (!name) throw kVersionWithoutMajor;
+  mail_version.set_caption(*name);
+  mail_status_label.set_visible(true);
+  mail_status.set_visible(true);
+  mail_status_timer.set_enabled(true);
+  OnStatusTimer();
+
+  platform::AutomationObject folders = mapi.Object(L"Folders");
+  const std::int32_t count = folders.Number(L"Count");
+  for (std::int32_t f = 1; f <= count; ++f) {
+    platform::DoEvents();
+    // All of the store is read before its row is made, so that a store the
+    // mail client cannot describe leaves no half-filled row behind.
+    platform::AutomationObject folder = folders.Object(L"Item", f);
+    const std::wstring store_id = folder.Text(L"StoreID");
+    const std::wstring store_name = folder.Text(L"Name");
+    std::optional<std::wstring> path = environment::StorePathFromStoreID(store_id);
+    if (!path) throw kStoreIdNotHex;
+    FillMailStoreRow(store_id, store_name, *path);
+  }
+  // The collection, the namespace and the application are released here.
+}
+
+void MainWindow::FillMailStoreRow(const std::wstring& store_id, const std::wstring& name,
+                                  const std::wstring& path) {
+  if (next_row_ > 1) {
+    AddRow(sources::kMailStoreRow);
+  } else {
+    // No standard folder gave a row: the store takes the designed row 1.
+    rows[1].imgFolder.set_visible(false);
+    rows[1].imgEmail.set_visible(true);
+  }
+  sources::SourceRow& row = rows[next_row_];
+  row.Path = path;
+  row.Key = store_id;
+  row.Section = L"PST";
+  row.Size = sources::ByteCountFromBytes(environment::FileSizeOf(path));
+  row.lblMidaCarpeta.set_caption(sources::SizeText(row.Size));
+  row.chkCarpeta.set_caption(L"Outlook [" + name + L"]");
+  RestoreTick(next_row_++);
+}
+
+// A stored 1 ticks the row (raising its click handling), 2 shows it grayed;
+// 0, no number or a number that is no check state leave it unticked.
+void MainWindow::RestoreTick(int i) {
+  sources::SourceRow& row = rows[i];
+  int state = settings::StoredCheckState(settings::ReadIni(settings_file, row.Section, row.Key, L""));
+  if (state == 0) return;
+  row.chkCarpeta.set_value(state);
+  platform::DoEvents();
+}
+
+void MainWindow::HandToUser() {
+  if (splash_)
+    splash_->ReadyToWork();
+  else
+    set_enabled(true);
+}
+
+}  // namespace app

@@ -1,0 +1,76 @@
+// The control base: creation, placing in twips, text, font and colours.
+#include "platform/control.h"
+
+#include <cassert>
+
+#include "platform/gdi_cache.h"
+
+namespace platform {
+
+COLORREF WindowColor() { return GetSysColor(COLOR_WINDOW); }
+COLORREF WindowTextColor() { return GetSysColor(COLOR_WINDOWTEXT); }
+COLORREF ActiveCaptionColor() { return GetSysColor(COLOR_ACTIVECAPTION); }
+COLORREF DesktopColor() { return GetSysColor(COLOR_BACKGROUND); }
+
+int ScreenDpi() {
+  static int dpi = [] {
+    HDC screen = GetDC(nullptr);
+    int value = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return value > 0 ? value : 96;
+  }();
+  return dpi;
+}
+
+int TwipsToPixels(int twips) { return MulDiv(twips, ScreenDpi(), 1440); }
+
+Control::~Control() {
+  if (hwnd_ && IsWindow(hwnd_)) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+}
+
+Control* Control::FromHandle(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  return reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+void Control::Create(HWND parent, const wchar_t* window_class, DWORD style, DWORD ex_style,
+                     const Rect& rect, const std::wstring& text, const Font& font) {
+  assert(!hwnd_ && "control created twice");
+  rect_ = rect;
+  font_ = font;
+  // Siblings clip each other, so that the z-order decides who is seen where
+  // two overlap.
+  hwnd_ = CreateWindowExW(ex_style, window_class, text.c_str(),
+                          style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent, nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
+  assert(hwnd_);
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), FALSE);
+  Place();
+}
+
+void Control::Place() {
+  SetWindowPos(hwnd_, nullptr, TwipsToPixels(rect_.left), TwipsToPixels(rect_.top),
+               TwipsToPixels(rect_.width), TwipsToPixels(rect_.height),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::wstring Control::caption() const {
+  int length = GetWindowTextLengthW(hwnd_);
+  std::wstring text(length + 1, L'\0');
+  text.resize(GetWindowTextW(hwnd_, &text[0], length + 1));
+  return text;
+}
+
+void Control::set_font(const Font& font) {
+  font_ = font;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), TRUE);
+}
+
+void Control::set_bold(bool bold) {
+  Font font = font_;
+  font.bold = bold;
+  set_font(font);
+}
+
+}  // namespace platform

@@ -1,0 +1,77 @@
+// A top-level window. Its window procedure turns messages into calls on its
+// controls, its menu items and timers, and the handlers below.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/control.h"
+#include "platform/menu_item.h"
+#include "platform/timer.h"
+
+namespace platform {
+
+class Form : public Control {
+ public:
+  enum class Border { kFixedSingle, kNone };
+  struct Style {
+    std::wstring caption;
+    int client_width = 0, client_height = 0;  // twips
+    Border border = Border::kFixedSingle;
+    Font font;
+  };
+  ~Form() override;
+
+  // The window, hidden, with the program's icon.
+  void CreateForm(const Style& style, const Form* owner = nullptr);
+  void Unload();
+  bool loaded() const { return exists(); }
+
+  void CenterOnScreen();
+  void CenterOnOwner();
+  void Show();
+  // Shows the window and runs the message loop until it is unloaded; the
+  // owner takes no input meanwhile.
+  void ShowModal(Form& owner);
+  void SetTopmost();
+
+  // A menu bar entry and its items, in order.
+  void AddMenu(MenuItem& menu, const std::wstring& caption,
+               std::vector<std::pair<MenuItem*, std::wstring>> items);
+
+  int client_width_px() const;
+  int client_height_px() const;
+
+  // Called when the user closes the window or Unload runs.
+  std::function<void()> on_unload;
+  // Called each time the window becomes the active window.
+  std::function<void()> on_activate;
+
+ private:
+  friend class Timer;
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);
+  void OnCommand(int id, int code, HWND control);
+  void OnScroll(int code, HWND control);
+  LRESULT OnControlColor(HDC dc, HWND control);
+  bool OnSetCursor(HWND under_mouse, int hit, UINT mouse_message);
+  void OnTimer(UINT_PTR id);
+  void OnActivate(bool active);
+  LRESULT OnDestroyed(WPARAM wparam, LPARAM lparam);
+  UINT_PTR AddTimer(Timer* timer);
+
+  HMENU menu_bar_ = nullptr;
+  std::map<UINT, MenuItem*> menu_items_;
+  std::map<UINT_PTR, Timer*> timers_;
+  HWND owner_ = nullptr;
+};
+
+// The number of forms that are loaded.
+int LoadedForms();
+// Unloads every loaded form of the program, one after the other.
+void UnloadAllForms();
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+// An entry of a window's menu bar or of one of its menus.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <windows.h>
+
+namespace platform {
+
+class MenuItem {
+ public:
+  std::wstring caption() const;
+  void set_caption(const std::wstring& text);
+  std::function<void()> on_click;
+
+ private:
+  friend class Form;
+  HMENU menu_ = nullptr;
+  UINT id_ = 0;
+  BOOL by_position_ = FALSE;  // the entries of the bar itself are found by place
+  HWND owner_ = nullptr;
+};
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+// The program's one message pump: yielding during long work, the main loop
+// and the loop of a modal window all run it.
+#pragma once
+
+#include <functional>
+
+namespace platform {
+
+// Runs messages while go_on() holds, waiting for each when wait is set and
+// returning once none is pending when not. A quit message is put back and
+// ends the pump.
+void PumpMessages(bool wait, const std::function<bool()>& go_on);
+
+// Lets pending window messages run once: repaint, timers, button presses.
+void DoEvents();
+
+// Runs the message loop until the last form is unloaded.
+void RunMessageLoop();
+
+}  // namespace platform

@@ -1,0 +1,92 @@
+// The two containers' window procedures.
+#include "platform/panel.h"
+
+namespace platform {
+namespace {
+
+const wchar_t kPanelClass[] = L"TavrikPanel";
+WNDPROC g_group_box_proc = nullptr;
+
+bool IsNotification(UINT msg) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSCROLLBAR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// What both containers do alike; false for what is left to their own kind.
+bool HandleContainerMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, LRESULT& result) {
+  if (IsNotification(msg)) {
+    result = SendMessageW(GetParent(hwnd), msg, wparam, lparam);
+    return true;
+  }
+  Control* control = Control::FromHandle(hwnd);
+  if (msg == WM_MOUSEWHEEL && control && control->on_wheel) {
+    control->on_wheel(GET_WHEEL_DELTA_WPARAM(wparam) < 0);
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (HandleContainerMessage(hwnd, msg, wparam, lparam, result)) return result;
+  return DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+
+LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  LRESULT result = 0;
+  if (HandleContainerMessage(hwnd, msg, wparam, lparam, result)) return result;
+  // A group box answers hit tests as transparent; as a container it must
+  // take the mouse so that moves over it reach the form.
+  if (msg == WM_NCHITTEST) return HTCLIENT;
+  // The form clips its children, so nobody else paints the frame's inside.
+  if (msg == WM_ERASEBKGND) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    FillRect(reinterpret_cast<HDC>(wparam), &client, GetSysColorBrush(COLOR_WINDOW));
+    return TRUE;
+  }
+  return CallWindowProcW(g_group_box_proc, hwnd, msg, wparam, lparam);
+}
+
+void RegisterPanelClass() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  WNDCLASSEXW panel = {sizeof(panel)};
+  panel.lpfnWndProc = PanelProc;
+  panel.hInstance = GetModuleHandleW(nullptr);
+  panel.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  panel.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  panel.lpszClassName = kPanelClass;
+  RegisterClassExW(&panel);
+}
+
+}  // namespace
+
+void Frame::Create(const Layout& layout, const std::wstring& text) {
+  Control::Create(layout.parent->handle(), L"BUTTON", WS_VISIBLE | BS_GROUPBOX | WS_CLIPCHILDREN,
+                  WS_EX_CONTROLPARENT, layout.rect, text, layout.font);
+  g_group_box_proc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GroupBoxProc)));
+}
+
+void PictureBox::Create(const Layout& layout) {
+  RegisterPanelClass();
+  Control::Create(layout.parent->handle(), kPanelClass,
+                  WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, layout.rect,
+                  L"", layout.font);
+}
+
+}  // namespace platform

@@ -1,0 +1,26 @@
+// Program-wide set-up and end.
+#include "platform/program.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+namespace platform {
+namespace {
+ProgramFacts g_facts;
+}  // namespace
+
+void SetProgramFacts(const ProgramFacts& facts) { g_facts = facts; }
+const ProgramFacts& CurrentProgramFacts() { return g_facts; }
+
+void InitCommonControls() {
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+}
+
+OleScope::OleScope() { OleInitialize(nullptr); }
+OleScope::~OleScope() { OleUninitialize(); }
+
+void EndProgram() { ExitProcess(0); }
+
+}  // namespace platform

@@ -1,0 +1,18 @@
+// A one-line text box.
+#pragma once
+
+#include "platform/control.h"
+
+namespace platform {
+
+class TextBox : public Control {
+ public:
+  void Create(const Layout& layout, const std::wstring& text) {
+    Control::Create(layout.parent->handle(), L"EDIT", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                    WS_EX_CLIENTEDGE, layout.rect, text, layout.font);
+  }
+  std::wstring text() const { return caption(); }
+  void set_text(const std::wstring& text) { set_caption(text); }
+};
+
+}  // namespace platform
