@@ -40,18 +40,14 @@ TEST(IsGreaterVersionTest, CaseSensitiveByCodeUnit) {
   EXPECT_TRUE(IsGreaterVersion(L"0.\U0001F600", L"0.\u00FF"));
 }
 
-TEST(FirstLineTest, EndsAtTheFirstCarriageReturn) {
+TEST(FirstLineTest, EndsAtTheFirstCarriageReturnOrLineFeed) {
   EXPECT_EQ(FirstLine("0.1.8\r\n0.1.7\r\n"), "0.1.8");
   EXPECT_EQ(FirstLine("0.1.8\r0.1.7"), "0.1.8");
+  EXPECT_EQ(FirstLine("0.1.8\n0.1.7\r\n"), "0.1.8");
   EXPECT_EQ(FirstLine("0.1.8"), "0.1.8");
   EXPECT_EQ(FirstLine("0.1.8 \r\n"), "0.1.8 ");
-  EXPECT_EQ(FirstLine("\r\n0.1.8"), "");
+  EXPECT_EQ(FirstLine("\n0.1.8"), "");
   EXPECT_EQ(FirstLine(""), "");
-}
-
-TEST(FirstLineTest, LineFeedsAloneStayInTheLine) {
-  EXPECT_EQ(FirstLine("0.1.8\n0.1.7\n"), "0.1.8\n0.1.7\n");
-  EXPECT_EQ(FirstLine("0.1.8\n0.1.7\r\n0.1.6"), "0.1.8\n0.1.7");
 }
 
 TEST(FirstLineTest, KeepsBytesAbove127AndZeroBytes) {
