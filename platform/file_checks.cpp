@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <bcrypt.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/files.h"

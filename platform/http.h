@@ -1,8 +1,9 @@
 // One HTTP GET at a time over a plain socket, driven from the user-interface
 // thread without blocking it: the caller keeps yielding and asks again until
 // the reply's headers and each piece of the body have come. The socket is
-// non-blocking and read only when asked, so no thread of its own outlives a
-// cancel: Cancel closes the connection at once.
+// non-blocking and read only when asked, on the caller's thread, so Cancel
+// closes the connection at once and leaves nothing running (only a host
+// name's lookup, which cannot be abandoned, runs on a thread of its own).
 #pragma once
 
 #include <memory>
