@@ -191,15 +191,26 @@ Function un.onInit
   ${EndIf}
 FunctionEnd
 
-; Removes what the installer and the program's update put into the folder.
-; The settings file is the user's: the one in the application data folder is
-; never touched, and one kept beside the program keeps the folder.
+; The files the program's update leaves in a folder.
+!macro REMOVE_UPDATE_FILES folder
+  Delete "${folder}\install.exe"
+  Delete "${folder}\install.exe.sig"
+  Delete "${folder}\TavrikBackup.upd"
+!macroend
+
+; Removes what the installer and the program's update put into the folder,
+; and the update's files in the user's local application data, where they go
+; when the program's folder cannot be written. The settings file is the
+; user's: the one in the application data folder is never touched, and one
+; kept beside the program keeps the folder.
 Section "Uninstall"
   Call un.CloseProgram
-  Delete "$INSTDIR\install.exe"
-  Delete "$INSTDIR\TavrikBackup.upd"
+  !insertmacro REMOVE_UPDATE_FILES "$INSTDIR"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegKey SHCTX "${UNINST_KEY}"
+  SetShellVarContext current
+  !insertmacro REMOVE_UPDATE_FILES "$LOCALAPPDATA\${PRODUCT}"
+  RMDir "$LOCALAPPDATA\${PRODUCT}"
 SectionEnd

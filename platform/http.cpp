@@ -1,164 +1,182 @@
-// The HTTP transfer over WinINet. WinINet's calls block, so each transfer
-// has one worker thread that makes them; the user-interface thread only
-// hands it requests and takes its results under a lock, and never waits for
-// it. A cancelled transfer answers at once; its worker ends by itself when
-// its blocking call returns (the time-outs bound that).
+// The HTTP transfer over Winsock. The socket is non-blocking and is moved on
+// whenever the caller asks (StillExecuting, GetChunk, WaitAndDoEvents), so
+// that everything happens on the caller's thread and a cancel has nothing
+// to wait for. Only a host name (not a numeric address) is looked up on a
+// thread of its own, as the system offers no lookup that can be abandoned;
+// its result is dropped when the transfer has gone.
 #include "platform/http.h"
 
-#include <windows.h>
-#include <wininet.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
-#include <algorithm>
-#include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/controls.h"
+#include "platform/files.h"
+#include "platform/http_reply.h"
 
 namespace platform {
 
-struct HttpTransfer::State {
-  State() : news(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
-  ~State() { CloseHandle(news); }
-  HANDLE news;  // set by the worker when the headers or a piece are in
-  std::mutex mutex;
-  std::condition_variable wake;
-  bool executing = true;
-  bool cancelled = false;
-  bool failed = false;
-  bool finished = false;  // the worker has read its last piece
-  int status = 0;
-  HINTERNET request = nullptr;
-  std::size_t wanted = 0;  // size of the piece asked for; 0 when none is
-  std::optional<std::string> piece;
-};
-
 namespace {
 
-const DWORD kOpenFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                         INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI |
-                         INTERNET_FLAG_NO_COOKIES;
+// Body bytes read ahead of the caller; the socket is left alone beyond that.
+constexpr std::size_t kReadAhead = 256 * 1024;
 
-void SetTimeout(HINTERNET handle, DWORD option, int ms) {
-  DWORD value = static_cast<DWORD>(ms);
-  InternetSetOptionW(handle, option, &value, sizeof value);
+struct Address {
+  sockaddr_storage bytes = {};
+  int length = 0;
+};
+
+struct Lookup {
+  std::mutex mutex;
+  bool done = false;
+  std::vector<Address> addresses;
+};
+
+std::vector<Address> Addresses(const addrinfo* list) {
+  std::vector<Address> addresses;
+  for (const addrinfo* entry = list; entry; entry = entry->ai_next) {
+    Address address;
+    address.length = static_cast<int>(entry->ai_addrlen);
+    memcpy(&address.bytes, entry->ai_addr, entry->ai_addrlen);
+    addresses.push_back(address);
+  }
+  return addresses;
 }
 
-// Fills the piece up to size bytes, so that only the body's end is shorter.
-std::string ReadPiece(HINTERNET request, std::size_t size, bool& ok) {
-  std::string piece(size, '\0');
-  std::size_t have = 0;
-  while (have < size) {
-    DWORD got = 0;
-    ok = InternetReadFile(request, &piece[have], static_cast<DWORD>(size - have), &got) != FALSE;
-    if (!ok || got == 0) break;
-    have += got;
-  }
-  piece.resize(have);
-  return piece;
+addrinfo StreamHints(int flags) {
+  addrinfo hints = {};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_protocol = IPPROTO_TCP;
+  hints.ai_flags = flags;
+  return hints;
 }
 
-void SetTimeouts(HINTERNET handle, int connect_ms, int receive_ms) {
-  SetTimeout(handle, INTERNET_OPTION_CONNECT_TIMEOUT, connect_ms);
-  SetTimeout(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, receive_ms);
-  SetTimeout(handle, INTERNET_OPTION_SEND_TIMEOUT, receive_ms);
-}
-
-// The request handle of a GET of url that has been sent and whose reply's
-// headers are in; nullptr when that failed. Time-outs are set on the
-// connection as well as the session: some WinINets take them only there.
-HINTERNET OpenRequest(HINTERNET session, HINTERNET& connection, const std::wstring& url,
-                      const std::wstring& headers, int connect_ms, int receive_ms) {
-  std::wstring host(256, L'\0'), path(4096, L'\0'), extra(4096, L'\0');
-  URL_COMPONENTSW parts = {};
-  parts.dwStructSize = sizeof parts;
-  parts.lpszHostName = &host[0];
-  parts.dwHostNameLength = static_cast<DWORD>(host.size());
-  parts.lpszUrlPath = &path[0];
-  parts.dwUrlPathLength = static_cast<DWORD>(path.size());
-  parts.lpszExtraInfo = &extra[0];
-  parts.dwExtraInfoLength = static_cast<DWORD>(extra.size());
-  if (!InternetCrackUrlW(url.c_str(), 0, 0, &parts)) return nullptr;
-  host.resize(parts.dwHostNameLength);
-  path.resize(parts.dwUrlPathLength);
-  extra.resize(parts.dwExtraInfoLength);
-  if (path.empty()) path = L"/";
-  const DWORD secure = parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0;
-  connection = InternetConnectW(session, host.c_str(), parts.nPort, nullptr, nullptr,
-                                INTERNET_SERVICE_HTTP, 0, 0);
-  if (!connection) return nullptr;
-  SetTimeouts(connection, connect_ms, receive_ms);
-  HINTERNET request = HttpOpenRequestW(connection, L"GET", (path + extra).c_str(), nullptr,
-                                       nullptr, nullptr, kOpenFlags | secure, 0);
-  if (!request) return nullptr;
-  if (!HttpSendRequestW(request, headers.c_str(), static_cast<DWORD>(headers.size()), nullptr, 0)) {
-    InternetCloseHandle(request);
-    return nullptr;
-  }
-  return request;
-}
-
-void Work(std::shared_ptr<HttpTransfer::State> state, std::wstring url, std::wstring headers,
-          int connect_ms, int receive_ms) {
-  HINTERNET session = InternetOpenW(L"Tavrik Backup", INTERNET_OPEN_TYPE_PRECONFIG, nullptr,
-                                    nullptr, 0);
-  HINTERNET connection = nullptr;
-  HINTERNET request = nullptr;
-  DWORD status = 0;
-  if (session) {
-    SetTimeouts(session, connect_ms, receive_ms);
-    request = OpenRequest(session, connection, url, headers, connect_ms, receive_ms);
-  }
-  DWORD length = sizeof status;
-  if (request) {
-    HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &length,
-                   nullptr);
-  }
-  {
-    std::lock_guard<std::mutex> lock(state->mutex);
-    state->request = request;
-    state->status = static_cast<int>(status);
-    state->failed = request == nullptr;
-    state->finished = request == nullptr;
-    state->executing = false;
-  }
-  SetEvent(state->news);
-  while (request) {
-    std::size_t wanted = 0;
-    {
-      std::unique_lock<std::mutex> lock(state->mutex);
-      state->wake.wait(lock, [&] { return state->cancelled || state->wanted > 0; });
-      if (state->cancelled) break;
-      wanted = state->wanted;
-    }
-    bool ok = true;
-    std::string piece = ReadPiece(request, wanted, ok);
-    const bool last = !ok || piece.size() < wanted;
-    {
-      std::lock_guard<std::mutex> lock(state->mutex);
-      state->failed = state->failed || !ok;
-      state->finished = last;
-      state->piece = std::move(piece);
-      state->wanted = 0;
-    }
-    SetEvent(state->news);
-    if (last) break;
-  }
-  {
-    std::lock_guard<std::mutex> lock(state->mutex);
-    state->request = nullptr;
-    state->finished = true;
-  }
-  if (request) InternetCloseHandle(request);
-  if (connection) InternetCloseHandle(connection);
-  if (session) InternetCloseHandle(session);
+void StartWinsock() {
+  static const bool started = [] {
+    WSADATA data;
+    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }();
+  (void)started;
 }
 
 }  // namespace
 
+struct HttpTransfer::Connection {
+  enum class Step { kLookingUp, kConnecting, kSending, kReceiving, kDone };
+
+  Connection() : event(WSACreateEvent()) {}
+  ~Connection() {
+    Close();
+    WSACloseEvent(event);
+  }
+
+  void Close() {
+    if (socket != INVALID_SOCKET) closesocket(socket);
+    socket = INVALID_SOCKET;
+  }
+
+  void Finish(bool ok) {
+    Close();
+    failed = failed || !ok;
+    step = Step::kDone;
+  }
+
+  void Wait(int ms) { deadline = GetTickCount64() + static_cast<ULONGLONG>(ms); }
+
+  // Connects to the next address of the host; the transfer fails when none
+  // is left.
+  void ConnectNext() {
+    Close();
+    while (next_address < addresses.size()) {
+      const Address& address = addresses[next_address++];
+      socket = ::socket(address.bytes.ss_family, SOCK_STREAM, IPPROTO_TCP);
+      if (socket == INVALID_SOCKET) continue;
+      WSAEventSelect(socket, event, FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE);
+      if (connect(socket, reinterpret_cast<const sockaddr*>(&address.bytes), address.length) == 0 ||
+          WSAGetLastError() == WSAEWOULDBLOCK) {
+        step = Step::kConnecting;
+        return;
+      }
+      Close();
+    }
+    Finish(false);
+  }
+
+  // Moves the transfer on as far as it goes without waiting.
+  void Pump() {
+    if (step == Step::kDone) return;
+    if (GetTickCount64() > deadline) return Finish(false);
+    WSANETWORKEVENTS events = {};
+    if (socket != INVALID_SOCKET) WSAEnumNetworkEvents(socket, event, &events);
+    // A reset connection may still read as ending normally once its data is
+    // read; the close notice tells the two apart.
+    if ((events.lNetworkEvents & FD_CLOSE) && events.iErrorCode[FD_CLOSE_BIT] != 0) broken = true;
+    if (step == Step::kLookingUp) {
+      {
+        std::lock_guard<std::mutex> lock(lookup->mutex);
+        if (!lookup->done) return;
+        addresses = lookup->addresses;
+      }
+      lookup.reset();
+      ConnectNext();
+      return;
+    }
+    if (step == Step::kConnecting) {
+      if (!(events.lNetworkEvents & FD_CONNECT)) return;
+      if (events.iErrorCode[FD_CONNECT_BIT] != 0) return ConnectNext();
+      step = Step::kSending;
+      Wait(receive_ms);
+    }
+    if (step == Step::kSending) {
+      while (sent < request.size()) {
+        const int n = send(socket, request.data() + sent, static_cast<int>(request.size() - sent), 0);
+        if (n == SOCKET_ERROR) {
+          if (WSAGetLastError() == WSAEWOULDBLOCK) return;
+          return Finish(false);
+        }
+        sent += static_cast<std::size_t>(n);
+      }
+      step = Step::kReceiving;
+    }
+    char buffer[16 * 1024];
+    while (reply.buffered() < kReadAhead) {
+      const int n = recv(socket, buffer, sizeof buffer, 0);
+      if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return;
+      if (n <= 0) {
+        // 0: the server ended the connection normally; otherwise it broke.
+        reply.End(n == 0 && !broken);
+        return Finish(reply.state() == HttpReplyReader::State::kComplete);
+      }
+      Wait(receive_ms);
+      reply.Feed(std::string_view(buffer, static_cast<std::size_t>(n)));
+      if (reply.state() == HttpReplyReader::State::kComplete) return Finish(true);
+      if (reply.state() == HttpReplyReader::State::kBad) return Finish(false);
+    }
+  }
+
+  WSAEVENT event;
+  SOCKET socket = INVALID_SOCKET;
+  Step step = Step::kLookingUp;
+  std::shared_ptr<Lookup> lookup;
+  std::vector<Address> addresses;
+  std::size_t next_address = 0;
+  std::string request;
+  std::size_t sent = 0;
+  HttpReplyReader reply;
+  bool failed = false;
+  bool broken = false;
+  int receive_ms = 0;
+  ULONGLONG deadline = 0;
+};
+
 HttpTransfer::HttpTransfer() = default;
 
-HttpTransfer::~HttpTransfer() { Cancel(); }
+HttpTransfer::~HttpTransfer() = default;
 
 void HttpTransfer::set_timeouts(int connect_ms, int receive_ms) {
   connect_ms_ = connect_ms;
@@ -167,75 +185,96 @@ void HttpTransfer::set_timeouts(int connect_ms, int receive_ms) {
 
 void HttpTransfer::Execute(const std::wstring& headers) {
   Cancel();
-  state_ = std::make_shared<State>();
-  std::thread(Work, state_, url_, headers, connect_ms_, receive_ms_).detach();
+  StartWinsock();
+  cancelled_ = false;
+  connection_ = std::make_unique<Connection>();
+  Connection& c = *connection_;
+  c.receive_ms = receive_ms_;
+  c.Wait(connect_ms_);
+  const std::optional<HttpAddress> address = ParseHttpAddress(ToAnsi(url_));
+  if (!address) return c.Finish(false);
+  std::string host_line = address->host;
+  if (address->port != 80) host_line += ":" + std::to_string(address->port);
+  c.request = "GET " + address->path + " HTTP/1.1\r\nHost: " + host_line +
+              "\r\nUser-Agent: " + ToAnsi(agent_) +
+              "\r\nAccept: */*\r\nCache-Control: no-cache\r\nPragma: no-cache\r\n"
+              "Connection: close\r\n" +
+              ToAnsi(headers) + "\r\n";
+
+  std::string host = address->host;
+  if (host.size() > 2 && host.front() == '[') host = host.substr(1, host.size() - 2);
+  const std::string port = std::to_string(address->port);
+  c.lookup = std::make_shared<Lookup>();
+  addrinfo hints = StreamHints(AI_NUMERICHOST);
+  addrinfo* found = nullptr;
+  if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
+    c.lookup->addresses = Addresses(found);
+    c.lookup->done = true;
+    freeaddrinfo(found);
+  } else {
+    std::thread([lookup = c.lookup, host, port] {
+      addrinfo hints = StreamHints(0);
+      addrinfo* found = nullptr;
+      std::vector<Address> addresses;
+      if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
+        addresses = Addresses(found);
+        freeaddrinfo(found);
+      }
+      std::lock_guard<std::mutex> lock(lookup->mutex);
+      lookup->addresses = std::move(addresses);
+      lookup->done = true;
+    }).detach();
+  }
+  c.Pump();
 }
 
-bool HttpTransfer::StillExecuting() const {
-  if (!state_) return false;
-  std::lock_guard<std::mutex> lock(state_->mutex);
-  return state_->executing && !state_->cancelled;
+bool HttpTransfer::StillExecuting() {
+  if (!connection_ || cancelled_) return false;
+  connection_->Pump();
+  return connection_->step != Connection::Step::kDone && !connection_->reply.head_done();
 }
 
 int HttpTransfer::StatusCode() const {
-  if (!state_) return 0;
-  std::lock_guard<std::mutex> lock(state_->mutex);
-  return state_->cancelled ? 0 : state_->status;
+  if (!connection_ || cancelled_ || !connection_->reply.head_done()) return 0;
+  return connection_->reply.status();
 }
 
 std::wstring HttpTransfer::GetHeader(const std::wstring& name) const {
-  if (!state_) return L"";
-  std::lock_guard<std::mutex> lock(state_->mutex);
-  if (state_->cancelled || !state_->request) return L"";
-  // HTTP_QUERY_CUSTOM takes the header's name in the buffer it fills.
-  std::wstring value = name;
-  value.resize(std::max<std::size_t>(name.size() + 1, 1024));
-  DWORD bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
-  if (!HttpQueryInfoW(state_->request, HTTP_QUERY_CUSTOM, &value[0], &bytes, nullptr)) return L"";
-  value.resize(bytes / sizeof(wchar_t));
-  return value;
+  if (!connection_ || cancelled_ || !connection_->reply.head_done()) return L"";
+  return FromAnsi(connection_->reply.Header(ToAnsi(name)).value_or(""));
 }
 
 std::optional<std::string> HttpTransfer::GetChunk(std::size_t size) {
-  if (!state_) return std::string();
-  std::lock_guard<std::mutex> lock(state_->mutex);
-  if (state_->cancelled) return std::string();
-  if (state_->piece) {
-    std::string piece = std::move(*state_->piece);
-    state_->piece.reset();
-    return piece;
-  }
-  if (state_->finished) return std::string();
-  if (state_->wanted == 0) {
-    state_->wanted = size;
-    state_->wake.notify_one();
+  if (!connection_ || cancelled_) return std::string();
+  Connection& c = *connection_;
+  c.Pump();
+  if (c.reply.buffered() >= size || c.step == Connection::Step::kDone) {
+    return c.reply.TakeBody(size);
   }
   return std::nullopt;
 }
 
 void HttpTransfer::WaitAndDoEvents() {
   const DWORD kLongestWaitMs = 50;
-  if (state_) MsgWaitForMultipleObjects(1, &state_->news, FALSE, kLongestWaitMs, QS_ALLINPUT);
+  if (connection_ && !cancelled_ && connection_->socket != INVALID_SOCKET) {
+    MsgWaitForMultipleObjects(1, &connection_->event, FALSE, kLongestWaitMs, QS_ALLINPUT);
+  } else {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, kLongestWaitMs, QS_ALLINPUT);
+  }
+  if (connection_ && !cancelled_) connection_->Pump();
   DoEvents();
 }
 
 void HttpTransfer::Cancel() {
-  if (!state_) return;
-  std::lock_guard<std::mutex> lock(state_->mutex);
-  state_->cancelled = true;
-  state_->wake.notify_one();
+  if (!connection_) return;
+  cancelled_ = true;
+  connection_->Finish(false);
 }
 
-bool HttpTransfer::cancelled() const {
-  if (!state_) return false;
-  std::lock_guard<std::mutex> lock(state_->mutex);
-  return state_->cancelled;
-}
+bool HttpTransfer::cancelled() const { return cancelled_; }
 
 bool HttpTransfer::failed() const {
-  if (!state_) return false;
-  std::lock_guard<std::mutex> lock(state_->mutex);
-  return state_->failed;
+  return connection_ && !cancelled_ && connection_->failed;
 }
 
 }  // namespace platform

@@ -1,7 +1,9 @@
-// One HTTP GET at a time over WinINet, driven from the user-interface thread
-// without blocking it: the request and each piece of the body are fetched by
-// a worker of this transfer while the caller keeps yielding and asks again.
-// The caller sees one thread; nothing of the worker shows outside this file.
+// One HTTP GET at a time over a plain socket, driven from the user-interface
+// thread without blocking it: the caller keeps yielding and asks again until
+// the reply's headers and each piece of the body have come. The socket is
+// non-blocking and read only when asked, on the caller's thread, so Cancel
+// closes the connection at once and leaves nothing running (only a host
+// name's lookup, which cannot be abandoned, runs on a thread of its own).
 #pragma once
 
 #include <memory>
@@ -17,20 +19,23 @@ class HttpTransfer {
   HttpTransfer(const HttpTransfer&) = delete;
   HttpTransfer& operator=(const HttpTransfer&) = delete;
 
-  // The address the next Execute fetches.
+  // The address the next Execute fetches: "http://host[:port]/path".
   void set_url(const std::wstring& url) { url_ = url; }
   const std::wstring& url() const { return url_; }
+  // The client's name the requests carry ("User-Agent").
+  void set_agent(const std::wstring& agent) { agent_ = agent; }
 
   // Time limits of the next Execute, for connecting and for each wait on
   // the server's data; a dead server then ends the transfer as failed.
   void set_timeouts(int connect_ms, int receive_ms);
 
-  // Starts a GET of url() with the extra request header text and returns at
-  // once. A transfer still running is cancelled first.
+  // Starts a GET of url() with the extra request header text (lines ending
+  // in CR LF) and returns at once. A transfer still running is cancelled
+  // first. Redirects are not followed: they come back as their reply.
   void Execute(const std::wstring& headers);
   // True until the reply's headers are in, or the request failed or was
   // cancelled.
-  bool StillExecuting() const;
+  bool StillExecuting();
   // The reply's status code; 0 when no reply came.
   int StatusCode() const;
   // The value of the reply's named header; "" when there is none.
@@ -40,23 +45,27 @@ class HttpTransfer {
   // an empty piece once the body is exhausted, failed or cancelled.
   std::optional<std::string> GetChunk(std::size_t size);
   // The yield of a caller waiting for this transfer: lets pending window
-  // messages run once a message or news of the transfer (the headers, a
-  // piece) has come, or a short while has passed.
+  // messages run once a message or data has come, or a short while has
+  // passed.
   void WaitAndDoEvents();
-  // Stops the transfer: from now on it reports no reply and an empty body.
+  // Stops the transfer and closes its connection: from now on it reports no
+  // reply and an empty body.
   void Cancel();
   bool cancelled() const;
-  // The request or a read of the body failed (no connection, a time-out, a
-  // broken connection).
+  // The request failed or the reply is not a whole one: no connection, a
+  // time-out, a broken connection, a malformed reply, a body cut short of
+  // its length or its final chunk.
   bool failed() const;
 
-  struct State;
+  struct Connection;
 
  private:
   std::wstring url_;
+  std::wstring agent_;
   int connect_ms_ = 15000;
   int receive_ms_ = 30000;
-  std::shared_ptr<State> state_;
+  bool cancelled_ = false;
+  std::unique_ptr<Connection> connection_;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 // updates or cancels.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -29,16 +30,19 @@ class FrmAbout : public platform::Form {
   void Form_Load();
   void Form_Activate();
   // The latest published version: the version file's first line, or ""
-  // when none could be fetched.
+  // when no version could be fetched (the local copy is then left alone).
   std::wstring CercaActualitzacions();
   void lblURL_Click();
   void btnUpdate_Click();
 
   // Fetches strURL into strDestination. The file is written beside it first
   // and takes its place only when the whole body of a successful reply has
-  // arrived; otherwise strDestination stays as it was.
+  // arrived, no longer than limit bytes, and accept (when given) takes the
+  // written file; otherwise strDestination stays as it was. Redirects are
+  // followed only on the same host.
   Download DownloadFile(const std::wstring& strURL, const std::wstring& strDestination,
-                        bool bProgress);
+                        bool bProgress, std::int64_t limit,
+                        const std::function<bool(const std::wstring& written)>& accept = {});
   virtual void DownloadProgress(int intPercent);
 
   // Set before Form_Load: the language code and the shared role captions.
@@ -48,8 +52,12 @@ class FrmAbout : public platform::Form {
   std::wstring strNoVersion;
 
   // Where the version file and the installer come from, and where their
-  // local copies go.
-  std::wstring update_server, home_page, program_folder;
+  // local copies go: the program's folder when it can be written, else the
+  // program's folder under the user's local application data.
+  std::wstring update_server, home_page, program_folder, local_data_folder;
+  // The vendor's ECDSA P-256 public key (X and Y) that an installer's
+  // signature must verify under before it is started.
+  std::string update_public_key;
 
   // The shell's open verb and the end of the program after the installer
   // has started; tests put their own in place.
@@ -66,9 +74,19 @@ class FrmAbout : public platform::Form {
   platform::HttpTransfer InetFileDownload;
 
  private:
+  // The folder the version file and the installer are written to.
+  std::wstring UpdateFolder() const;
+  // Whether the downloaded installer may be started as the update to
+  // version: its signature verifies under the vendor's key, and its own
+  // version is that one and greater than the running one.
+  bool IsTrustedInstaller(const std::wstring& installer, const std::wstring& signature,
+                          const std::wstring& version) const;
+
   // A check or a download is using the transfer; an activation meanwhile
   // does not start another.
   bool busy_ = false;
+  // The cancel role was pressed during the running update.
+  bool update_cancelled_ = false;
 };
 
 // Help > About: loads the About window afresh and shows it modally over

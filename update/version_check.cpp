@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/http_reply.h"
+
 namespace update {
 
 namespace {
@@ -42,7 +44,12 @@ bool IsGreaterVersion(std::wstring_view latest, std::wstring_view current) {
 }
 
 std::string FirstLine(std::string_view fileBytes) {
-  return std::string(fileBytes.substr(0, fileBytes.find('\r')));
+  return std::string(fileBytes.substr(0, fileBytes.find_first_of("\r\n")));
+}
+
+bool IsVersionText(std::string_view line) {
+  return !line.empty() && line.size() <= 20 &&
+         line.find_first_not_of("0123456789.") == std::string_view::npos;
 }
 
 std::int64_t ContentLengthValue(std::wstring_view headerValue) {
@@ -71,6 +78,94 @@ int DownloadPercent(std::int64_t received, std::int64_t expected) {
   const double percent =
       std::nearbyint(static_cast<double>(received) / static_cast<double>(expected) * 100.0);
   return static_cast<int>(std::clamp(percent, 0.0, 100.0));
+}
+
+namespace {
+
+// Plain decimal digits, no sign or blank; nothing when there are none or too
+// many for a file length.
+std::optional<std::uint64_t> Digits(std::string_view text) {
+  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != text.npos) {
+    return std::nullopt;
+  }
+  std::uint64_t value = 0;
+  for (char c : text) value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  return value;
+}
+
+// One DER INTEGER at the front of der, taken off it: a positive number of at
+// most 32 bytes, in its shortest encoding, left-padded to 32 bytes.
+std::optional<std::string> TakeInteger(std::string_view& der) {
+  if (der.size() < 2 || der[0] != 0x02) return std::nullopt;
+  const std::size_t length = static_cast<unsigned char>(der[1]);
+  if (length == 0 || length > 33 || der.size() < 2 + length) return std::nullopt;
+  std::string_view value = der.substr(2, length);
+  der.remove_prefix(2 + length);
+  const auto byte = [](char c) { return static_cast<unsigned char>(c); };
+  if (byte(value[0]) & 0x80) return std::nullopt;  // negative
+  if (value[0] == 0) {
+    // A leading zero is only there to keep the next byte's top bit unsigned.
+    if (value.size() == 1 || !(byte(value[1]) & 0x80)) return std::nullopt;
+    value.remove_prefix(1);
+  }
+  if (value.size() > 32) return std::nullopt;
+  return std::string(32 - value.size(), '\0') + std::string(value);
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> WholeFileRange(std::string_view contentRange) {
+  const std::string_view kUnit = "bytes 0-";
+  if (contentRange.substr(0, kUnit.size()) != kUnit) return std::nullopt;
+  contentRange.remove_prefix(kUnit.size());
+  const std::size_t slash = contentRange.find('/');
+  if (slash == std::string_view::npos) return std::nullopt;
+  const std::optional<std::uint64_t> last = Digits(contentRange.substr(0, slash));
+  const std::optional<std::uint64_t> length = Digits(contentRange.substr(slash + 1));
+  if (!last || !length || *last + 1 != *length) return std::nullopt;
+  return length;
+}
+
+std::optional<std::string> SameHostRedirect(std::string_view url, std::string_view location) {
+  const std::optional<platform::HttpAddress> from = platform::ParseHttpAddress(url);
+  if (!from || location.empty()) return std::nullopt;
+  std::string target;
+  const std::string origin =
+      "http://" + from->host + (from->port == 80 ? "" : ":" + std::to_string(from->port));
+  if (location.substr(0, 2) == "//") {
+    target = "http:" + std::string(location);
+  } else if (location[0] == '/') {
+    target = origin + std::string(location);
+  } else if (location.find("://") != std::string_view::npos) {
+    target = std::string(location);
+  } else {
+    // Relative to the folder of the current path.
+    const std::string path = from->path.substr(0, from->path.find('?'));
+    target = origin + path.substr(0, path.rfind('/') + 1) + std::string(location);
+  }
+  const std::optional<platform::HttpAddress> to = platform::ParseHttpAddress(target);
+  if (!to || to->host != from->host || to->port != from->port) return std::nullopt;
+  return target;
+}
+
+std::optional<std::string> RawSignatureFromDer(std::string_view der) {
+  // SEQUENCE, its length in the short form (a P-256 signature is at most
+  // 70 bytes inside), then exactly two INTEGERs and nothing after them.
+  if (der.size() < 2 || der[0] != 0x30) return std::nullopt;
+  const std::size_t length = static_cast<unsigned char>(der[1]);
+  if (length >= 0x80 || der.size() != 2 + length) return std::nullopt;
+  der.remove_prefix(2);
+  const std::optional<std::string> r = TakeInteger(der);
+  const std::optional<std::string> s = r ? TakeInteger(der) : std::nullopt;
+  if (!s || !der.empty()) return std::nullopt;
+  return *r + *s;
+}
+
+std::string InstallerVersionText(const std::array<std::uint16_t, 4>& version) {
+  std::string text = std::to_string(version[0]) + "." + std::to_string(version[1]) + "." +
+                     std::to_string(version[2]);
+  if (version[3] != 0) text += "." + std::to_string(version[3]);
+  return text;
 }
 
 }  // namespace update

@@ -1,9 +1,12 @@
 // Rules of the version check and the HTTP download that need no window:
 // the version texts and their order, the first line of the version file,
-// the expected body length and the download percentage.
+// the expected body length and the download percentage, which replies are
+// taken, and the form of the installer's signature and version.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +21,12 @@ std::wstring VersionText(int major, int minor, int revision);
 bool IsGreaterVersion(std::wstring_view latest, std::wstring_view current);
 
 // The version file's first line: the bytes before the first carriage
-// return. A line feed alone does not end the line.
+// return or line feed.
 std::string FirstLine(std::string_view fileBytes);
+
+// Whether a first line is a version at all: 1 to 20 digits and dots.
+// Anything else (a web page, an error text) is no version.
+bool IsVersionText(std::string_view line);
 
 // The "Content-Length" header value as a number: blanks are ignored and
 // reading stops at the first other character that is not a digit; no
@@ -30,5 +37,23 @@ std::int64_t ContentLengthValue(std::wstring_view headerValue);
 // neighbour; -1 when the expected length is unknown (0 or less), which means
 // the bar is left as it is.
 int DownloadPercent(std::int64_t received, std::int64_t expected);
+
+// The whole length of a file of which a partial reply's "Content-Range"
+// ("bytes 0-LAST/LENGTH") covers every byte; nothing for any other range.
+std::optional<std::uint64_t> WholeFileRange(std::string_view contentRange);
+
+// Where a redirect from url to location leads, as a full address, when it
+// stays on the same host and port; nothing when it leaves them or is not a
+// plain http address.
+std::optional<std::string> SameHostRedirect(std::string_view url, std::string_view location);
+
+// An ECDSA signature as openssl writes it (DER: a SEQUENCE of the two
+// INTEGERs r and s) as the 64 bytes r and s that the system's verifier
+// takes; nothing unless it is exactly that, strictly encoded, for P-256.
+std::optional<std::string> RawSignatureFromDer(std::string_view der);
+
+// An installer's product version as the version file writes it:
+// "major.minor.revision", with ".build" only when the build is not 0.
+std::string InstallerVersionText(const std::array<std::uint16_t, 4>& version);
 
 }  // namespace update

@@ -49,10 +49,11 @@ mkdir -p "$appdata"
 settings_existed=0; [ -f "$appdata/TAVRIK Backup.ini" ] && settings_existed=1
 [ $settings_existed = 1 ] || printf '[Settings]\r\nTarget=C:\\Backup\r\n' > "$appdata/TAVRIK Backup.ini"
 printf '[Settings]\r\n' > "$unix_folder/TAVRIK Backup.ini"
-touch "$unix_folder/install.exe" "$unix_folder/TavrikBackup.upd"   # left by the program's update
+touch "$unix_folder/install.exe" "$unix_folder/install.exe.sig" "$unix_folder/TavrikBackup.upd"   # left by the program's update
 uninstall_silently "$folder"
 [ ! -e "$unix_folder/TavrikBackup.exe" ] || fail "the program is still there"
 [ ! -e "$unix_folder/install.exe" ] || fail "the update's installer copy is still there"
+[ ! -e "$unix_folder/install.exe.sig" ] || fail "the update's signature copy is still there"
 [ ! -e "$unix_folder/TavrikBackup.upd" ] || fail "the version file copy is still there"
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
 [ -z "$(entry_value DisplayName)" ] || fail "the uninstall entry is still there"

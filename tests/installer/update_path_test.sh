@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The program's update end to end, as a user sees it, under Wine and Xvfb.
 # The release of this version is installed; a local web server publishes a
-# release of a greater version, both made by scripts/release.sh. The
-# installed program's Help > About offers the update; its press downloads
-# the installer, starts it and ends the program; the installer, run with no
-# parameters as the program runs it, replaces the installation in its folder
-# with one press of "Finish", and the greater version is what is installed
-# and runs. Screenshots of each step are kept in BUILD/update-path/shots.
+# release of a greater version, both made by scripts/release.sh and signed
+# with a throwaway key pair made here (its public key built into both). The
+# installed program's Help > About offers the update. First the server holds
+# a tampered installer: the press refuses it and removes it, and the program
+# goes on. Then the real one: the press downloads the installer, verifies it,
+# starts it and ends the program; the installer, run with no parameters as
+# the program runs it, replaces the installation in its folder with one
+# press of "Finish", and the greater version is what is installed and runs.
+# Screenshots of each step are kept in BUILD/update-path/shots.
 # Usage: update_path_test.sh BUILD_FOLDER
 source "$(dirname "$0")/steps.sh"
 [ -n "${DISPLAY:-}" ] || fail "needs a display (scripts/test.sh starts Xvfb)"
@@ -27,11 +30,34 @@ step "releases $old and $new that look for updates on $server"
 export TAVRIK_RELEASE_BUILD=$work/build
 release() { "$here/../../scripts/release.sh" "$@" >>"$work/release.log" 2>&1 || { tail -30 "$work/release.log"; fail "release $*"; }; }
 mkdir -p "$work"; : >"$work/release.log"
-release "$work/old" -DTAVRIK_UPDATE_SERVER=$server
-release "$work/new" -DTAVRIK_UPDATE_SERVER=$server -DTAVRIK_VERSION_OVERRIDE=$new
+# The test's own signing key, made once per build folder.
+key=$work/signing-key.pem
+[ -f "$key" ] || openssl ecparam -name prime256v1 -genkey -noout -out "$key"
+openssl pkey -in "$key" -pubout -out "$work/signing-key.pub.pem"
+signed=(--signing-key "$key" -DTAVRIK_UPDATE_PUBLIC_KEY="$work/signing-key.pub.pem" -DTAVRIK_UPDATE_SERVER=$server)
+if "$here/../../scripts/release.sh" "$work/unsigned" -DTAVRIK_UPDATE_SERVER=$server >/dev/null 2>&1; then
+  fail "a release without a signing key was made"
+fi
+release "$work/old" "${signed[@]}"
+release "$work/new" "${signed[@]}" -DTAVRIK_VERSION_OVERRIDE=$new
 [ "$(cat "$work/new/download/TavrikBackup.upd")" = "$new"$'\r' ] || fail "the version file does not read $new"
+openssl dgst -sha256 -verify "$work/signing-key.pub.pem" -signature "$work/new/download/TavrikBackup.exe.sig" \
+        "$work/new/download/TavrikBackup.exe" >/dev/null || fail "the release's signature does not verify"
 
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/new" >"$work/server.log" 2>&1 &
+# What the server publishes: first the new release with one byte of its
+# installer changed.
+rm -rf "$work/served"
+cp -r "$work/new" "$work/served"
+published=$work/served/download/TavrikBackup.exe
+python3 - "$published" <<'TAMPER'
+import sys
+path = sys.argv[1]
+data = bytearray(open(path, "rb").read())
+data[len(data) // 2] ^= 0xFF
+open(path, "wb").write(data)
+TAMPER
+
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/served" >"$work/server.log" 2>&1 &
 server_pid=$!
 program_pid=""
 # Whatever the outcome, no window of the program or the installer stays open.
@@ -66,7 +92,21 @@ win "$driver" seen "About" "$new" 60 || { screenshot no-latest-version; fail "th
 win "$driver" seen "About" "Update Software" 10 || { screenshot no-update-offered; fail "no update offered"; }
 screenshot about-offers-update
 
-step "press Update Software: the installer downloads and starts, the program ends"
+step "press Update Software on a tampered installer: refused and removed, the program goes on"
+win "$driver" press "About" "Update Software" 10 || fail "could not press Update Software"
+win "$driver" seen "About" "Error updating..." 60 || { screenshot tampered-not-refused; fail "the tampered installer was not refused"; }
+win "$driver" seen "About" "CLOSE" 10 || fail "the button does not read CLOSE after the refusal"
+screenshot tampered-refused
+[ ! -e "$folder/install.exe" ] || fail "the tampered installer was left in the program's folder"
+[ ! -e "$folder/install.exe.sig" ] || fail "the signature was left in the program's folder"
+kill -0 "$program_pid" 2>/dev/null || fail "the program did not go on"
+win "$driver" press "About" "CLOSE" 10
+win "$driver" gone "About" 10 || fail "the About window did not close"
+
+step "the real installer: it downloads, verifies and starts, the program ends"
+cp "$work/new/download/TavrikBackup.exe" "$published"
+open_about
+win "$driver" seen "About" "Update Software" 60 || { screenshot no-update-offered-again; fail "no update offered again"; }
 win "$driver" press "About" "Update Software" 10 || fail "could not press Update Software"
 win "$driver" gone "Tavrik Backup" 120 || { screenshot program-still-running; fail "the program did not end"; }
 win "$driver" wait "Tavrik Backup $new Setup*" 60 || { screenshot no-installer; fail "the installer did not start"; }

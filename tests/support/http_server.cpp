@@ -6,6 +6,7 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace testing_support {
 namespace {
@@ -14,6 +15,8 @@ std::string Reason(int status) {
   switch (status) {
     case 200: return "OK";
     case 206: return "Partial Content";
+    case 301: return "Moved Permanently";
+    case 302: return "Found";
     case 404: return "Not Found";
     case 500: return "Internal Server Error";
     default: return "Status";
@@ -32,6 +35,33 @@ SOCKET BoundSocket(int& port) {
   getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
   port = ntohs(address.sin_port);
   return s;
+}
+
+// The body as it goes on the wire: chunked in pieces of 1000 bytes with the
+// final chunk, or as it is.
+std::string WireBody(const HttpReply& reply) {
+  if (!reply.chunked) return reply.body;
+  std::string wire;
+  for (std::size_t at = 0; at < reply.body.size(); at += 1000) {
+    const std::string chunk = reply.body.substr(at, 1000);
+    char size[16];
+    snprintf(size, sizeof size, "%zx\r\n", chunk.size());
+    wire += size + chunk + "\r\n";
+  }
+  return wire + "0\r\n\r\n";
+}
+
+// Sends bytes one at a time, interval_ms apart, until they are all sent or
+// the client has gone (its end of the connection closed).
+void Trickle(SOCKET s, const std::string& bytes, int interval_ms) {
+  for (char byte : bytes) {
+    if (send(s, &byte, 1, 0) != 1) return;
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(s, &readable);
+    timeval wait = {interval_ms / 1000, (interval_ms % 1000) * 1000};
+    if (select(0, &readable, nullptr, nullptr, &wait) != 0) return;
+  }
 }
 
 bool SendAll(SOCKET s, const std::string& bytes) {
@@ -101,6 +131,11 @@ std::vector<std::string> HttpServer::Requests(const std::string& path) {
   return requests_[path];
 }
 
+std::size_t HttpServer::OpenConnections() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return clients_.size();
+}
+
 void HttpServer::Accept() {
   for (;;) {
     SOCKET client = accept(listener_, nullptr, nullptr);
@@ -150,14 +185,18 @@ void HttpServer::Answer(std::uintptr_t client) {
     wait_for_release();
   } else {
     std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + Reason(reply.status) + "\r\n";
-    if (reply.send_length) {
+    if (reply.chunked) {
+      head += "Transfer-Encoding: chunked\r\n";
+    } else if (reply.send_length) {
       head += "Content-Length: " +
               reply.content_length.value_or(std::to_string(reply.body.size())) + "\r\n";
     }
-    head += "Content-Type: application/octet-stream\r\nConnection: close\r\n\r\n";
-    const std::string body = reply.body.substr(0, reply.cut_after);
+    head += reply.headers + "Content-Type: application/octet-stream\r\nConnection: close\r\n\r\n";
+    const std::string body = WireBody(reply).substr(0, reply.cut_after);
     const std::size_t first = std::min(reply.stall_after, body.size());
-    if (SendAll(client, head) && SendAll(client, body.substr(0, first))) {
+    if (reply.trickle_ms > 0) {
+      Trickle(client, head + body, reply.trickle_ms);
+    } else if (SendAll(client, head) && SendAll(client, body.substr(0, first))) {
       if (first < body.size()) {
         wait_for_release();
         SendAll(client, body.substr(first));

@@ -1,7 +1,8 @@
 // A small HTTP server on 127.0.0.1 for tests of the downloads: it answers
 // GET requests by path with the reply a test gave it (status, headers, body,
-// a body cut short, a body that stalls until released) and keeps each
-// request's header text.
+// chunked or not, a body cut short, a body that stalls until
+// released, a reply that trickles out byte by byte) and keeps each request's
+// header text.
 #pragma once
 
 #include <condition_variable>
@@ -26,8 +27,16 @@ struct HttpReply {
   // header at all when send_length is false.
   std::optional<std::string> content_length;
   bool send_length = true;
-  // Sends only this many bytes of the body, then closes the connection.
+  // Further header lines, each ending in CR LF.
+  std::string headers;
+  // Sends the body in chunks, with its final chunk.
+  bool chunked = false;
+  // Sends only this many bytes of the body as it goes on the wire (chunk
+  // framing included), then closes the connection.
   std::size_t cut_after = std::string::npos;
+  // Sends the whole reply one byte at a time, this many milliseconds apart,
+  // until the client goes away.
+  int trickle_ms = 0;
   // Sends this many bytes of the body, then waits for Release().
   std::size_t stall_after = std::string::npos;
   // Reads the request and never answers.
@@ -48,6 +57,8 @@ class HttpServer {
   void Release();
   // The header lines of every request for path, in order of arrival.
   std::vector<std::string> Requests(const std::string& path);
+  // Connections still open.
+  std::size_t OpenConnections();
 
  private:
   void Accept();
