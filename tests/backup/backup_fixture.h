@@ -102,12 +102,6 @@ class BackupTest : public FilesTest {
     backup_button.on_click();
   }
 
-  // A press that arrives through the message loop, as a user's click does.
-  void PostPress() {
-    PostMessageW(form.handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(backup_button.handle()));
-  }
-
   std::wstring Ini(const std::wstring& section, const std::wstring& key) {
     return settings::ReadIni(settings_file, section, key, L"<none>");
   }

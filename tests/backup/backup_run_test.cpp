@@ -139,8 +139,8 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
       looked_busy = backup_button.caption() == L"CANCEL" && backup_button.enabled() &&
                     !rows_panel.enabled() && !target_box.enabled() && !write_log_box.enabled() &&
                     !pick_target_button.enabled() && row.busy_image.visible();
-      PostPress();
       pressed = true;
+      backup_button.on_click();  // as the message loop runs a click meanwhile
     }
     platform::DoEvents();
   };
