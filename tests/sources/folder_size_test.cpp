@@ -39,6 +39,8 @@ TEST_F(FolderSizeTest, HiddenFilesOfEveryLevelCountSystemEntriesAndDotNamesNot) 
 }
 
 // The file search's two size words: the low one unsigned, the high one added.
+// Through the file search's two size words: the low one unsigned, the high
+// one added.
 TEST_F(FolderSizeTest, FilesAbove2And4GiBAddTheirWholeSize) {
   testing_support::MakeSparseFile(root / L"video.avi", 3000000000ull);
   EXPECT_EQ(FolderSize(path), 3000000000.0);
