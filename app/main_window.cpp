@@ -32,10 +32,10 @@ StartupWorld StartupWorld::Real() {
 MainWindow::MainWindow(StartupWorld world)
     : source_list({*this, rows, rows_panel, rows_scroll_bar, total_label, total_size,
                    backup_button, error_label, target_box},
-                  texts.strSelectTarget),
+                  texts.select_target),
       backup_run({target_box, error_label, write_log_box, view_log_link, total_ok_image,
                   total_error_image, rows_panel, pick_target_button, backup_button, rows},
-                 texts, settings_file, log_folder),
+                 texts.run, settings_file, log_folder),
       world_(std::move(world)) {}
 
 void MainWindow::Create() {
@@ -124,7 +124,7 @@ void MainWindow::WireHandlers() {
 }
 
 void MainWindow::WireRow(int i) {
-  platform::CheckBox& box = rows[i].chkCarpeta;
+  platform::CheckBox& box = rows[i].check_box;
   box.on_click = [this, i] { OnRowClick(i); };
   box.on_mouse_move = [this] { OnListMouseMove(); };
 }
@@ -161,16 +161,16 @@ void MainWindow::OnListMouseMove() { source_list.PointerOverList(); }
 void MainWindow::OnListWheel(bool down) { source_list.WheelNotch(down); }
 void MainWindow::OnListScroll() { source_list.ScrollToBar(); }
 void MainWindow::OnPickTargetClick() { source_list.PickTarget(); }
-void MainWindow::OnBackupClick() { backup_run.btnBackup_Click(); }
-void MainWindow::OnViewLogClick() { backup_run.lblViewLog_Click(); }
+void MainWindow::OnBackupClick() { backup_run.OnBackupPress(); }
+void MainWindow::OnViewLogClick() { backup_run.OnViewLogClick(); }
 
 void MainWindow::OnStatusTimer() {
   if (world_.mail_client_running()) {
     mail_status.set_fore_color(platform::Rgb(192, 0, 0));
-    mail_status.set_caption(texts.strOutlookOpen);
+    mail_status.set_caption(texts.mail_client_open);
   } else {
     mail_status.set_fore_color(platform::Rgb(0, 128, 0));
-    mail_status.set_caption(texts.strOutlookClosed);
+    mail_status.set_caption(texts.mail_client_closed);
   }
 }
 

@@ -54,7 +54,7 @@ void MainWindow::OnLoad() {
         FillMailStoreRows();
       } catch (const platform::AutomationError& error) {
         if (!error.cannot_create) throw;
-        mail_version.set_caption(texts.strNotFound);
+        mail_version.set_caption(texts.not_found);
       }
     }
     list_fitted = true;
@@ -105,13 +105,13 @@ void MainWindow::FillFolderRows() {
     const std::wstring path = world_.special_folder(csidl);
     if (path.empty()) continue;  // the next folder takes this row number
     sources::SourceRow& row = next_row_ > 1 ? AddRow(sources::kFolderRow) : rows[1];
-    row.Path = path;
-    row.Size = sources::ByteCountFromDouble(sources::FolderSize(path + L"\\"));
-    row.Section = L"systemfolders";
-    row.Key = std::to_wstring(csidl);
+    row.path = path;
+    row.size = sources::ByteCountFromDouble(sources::FolderSize(path + L"\\"));
+    row.section = L"systemfolders";
+    row.key = std::to_wstring(csidl);
     platform::DoEvents();
-    row.lblMidaCarpeta.set_caption(sources::SizeText(row.Size));
-    row.chkCarpeta.set_caption(path.substr(path.find_last_of(L'\\') + 1));
+    row.size_label.set_caption(sources::SizeText(row.size));
+    row.check_box.set_caption(path.substr(path.find_last_of(L'\\') + 1));
     RestoreTick(next_row_++);
   }
 }
@@ -149,16 +149,16 @@ void MainWindow::FillMailStoreRow(const std::wstring& store_id, const std::wstri
     AddRow(sources::kMailStoreRow);
   } else {
     // No standard folder gave a row: the store takes the designed row 1.
-    rows[1].imgFolder.set_visible(false);
-    rows[1].imgEmail.set_visible(true);
+    rows[1].folder_image.set_visible(false);
+    rows[1].mail_image.set_visible(true);
   }
   sources::SourceRow& row = rows[next_row_];
-  row.Path = path;
-  row.Key = store_id;
-  row.Section = L"PST";
-  row.Size = sources::ByteCountFromBytes(environment::FileSizeOf(path));
-  row.lblMidaCarpeta.set_caption(sources::SizeText(row.Size));
-  row.chkCarpeta.set_caption(L"Outlook [" + name + L"]");
+  row.path = path;
+  row.key = store_id;
+  row.section = L"PST";
+  row.size = sources::ByteCountFromBytes(environment::FileSizeOf(path));
+  row.size_label.set_caption(sources::SizeText(row.size));
+  row.check_box.set_caption(L"Outlook [" + name + L"]");
   RestoreTick(next_row_++);
 }
 
@@ -166,9 +166,9 @@ void MainWindow::FillMailStoreRow(const std::wstring& store_id, const std::wstri
 // 0, no number or a number that is no check state leave it unticked.
 void MainWindow::RestoreTick(int i) {
   sources::SourceRow& row = rows[i];
-  int state = settings::StoredCheckState(settings::ReadIni(settings_file, row.Section, row.Key, L""));
+  int state = settings::StoredCheckState(settings::ReadIni(settings_file, row.section, row.key, L""));
   if (state == 0) return;
-  row.chkCarpeta.set_value(state);
+  row.check_box.set_value(state);
   platform::DoEvents();
 }
 

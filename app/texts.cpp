@@ -11,52 +11,56 @@ bool IsSpanish(std::wstring_view lang) {
 }
 
 MainTexts MainTextsFor(std::wstring_view lang) {
+  MainTexts t;
+  backup::RunTexts& run = t.run;
+  backup::CopyTexts& copy = t.run.copy;
   if (IsSpanish(lang)) {
-    return {
-        L"CERRAR",
-        L"CANCELAR",
-        L"No encontrado",
-        L"Debe indicar el destino de la copia",
-        L"El destino de la copia no es válido. Por favor, indique un destino válido...",
-        L"Cerrado (OK)",
-        L"ABIERTO (ciérrelo)",
-        L"La carpeta de copias no puede ser la misma que la carpeta a copiar",
-        L"No se puede copiar a ",
-        L"Error grabando en ",
-        L"¡Cancelado!",
-        L"Carpeta: ",
-        L"archivo copiado",
-        L"*no copiado*",
-        L"cancelado por el usuario",
-        L"Carpeta/archivo origen de la copia ",
-        L"Seleccione la carpeta de la copia de seguridad",
-        L"Por favor, espere...",
-        L"enlace omitido",
-        L"No se pudo guardar la configuración",
-    };
+    t.strClose = L"CERRAR";
+    t.strCancel = L"CANCELAR";
+    t.not_found = L"No encontrado";
+    t.mail_client_closed = L"Cerrado (OK)";
+    t.mail_client_open = L"ABIERTO (ciérrelo)";
+    t.select_target = L"Seleccione la carpeta de la copia de seguridad";
+    run.enter_target = L"Debe indicar el destino de la copia";
+    run.invalid_target =
+        L"El destino de la copia no es válido. Por favor, indique un destino válido...";
+    run.same_folder = L"La carpeta de copias no puede ser la misma que la carpeta a copiar";
+    run.cannot_backup_to = L"No se puede copiar a ";
+    run.error_writing = L"Error grabando en ";
+    run.cancelled = L"¡Cancelado!";
+    run.please_wait = L"Por favor, espere...";
+    run.settings_not_saved = L"No se pudo guardar la configuración";
+    copy.log_folder = L"Carpeta: ";
+    copy.log_copied = L"archivo copiado";
+    copy.log_not_copied = L"*no copiado*";
+    copy.log_user_cancelled = L"cancelado por el usuario";
+    copy.log_link_skipped = L"enlace omitido";
+    copy.missing_source = L"Carpeta/archivo origen de la copia ";
+  } else {
+    t.strClose = L"CLOSE";
+    t.strCancel = L"CANCEL";
+    t.not_found = L"Not found";
+    t.mail_client_closed = L"Closed (OK)";
+    t.mail_client_open = L"OPEN (close-it)";
+    t.select_target = L"Select backup folder";
+    run.enter_target = L"Please, enter backup folder";
+    run.invalid_target = L"Backup folder is not valid. Please, enter a valid target";
+    run.same_folder = L"Backup folder cannot be the same as source folder";
+    run.cannot_backup_to = L"Cannot backup to ";
+    run.error_writing = L"Error writing to ";
+    run.cancelled = L"Canceled!";
+    run.please_wait = L"Please, wait...";
+    run.settings_not_saved = L"Settings could not be saved";
+    copy.log_folder = L"Folder: ";
+    copy.log_copied = L"file copied";
+    copy.log_not_copied = L"*not copied*";
+    copy.log_user_cancelled = L"user cancelled";
+    copy.log_link_skipped = L"link skipped";
+    copy.missing_source = L"Backup source file/folder ";
   }
-  return {
-      L"CLOSE",
-      L"CANCEL",
-      L"Not found",
-      L"Please, enter backup folder",
-      L"Backup folder is not valid. Please, enter a valid target",
-      L"Closed (OK)",
-      L"OPEN (close-it)",
-      L"Backup folder cannot be the same as source folder",
-      L"Cannot backup to ",
-      L"Error writing to ",
-      L"Canceled!",
-      L"Folder: ",
-      L"file copied",
-      L"*not copied*",
-      L"user cancelled",
-      L"Backup source file/folder ",
-      L"Select backup folder",
-      L"Please, wait...",
-      L"link skipped",
-      L"Settings could not be saved",
-  };
+  run.cancel = t.strCancel;
+  copy.not_found = t.not_found;
+  return t;
 }
 
 MainCaptions MainCaptionsFor(std::wstring_view lang) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "backup/run_texts.h"
+
 namespace app {
 
 // The program's name: the main window's title, the message boxes' and the
@@ -16,13 +18,13 @@ extern const wchar_t kProgramTitle[];
 // otherwise.
 bool IsSpanish(std::wstring_view lang);
 
-// strClose and strCancel are also the captions by which the About button
-// and "Backup!" tell their roles, so they must match exactly.
+// The main window's message texts. strClose and strCancel are the About
+// button's captions too; strCancel is also the busy "Backup!" caption
+// (run.cancel).
 struct MainTexts {
-  std::wstring strClose, strCancel, strNotFound, strEnterTarget, strInvalidTarget,
-      strOutlookClosed, strOutlookOpen, strSameFolder, strCannotBackupTo, strErrorWriting,
-      strCanceled, strLogFolder, strLogCopied, strLogNotCopied, strLogUserCancelled,
-      strLogSource, strSelectTarget, strPleaseWait, strLogLinkSkipped, strSettingsNotSaved;
+  std::wstring strClose, strCancel;
+  std::wstring not_found, mail_client_closed, mail_client_open, select_target;
+  backup::RunTexts run;
 };
 
 MainTexts MainTextsFor(std::wstring_view lang);

@@ -5,8 +5,8 @@ namespace backup {
 
 const wchar_t kLogFileName[] = L"backup.log";
 
-std::wstring FolderLine(const std::wstring& strLogFolder, const std::wstring& folder) {
-  return strLogFolder + folder;
+std::wstring FolderLine(const std::wstring& label, const std::wstring& folder) {
+  return label + folder;
 }
 
 std::wstring FileLine(const std::wstring& name, const std::wstring& status) {

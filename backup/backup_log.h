@@ -11,7 +11,7 @@ namespace backup {
 extern const wchar_t kLogFileName[];
 
 // "Folder: C:\Data\" — folder always ends in "\".
-std::wstring FolderLine(const std::wstring& strLogFolder, const std::wstring& folder);
+std::wstring FolderLine(const std::wstring& label, const std::wstring& folder);
 // "a.txt<tab>-->file copied": the name only, no blank around the tab or
 // after the arrow.
 std::wstring FileLine(const std::wstring& name, const std::wstring& status);

@@ -18,45 +18,45 @@ const wchar_t kMailStoreSection[] = L"PST";
 
 const wchar_t kBackupCaption[] = L"Backup!";
 
-BackupRun::BackupRun(const BackupControls& controls, const app::MainTexts& texts,
-                     const std::wstring& IniFile, std::wstring& strViewLogFolder)
+BackupRun::BackupRun(const BackupControls& controls, const RunTexts& texts,
+                     const std::wstring& settings_file, std::wstring& log_folder)
     : c_(controls),
       texts_(texts),
-      IniFile_(IniFile),
-      strViewLogFolder_(strViewLogFolder),
-      engine_(flags_, texts) {}
+      settings_file_(settings_file),
+      log_folder_(log_folder),
+      engine_(flags_, texts.copy) {}
 
-void BackupRun::btnBackup_Click() {
-  // The button reads "CANCEL" only while the outer press runs the copy. A
-  // cancel is honoured whatever became of the target meanwhile.
-  if (c_.btnBackup.caption() == texts_.strCancel) {
-    flags_.bCancel = -1;
-    ShowMessage(texts_.strPleaseWait);
-    c_.btnBackup.set_enabled(false);
+void BackupRun::OnBackupPress() {
+  // A press while the run goes on is a cancel, honoured whatever became of
+  // the target meanwhile.
+  if (role_ != ButtonRole::kIdle) {
+    flags_.cancel_requested = true;
+    ShowMessage(texts_.please_wait);
+    SetRole(ButtonRole::kCancelling);
     return;
   }
 
-  c_.txtBackupTo.set_back_color(kWhite);
-  flags_.bTargetError = false;
-  c_.imgErrorTotal.set_visible(false);
-  c_.imgOKtotal.set_visible(false);
+  c_.target_box.set_back_color(kWhite);
+  flags_.target_error = false;
+  c_.total_error_image.set_visible(false);
+  c_.total_ok_image.set_visible(false);
 
   // A target of blanks only is no target either: left alone it would become
   // the root of the current drive.
-  const std::wstring folder = TrimSpaces(c_.txtBackupTo.text());
-  if (folder != c_.txtBackupTo.text()) c_.txtBackupTo.set_text(folder);
-  if (folder.empty()) return RefuseTarget(texts_.strEnterTarget);
+  const std::wstring folder = TrimSpaces(c_.target_box.text());
+  if (folder != c_.target_box.text()) c_.target_box.set_text(folder);
+  if (folder.empty()) return RefuseTarget(texts_.enter_target);
 
-  if (!TargetIsUsable(folder)) return RefuseTarget(texts_.strInvalidTarget);
-  c_.lblError.set_visible(false);
-  c_.lblError.set_caption(L"");
+  if (!TargetIsUsable(folder)) return RefuseTarget(texts_.invalid_target);
+  c_.error_label.set_visible(false);
+  c_.error_label.set_caption(L"");
 
   bool saved = true;
-  if (!SaveSettings(folder, saved)) return RefuseTarget(texts_.strSameFolder);
+  if (!SaveSettings(folder, saved)) return RefuseTarget(texts_.same_folder);
   // The run goes ahead; the user learns that the next start will not know it.
-  if (!saved) ShowMessage(texts_.strSettingsNotSaved);
+  if (!saved) ShowMessage(texts_.settings_not_saved);
 
-  c_.lblViewLog.set_visible(false);
+  c_.view_log_link.set_visible(false);
   Run(folder, AddBackslash(folder));
 }
 
@@ -76,114 +76,130 @@ bool BackupRun::TargetIsUsable(const std::wstring& folder) {
 // spelt; the rows after that one are then not saved. saved turns false when
 // a value could not be written.
 bool BackupRun::SaveSettings(const std::wstring& folder, bool& saved) {
-  saved = settings::WriteIni(IniFile_, L"main", L"target", folder) && saved;
-  saved = settings::WriteIni(IniFile_, L"main", L"log", c_.chklog.value() == 1 ? L"1" : L"0") &&
-          saved;
+  auto save = [&](const std::wstring& section, const std::wstring& key,
+                  const std::wstring& value) {
+    saved = settings::WriteIni(settings_file_, section, key, value) && saved;
+  };
+  save(L"main", L"target", folder);
+  save(L"main", L"log", c_.write_log_box.value() == 1 ? L"1" : L"0");
   const std::wstring place = platform::CanonicalPath(folder);
   for (int i = 1; i <= c_.rows.count(); ++i) {
     const sources::SourceRow& row = c_.rows[i];
-    if (row.chkCarpeta.value() != 1) continue;
-    saved = settings::WriteIni(IniFile_, row.Section, row.Key, L"1") && saved;
-    if (StartsWithPath(place, platform::CanonicalPath(row.Path))) return false;
+    if (row.check_box.value() != 1) continue;
+    save(row.section, row.key, L"1");
+    if (StartsWithPath(place, platform::CanonicalPath(row.path))) return false;
   }
   return true;
 }
 
 void BackupRun::Run(const std::wstring& folder, const std::wstring& target) {
-  c_.btnBackup.set_caption(texts_.strCancel);
+  SetRole(ButtonRole::kRunning);
   // The folder as the system reads the typed text ("D:/Copias.", "D:\\x\\..");
   // the copy gives every name to the file functions as it is.
   const std::wstring place = AddBackslash(platform::FullPath(folder));
   BackupLog* log = nullptr;
-  if (c_.chklog.value() == 1) {
+  if (c_.write_log_box.value() == 1) {
     log = &log_;
-    if (!log_.Open(place)) ShowMessage(texts_.strErrorWriting + target);
+    if (!log_.Open(place)) ShowMessage(texts_.error_writing + target);
   }
   EnableInputs(false);
 
   // Every row counts for the overall icon, not only the last one copied.
-  bool anyFileError = false;
-  bool stopped = false;
-  for (intRow = 1; intRow <= c_.rows.count(); ++intRow) {
-    sources::SourceRow& row = c_.rows[intRow];
-    if (row.chkCarpeta.value() != 1) continue;
-    const bool logWasFine = !log || !log->failed();
+  bool any_file_error = false;
+  sources::SourceRow* stopped_at = nullptr;
+  for (int i = 1; i <= c_.rows.count(); ++i) {
+    sources::SourceRow& row = c_.rows[i];
+    if (row.check_box.value() != 1) continue;
+    const bool log_was_fine = !log || !log->failed();
     CopyRow(row, place, log);
-    if (logWasFine && log && log->failed()) ShowMessage(texts_.strErrorWriting + target);
-    if (flags_.bCancel || flags_.bTargetError) {
-      stopped = true;
+    if (log_was_fine && log && log->failed()) ShowMessage(texts_.error_writing + target);
+    if (flags_.cancel_requested || flags_.target_error) {
+      stopped_at = &row;
       break;
     }
-    if (flags_.bFileError) {
-      anyFileError = true;
-      row.imgError.set_visible(true);
+    if (flags_.file_error) {
+      any_file_error = true;
+      row.error_image.set_visible(true);
     } else {
-      row.barCopy.set_value(row.barCopy.maximum());
-      row.imgOK.set_visible(true);
-      row.barCopy.set_visible(false);
+      row.progress_bar.set_value(row.progress_bar.maximum());
+      row.ok_image.set_visible(true);
+      row.progress_bar.set_visible(false);
     }
   }
 
-  if (stopped && flags_.bTargetError) {
-    ShowMessage(texts_.strCannotBackupTo + target);
-    c_.rows[intRow].imgError.set_visible(true);
-  } else if (stopped) {
-    ShowMessage(texts_.strCanceled);
+  if (stopped_at && flags_.target_error) {
+    ShowMessage(texts_.cannot_backup_to + target);
+    stopped_at->error_image.set_visible(true);
+  } else if (stopped_at) {
+    ShowMessage(texts_.cancelled);
   }
   // A log that could not be written is a failure too: the user asked for it.
-  const bool failed = flags_.bTargetError || anyFileError || flags_.bFileError ||
+  const bool failed = flags_.target_error || any_file_error || flags_.file_error ||
                       (log && log->failed());
   if (failed)
-    c_.imgErrorTotal.set_visible(true);
-  else if (!flags_.bCancel)
-    c_.imgOKtotal.set_visible(true);
+    c_.total_error_image.set_visible(true);
+  else if (!flags_.cancel_requested)
+    c_.total_ok_image.set_visible(true);
 
-  flags_.bCancel = 0;
-  c_.btnBackup.set_caption(kBackupCaption);
-  c_.btnBackup.set_enabled(true);
+  flags_.cancel_requested = false;
+  SetRole(ButtonRole::kIdle);
   EnableInputs(true);
   if (log) {
     log->Close();
-    c_.lblViewLog.set_visible(true);
-    strViewLogFolder_ = folder;
+    c_.view_log_link.set_visible(true);
+    log_folder_ = folder;
   }
 }
 
 void BackupRun::CopyRow(sources::SourceRow& row, const std::wstring& target, BackupLog* log) {
-  row.barCopy.set_visible(true);
-  row.barCopy.set_value(0);
-  row.imgWait.set_visible(true);
-  row.imgOK.set_visible(false);
-  row.imgError.set_visible(false);
-  flags_.curCopied = 0;
-  row.barCopy.set_maximum(std::max(sources::ByteCountToDouble(row.Size), 1.0));
+  platform::ProgressBar& bar = row.progress_bar;
+  bar.set_visible(true);
+  bar.set_value(0);
+  row.busy_image.set_visible(true);
+  row.ok_image.set_visible(false);
+  row.error_image.set_visible(false);
+  flags_.bytes_copied = 0;
+  bar.set_maximum(std::max(sources::ByteCountToDouble(row.size), 1.0));
   // A store file open in the mail client simply fails like any locked file.
-  const bool isFile = row.Section == kMailStoreSection;
-  flags_.bFileError = false;
-  engine_.SetRow(&row.barCopy, log);
-  engine_.CopySource(row.Path, target + row.chkCarpeta.caption(), true, isFile);
-  row.imgWait.set_visible(false);
+  const bool is_file = row.section == kMailStoreSection;
+  flags_.file_error = false;
+  // The bar is filled when the row ends, never here: a row whose files grew
+  // since they were measured keeps its bar where it was.
+  engine_.SetRow(
+      [&bar](double bytes_copied) {
+        if (bar.maximum() > bytes_copied) bar.set_value(bytes_copied);
+      },
+      log);
+  engine_.CopySource(row.path, target + row.check_box.caption(), is_file);
+  row.busy_image.set_visible(false);
+}
+
+// The caption follows the role; a cancel once asked cannot be asked again.
+void BackupRun::SetRole(ButtonRole role) {
+  role_ = role;
+  c_.backup_button.set_caption(role == ButtonRole::kIdle ? kBackupCaption : texts_.cancel);
+  c_.backup_button.set_enabled(role != ButtonRole::kCancelling);
 }
 
 void BackupRun::EnableInputs(bool enabled) {
-  c_.Frame1.set_enabled(enabled);
-  c_.txtBackupTo.set_enabled(enabled);
-  c_.chklog.set_enabled(enabled);
-  c_.btnBackupTo.set_enabled(enabled);
+  c_.rows_panel.set_enabled(enabled);
+  c_.target_box.set_enabled(enabled);
+  c_.write_log_box.set_enabled(enabled);
+  c_.pick_target_button.set_enabled(enabled);
 }
 
 void BackupRun::ShowMessage(const std::wstring& text) {
-  c_.lblError.set_caption(text);
-  c_.lblError.set_visible(true);
+  c_.error_label.set_caption(text);
+  c_.error_label.set_visible(true);
 }
 
 void BackupRun::RefuseTarget(const std::wstring& text) {
   ShowMessage(text);
-  c_.txtBackupTo.set_back_color(kYellow);
+  c_.target_box.set_back_color(kYellow);
 }
 
-void BackupRun::lblViewLog_Click() {
-  platform::ShellOpen(strViewLogFolder_ + L"\\" + kLogFileName);
+void BackupRun::OnViewLogClick() {
+  platform::ShellOpen(log_folder_ + L"\\" + kLogFileName);
 }
 
 }  // namespace backup

@@ -7,42 +7,50 @@
 
 #include <string>
 
-#include "app/texts.h"
 #include "backup/backup_log.h"
 #include "backup/copy_engine.h"
-#include "platform/controls.h"
+#include "backup/run_texts.h"
+#include "platform/button.h"
+#include "platform/check_box.h"
+#include "platform/image.h"
+#include "platform/label.h"
+#include "platform/text_box.h"
 #include "sources/source_row.h"
 
 namespace backup {
 
-// The main window's controls that a run reads and changes.
+// The controls of the window that a run reads and changes.
 struct BackupControls {
-  platform::TextBox& txtBackupTo;
-  platform::Label& lblError;
-  platform::CheckBox& chklog;
-  platform::Label& lblViewLog;
-  platform::Image& imgOKtotal;
-  platform::Image& imgErrorTotal;
-  platform::Control& Frame1;
-  platform::Button& btnBackupTo;
-  platform::Button& btnBackup;
+  platform::TextBox& target_box;
+  platform::Label& error_label;
+  platform::CheckBox& write_log_box;
+  platform::Label& view_log_link;
+  platform::Image& total_ok_image;
+  platform::Image& total_error_image;
+  platform::Control& rows_panel;
+  platform::Button& pick_target_button;
+  platform::Button& backup_button;
   sources::Rows& rows;
 };
 
-// The caption of btnBackup while no run goes on, in both languages.
+// The caption of "Backup!" while no run goes on, in both languages.
 extern const wchar_t kBackupCaption[];
+
+// What a press of the backup button does: start a run, or ask the one that
+// goes on to stop.
+enum class ButtonRole { kIdle, kRunning, kCancelling };
 
 class BackupRun {
  public:
-  // texts, IniFile and strViewLogFolder belong to the main window and are
-  // read (strViewLogFolder also set) at each press.
-  BackupRun(const BackupControls& controls, const app::MainTexts& texts,
-            const std::wstring& IniFile, std::wstring& strViewLogFolder);
+  // texts, settings_file and log_folder belong to the window and are read
+  // (log_folder also set) at each press.
+  BackupRun(const BackupControls& controls, const RunTexts& texts,
+            const std::wstring& settings_file, std::wstring& log_folder);
 
-  // The press handler of btnBackup; re-entered by a press during a run.
-  void btnBackup_Click();
+  // The press of the backup button; re-entered by a press during a run.
+  void OnBackupPress();
   // Opens the last run's log with the program the system has for it.
-  void lblViewLog_Click();
+  void OnViewLogClick();
 
   CopyEngine& engine() { return engine_; }
 
@@ -51,18 +59,19 @@ class BackupRun {
   bool SaveSettings(const std::wstring& folder, bool& saved);
   void Run(const std::wstring& folder, const std::wstring& target);
   void CopyRow(sources::SourceRow& row, const std::wstring& target, BackupLog* log);
+  void SetRole(ButtonRole role);
   void EnableInputs(bool enabled);
   void ShowMessage(const std::wstring& text);
   void RefuseTarget(const std::wstring& text);
 
   BackupControls c_;
-  const app::MainTexts& texts_;
-  const std::wstring& IniFile_;
-  std::wstring& strViewLogFolder_;
+  const RunTexts& texts_;
+  const std::wstring& settings_file_;
+  std::wstring& log_folder_;
+  ButtonRole role_ = ButtonRole::kIdle;
   RunFlags flags_;
   CopyEngine engine_;
   BackupLog log_;
-  int intRow = 0;
 };
 
 }  // namespace backup

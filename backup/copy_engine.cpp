@@ -1,16 +1,22 @@
 // The copy engine's walk over a source tree, its file copy with progress,
-// and the folder search and creation it relies on.
+// and the folder creation it relies on.
 #include "backup/copy_engine.h"
 
+#include <optional>
 #include <unordered_set>
 
 #include "backup/path_parts.h"
 #include "platform/shell.h"
 
 namespace backup {
-std::unique_ptr<platform::FileSearch> StartSearch(const std::wstring& path, bool isFile) {
-  return std::make_unique<platform::FileSearch>(isFile ? path : AddBackslash(path) + L"*.*");
+namespace {
+
+// The entries of a folder, or the one file.
+std::wstring SearchPattern(const std::wstring& path, bool is_file) {
+  return is_file ? path : AddBackslash(path) + L"*.*";
 }
+
+}  // namespace
 
 bool MakePath(const std::wstring& path) {
   std::wstring rest = AddBackslash(path);
@@ -29,61 +35,60 @@ bool MakePath(const std::wstring& path) {
   return platform::FolderExists(full);
 }
 
-CopyEngine::CopyEngine(RunFlags& flags, const app::MainTexts& texts)
+CopyEngine::CopyEngine(RunFlags& flags, const CopyTexts& texts)
     : flags_(flags),
       texts_(texts),
-      progress_([this](platform::CopyProgressReason reason, std::uint64_t total_file_size,
-                       std::uint64_t total_bytes_transferred) {
-        CopyProgress(reason, total_file_size, total_bytes_transferred);
+      copy_progress_([this](platform::CopyProgressReason reason, std::uint64_t total_file_size,
+                            std::uint64_t total_bytes_transferred) {
+        OnCopyProgress(reason, total_file_size, total_bytes_transferred);
       }) {}
 
-void CopyEngine::SetRow(platform::ProgressBar* bar, BackupLog* log) {
-  bar_ = bar;
+void CopyEngine::SetRow(ProgressSink progress, BackupLog* log) {
+  row_progress_ = std::move(progress);
   log_ = log;
 }
 
 const wchar_t CopyEngine::kPartSuffix[] = L".tavrik-part";
 
-void CopyEngine::CopySource(std::wstring src, std::wstring dst, bool useProgress, bool isFile) {
-  if (!isFile) src = AddBackslash(src);
+void CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
+  if (!is_file) src = AddBackslash(src);
   dst = AddBackslash(dst);
-  cancelLogged_ = false;
+  cancel_logged_ = false;
   // An empty path (a store whose file is unknown) would search the root of
   // the current drive.
-  std::unique_ptr<platform::FileSearch> search;
-  if (src != L"" && src != L"\\") search = StartSearch(src, isFile);
+  std::optional<platform::FileSearch> search;
+  if (src != L"" && src != L"\\") search.emplace(SearchPattern(src, is_file));
   if (!search || !search->found()) {
-    platform::CurrentDialogs().MessageBoxOk(texts_.strLogSource + src + L" " + texts_.strNotFound);
+    platform::CurrentDialogs().MessageBoxOk(texts_.missing_source + src + L" " + texts_.not_found);
     return;
   }
   // The row's own folder in the target: without it nothing of any row can
   // go there either, so the run stops.
   if (!platform::FolderExists(dst) && !MakePath(dst)) {
-    flags_.bTargetError = true;
+    flags_.target_error = true;
     return;
   }
-  CopyFolderContents(*search, src, dst, useProgress, isFile);
+  CopyFolderContents(*search, src, dst, is_file);
 }
 
 // A sub-folder that cannot be read (no access, gone meanwhile) or made in
 // the target (a file of its name in the way) fails that sub-tree only: the
 // log names it, the row turns red, the walk goes on.
-void CopyEngine::CopySubFolder(const std::wstring& src, const std::wstring& dst,
-                               bool useProgress) {
-  std::unique_ptr<platform::FileSearch> search = StartSearch(src, false);
-  if (!search->found() || (!platform::FolderExists(dst) && !MakePath(dst))) {
-    flags_.bFileError = true;
-    Log(FileLine(src, texts_.strLogNotCopied));
+void CopyEngine::CopySubFolder(const std::wstring& src, const std::wstring& dst) {
+  platform::FileSearch search(SearchPattern(src, false));
+  if (!search.found() || (!platform::FolderExists(dst) && !MakePath(dst))) {
+    flags_.file_error = true;
+    Log(FileLine(src, texts_.log_not_copied));
     return;
   }
-  CopyFolderContents(*search, src, dst, useProgress, false);
+  CopyFolderContents(search, src, dst, false);
 }
 
 void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring src,
-                                    const std::wstring& dst, bool useProgress, bool isFile) {
-  if (isFile) src = FolderOfFile(src);
-  Log(FolderLine(texts_.strLogFolder, src));
-  const std::wstring srcDir = AddBackslash(src);
+                                    const std::wstring& dst, bool is_file) {
+  if (is_file) src = FolderOfFile(src);
+  Log(FolderLine(texts_.log_folder, src));
+  const std::wstring src_folder = AddBackslash(src);
   // Names already given to this destination folder, letter case folded: on a
   // case-sensitive share "Report" and "report" would land on one file.
   std::unordered_set<std::wstring> landed;
@@ -94,47 +99,47 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
     if (entry.is_directory() && (name == L"." || name == L"..")) continue;
     const bool collides = !landed.insert(platform::FoldedName(name)).second;
     if (entry.is_directory()) {
-      const std::wstring folder = srcDir + name + L"\\";
-      if (flags_.bCancel) {
+      const std::wstring folder = src_folder + name + L"\\";
+      if (flags_.cancel_requested) {
         LogCancel(folder);
         return;
       }
       if (entry.is_link()) {
         // It may point back up the tree or outside the source.
-        Log(FileLine(folder, texts_.strLogLinkSkipped));
+        Log(FileLine(folder, texts_.log_link_skipped));
       } else if (collides) {
-        flags_.bFileError = true;
-        Log(FileLine(folder, texts_.strLogNotCopied));
+        flags_.file_error = true;
+        Log(FileLine(folder, texts_.log_not_copied));
       } else {
-        CopySubFolder(folder, dst + name + L"\\", useProgress);
+        CopySubFolder(folder, dst + name + L"\\");
         // A cancel heard in there without a line of its own gets one at the
         // next entry here.
-        if (flags_.bCancel && cancelLogged_) return;
+        if (flags_.cancel_requested && cancel_logged_) return;
       }
     } else {
       // After a cancel the file is not begun, and its line says why.
       const std::uint64_t size = entry.size();
-      streamBegun_ = false;
-      const bool ok = !flags_.bCancel && !collides &&
-                      CopyOneFile(srcDir + name, dst + name, size, useProgress);
+      stream_begun_ = false;
+      const bool ok = !flags_.cancel_requested && !collides &&
+                      CopyOneFile(src_folder + name, dst + name, size);
       // Some systems copy without calling back; the bar then moves by whole files.
-      if (ok && useProgress && !streamBegun_) {
-        flags_.curCopied += size;
-        ShowProgress(static_cast<double>(flags_.curCopied));
+      if (ok && !stream_begun_) {
+        flags_.bytes_copied += size;
+        if (row_progress_) row_progress_(static_cast<double>(flags_.bytes_copied));
       }
-      if (flags_.bCancel) {
+      if (flags_.cancel_requested) {
         LogCancel(name);
         return;
       }
-      if (!ok) flags_.bFileError = true;
-      Log(FileLine(name, ok ? texts_.strLogCopied : texts_.strLogNotCopied));
+      if (!ok) flags_.file_error = true;
+      Log(FileLine(name, ok ? texts_.log_copied : texts_.log_not_copied));
     }
     LetWindowRun();
   } while (search.Next());
   // A listing that broke off (a share gone away) is not a finished folder.
   if (search.failed()) {
-    flags_.bFileError = true;
-    Log(FileLine(srcDir, texts_.strLogNotCopied));
+    flags_.file_error = true;
+    Log(FileLine(src_folder, texts_.log_not_copied));
   }
 }
 
@@ -142,43 +147,45 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
 // to a name beside it and takes its place only when whole. Either way a
 // failed or cancelled copy leaves the older file as it was and nothing of
 // its own behind.
-bool CopyEngine::CopyOneFile(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
-                             bool useProgress) {
-  bool ok = CopyFileTo(src, dst, size, useProgress, true);
+bool CopyEngine::CopyOneFile(const std::wstring& src, const std::wstring& dst,
+                             std::uint64_t size) {
+  bool ok = CopyFileTo(src, dst, size, true);
   if (ok) return true;
   if (!platform::DestinationWasThere()) {
     platform::DeleteFileAt(dst);
     return false;
   }
   const std::wstring part = dst + kPartSuffix;
-  ok = CopyFileTo(src, part, size, useProgress, false) && platform::MoveFileOver(part, dst);
+  ok = CopyFileTo(src, part, size, false) && platform::MoveFileOver(part, dst);
   if (!ok) platform::DeleteFileAt(part);
   return ok;
 }
 
 bool CopyEngine::CopyFileTo(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
-                            bool useProgress, bool keepExisting) {
-  static const platform::CopyProgressRoutine kNoProgress;
-  const platform::CopyProgressRoutine& progress = useProgress ? progress_ : kNoProgress;
+                            bool keep_existing) {
   if (size <= kChunkBytes)
-    return platform::CopyFileWithProgress(src, dst, progress, &flags_.bCancel, keepExisting);
+    return platform::CopyFileWithProgress(src, dst, copy_progress_, &flags_.cancel_requested,
+                                          keep_existing);
   if (chunk_.size() != kChunkBytes) chunk_.resize(kChunkBytes);
-  return platform::CopyFileInChunks(src, dst, chunk_, progress, &flags_.bCancel, keepExisting);
+  return platform::CopyFileInChunks(src, dst, chunk_, copy_progress_, &flags_.cancel_requested,
+                                    keep_existing);
 }
 
-// Counts in 64 bits and draws through a bar that takes any double, so a row
-// of many gigabytes moves as well as a small one; nothing here can fail the
-// copy.
-void CopyEngine::CopyProgress(platform::CopyProgressReason reason, std::uint64_t total_file_size,
-                              std::uint64_t total_bytes_transferred) {
+// Counts in 64 bits and reports a double, so a row of many gigabytes moves
+// as well as a small one; nothing here can fail the copy.
+void CopyEngine::OnCopyProgress(platform::CopyProgressReason reason,
+                                std::uint64_t total_file_size,
+                                std::uint64_t total_bytes_transferred) {
   switch (reason) {
     case platform::CopyProgressReason::kStreamSwitch:
-      streamBegun_ = true;
-      flags_.curCopied += total_file_size;
+      stream_begun_ = true;
+      flags_.bytes_copied += total_file_size;
       break;
     case platform::CopyProgressReason::kChunkFinished:
-      ShowProgress(static_cast<double>(flags_.curCopied) - static_cast<double>(total_file_size) +
-                   static_cast<double>(total_bytes_transferred));
+      if (row_progress_)
+        row_progress_(static_cast<double>(flags_.bytes_copied) -
+                      static_cast<double>(total_file_size) +
+                      static_cast<double>(total_bytes_transferred));
       LetWindowRun();
       break;
     case platform::CopyProgressReason::kOther:
@@ -188,20 +195,14 @@ void CopyEngine::CopyProgress(platform::CopyProgressReason reason, std::uint64_t
 
 void CopyEngine::LetWindowRun() {
   const auto now = std::chrono::steady_clock::now();
-  if (now - lastYield_ < yieldEvery) return;
+  if (now - last_yield_ < yield_every) return;
   yield();
-  lastYield_ = std::chrono::steady_clock::now();
-}
-
-// The bar is filled by the run when the row ends, never here: a row whose
-// files grew since they were measured keeps its bar where it was.
-void CopyEngine::ShowProgress(double done) {
-  if (bar_ && bar_->maximum() > done) bar_->set_value(done);
+  last_yield_ = std::chrono::steady_clock::now();
 }
 
 void CopyEngine::LogCancel(const std::wstring& name) {
-  cancelLogged_ = true;
-  Log(FileLine(name, texts_.strLogUserCancelled));
+  cancel_logged_ = true;
+  Log(FileLine(name, texts_.log_user_cancelled));
 }
 
 void CopyEngine::Log(const std::wstring& line) {

@@ -1,39 +1,34 @@
 // The copy engine: copies one backup source, a folder tree or one mail-store
 // file, into its destination folder. It merges into what is there and
-// replaces files of the same name, moves the row's progress bar, writes one
+// replaces files of the same name, reports the row's progress, writes one
 // log line per folder and per file, and stops when the user cancels.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/texts.h"
 #include "backup/backup_log.h"
-#include "platform/controls.h"
+#include "backup/run_texts.h"
 #include "platform/files.h"
+#include "platform/message_loop.h"
 
 namespace backup {
 
 // What the backup run and the copy engine share while a run goes on.
 struct RunFlags {
-  // 0, or -1 once the user pressed cancel. The copy call watches it through
-  // its address, so a long file copy stops as soon as it is set.
-  volatile std::int32_t bCancel = 0;
+  // Set by a press during the run; a file copy in progress stops at its
+  // next chunk.
+  bool cancel_requested = false;
   // A destination folder could not be made.
-  bool bTargetError = false;
+  bool target_error = false;
   // Something of the current row was not copied.
-  bool bFileError = false;
+  bool file_error = false;
   // Sizes of the files begun so far in the current row.
-  std::uint64_t curCopied = 0;
+  std::uint64_t bytes_copied = 0;
 };
-
-// A search over the entries of the folder path ("*.*" added) or, for a
-// file, over that one file. found() is false when nothing is there.
-std::unique_ptr<platform::FileSearch> StartSearch(const std::wstring& path, bool isFile);
 
 // Creates every missing level of path, a drive ("D:\...") or network
 // ("\\srv\share\...") path, and tells whether the folder is there afterwards.
@@ -42,22 +37,26 @@ bool MakePath(const std::wstring& path);
 
 class CopyEngine {
  public:
-  CopyEngine(RunFlags& flags, const app::MainTexts& texts);
+  // Told the bytes of the row copied so far, after each chunk and file. It
+  // may pass the row's measured size when files grew meanwhile.
+  using ProgressSink = std::function<void(double bytes_copied)>;
 
-  // The bar and the log (none when the log option is off) of the row that
-  // the next CopySource copies.
-  void SetRow(platform::ProgressBar* bar, BackupLog* log);
+  CopyEngine(RunFlags& flags, const CopyTexts& texts);
 
-  // Copies src into the folder dst. isFile: src is a single file (a mail
+  // Where the progress and the log lines (no log when it is null) of the
+  // row that the next CopySource copies go.
+  void SetRow(ProgressSink progress, BackupLog* log);
+
+  // Copies src into the folder dst. is_file: src is a single file (a mail
   // store); otherwise a folder, copied with everything below it.
-  void CopySource(std::wstring src, std::wstring dst, bool useProgress, bool isFile);
+  void CopySource(std::wstring src, std::wstring dst, bool is_file);
 
   // Lets the window run its pending messages; a second press of the busy
   // button runs in here. Called after each file, folder and copied chunk,
-  // but at most once per yieldEvery: letting the window run costs more than
+  // but at most once per yield_every: letting the window run costs more than
   // copying a small file.
   std::function<void()> yield = platform::DoEvents;
-  std::chrono::milliseconds yieldEvery{15};
+  std::chrono::milliseconds yield_every{15};
 
   // Files larger than this are copied here chunk by chunk, so the window
   // keeps running and a cancel is honoured within the file even where the
@@ -68,31 +67,29 @@ class CopyEngine {
   static const wchar_t kPartSuffix[];
 
  private:
-  void CopySubFolder(const std::wstring& src, const std::wstring& dst, bool useProgress);
+  void CopySubFolder(const std::wstring& src, const std::wstring& dst);
   void CopyFolderContents(platform::FileSearch& search, std::wstring src, const std::wstring& dst,
-                          bool useProgress, bool isFile);
-  bool CopyOneFile(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
-                   bool useProgress);
+                          bool is_file);
+  bool CopyOneFile(const std::wstring& src, const std::wstring& dst, std::uint64_t size);
   bool CopyFileTo(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
-                  bool useProgress, bool keepExisting);
-  void CopyProgress(platform::CopyProgressReason reason, std::uint64_t total_file_size,
-                    std::uint64_t total_bytes_transferred);
+                  bool keep_existing);
+  void OnCopyProgress(platform::CopyProgressReason reason, std::uint64_t total_file_size,
+                      std::uint64_t total_bytes_transferred);
   void LetWindowRun();
-  void ShowProgress(double done);
   void Log(const std::wstring& line);
   void LogCancel(const std::wstring& name);
 
   RunFlags& flags_;
-  const app::MainTexts& texts_;
-  platform::ProgressBar* bar_ = nullptr;
+  const CopyTexts& texts_;
+  ProgressSink row_progress_;
   BackupLog* log_ = nullptr;
-  std::chrono::steady_clock::time_point lastYield_;
+  std::chrono::steady_clock::time_point last_yield_;
   // Whether the copy of the current file reported its streams.
-  bool streamBegun_ = false;
+  bool stream_begun_ = false;
   std::vector<char> chunk_;
   // Whether this source's log already tells of the cancel.
-  bool cancelLogged_ = false;
-  const platform::CopyProgressRoutine progress_;
+  bool cancel_logged_ = false;
+  const platform::CopyProgressRoutine copy_progress_;
 };
 
 }  // namespace backup

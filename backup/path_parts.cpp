@@ -1,4 +1,4 @@
-// Path text helpers: trailing separators, NUL-padded names, path parts.
+// Path text helpers: trailing separators, path parts, blanks.
 #include "backup/path_parts.h"
 
 #include "platform/files.h"
@@ -10,10 +10,6 @@ std::wstring AddBackslash(std::wstring path) {
     path += L'\\';
   }
   return path;
-}
-
-std::wstring TrimNull(std::wstring_view text) {
-  return std::wstring(text.substr(0, text.find(L'\0')));
 }
 
 std::wstring NextPathPart(std::wstring& path, wchar_t delim) {
@@ -45,11 +41,11 @@ bool IsAbsolutePath(std::wstring_view path) {
   return (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') || path.substr(0, 2) == L"\\\\";
 }
 
-bool StartsWithPath(std::wstring_view target, std::wstring_view sourcePath) {
+bool StartsWithPath(std::wstring_view target, std::wstring_view source_path) {
   // No separator check: "D:\Copias2" also begins with "D:\Copias" and is
   // refused with it.
-  if (sourcePath.empty() || target.size() < sourcePath.size()) return false;
-  return platform::SameTextIgnoringCase(target.substr(0, sourcePath.size()), sourcePath);
+  if (source_path.empty() || target.size() < source_path.size()) return false;
+  return platform::SameTextIgnoringCase(target.substr(0, source_path.size()), source_path);
 }
 
 }  // namespace backup

@@ -9,9 +9,6 @@ namespace backup {
 // path with one "\" at its end; "" gives "\".
 std::wstring AddBackslash(std::wstring path);
 
-// The text before the first NUL, for names taken from fixed-size records.
-std::wstring TrimNull(std::wstring_view text);
-
 // Removes the first part of path up to and including the first delim and
 // returns it: "C:\a\b\" gives "C:\" and leaves "a\b\". A network path
 // "\\srv\share\" gives "\\srv\". With no delim, returns "" and leaves path
@@ -29,10 +26,10 @@ std::wstring TrimSpaces(std::wstring_view text);
 // ("\\srv\...") path, not one relative to the current folder.
 bool IsAbsolutePath(std::wstring_view path);
 
-// Whether target begins with sourcePath, letter case ignored as the file
+// Whether target begins with source_path, letter case ignored as the file
 // system ignores it: the way a backup target inside a checked source is
-// refused. An empty sourcePath (a store whose file is unknown) is the start
+// refused. An empty source_path (a store whose file is unknown) is the start
 // of no target.
-bool StartsWithPath(std::wstring_view target, std::wstring_view sourcePath);
+bool StartsWithPath(std::wstring_view target, std::wstring_view source_path);
 
 }  // namespace backup

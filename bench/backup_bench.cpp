@@ -83,7 +83,7 @@ double BareLoop(const std::wstring& src, const std::wstring& dst,
   const Clock::time_point start = Clock::now();
   platform::CreateFolder(dst);
   for (const std::wstring& folder : folders) platform::CreateFolder(dst + L"\\" + folder);
-  volatile std::int32_t cancel = 0;
+  const bool cancel = false;
   for (const std::wstring& file : files)
     platform::CopyFileWithProgress(src + L"\\" + file, dst + L"\\" + file, {}, &cancel);
   return Seconds(Clock::now() - start);
@@ -127,12 +127,12 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   main.ApplyLanguage(L"ENU");
   main.settings_file = data + L"\\bench.ini";
   sources::SourceRow& row = main.rows[1];
-  row.Path = src;
-  row.Section = L"systemfolders";
-  row.Key = L"5";
-  row.Size = sources::ByteCountFromDouble(sources::FolderSize(src + L"\\"));
-  row.chkCarpeta.set_caption(L"Tree");
-  row.chkCarpeta.set_value(1);
+  row.path = src;
+  row.section = L"systemfolders";
+  row.key = L"5";
+  row.size = sources::ByteCountFromDouble(sources::FolderSize(src + L"\\"));
+  row.check_box.set_caption(L"Tree");
+  row.check_box.set_value(1);
   main.target_box.set_text(target);
   main.write_log_box.set_value(1);
   main.backup_button.set_enabled(true);

@@ -47,6 +47,10 @@ void Fill(FoundEntry& entry, const WIN32_FIND_DATAW& data) {
 
 struct ProgressContext {
   const CopyProgressRoutine* routine;
+  const bool* cancel;
+  // The flag the system's copy watches: the caller's, as it stands after
+  // each call of the routine (which may have set it).
+  BOOL cancel_copy;
 };
 
 DWORD CALLBACK CopyProgressThunk(LARGE_INTEGER total_file_size, LARGE_INTEGER total_transferred,
@@ -58,6 +62,7 @@ DWORD CALLBACK CopyProgressThunk(LARGE_INTEGER total_file_size, LARGE_INTEGER to
                                                                : CopyProgressReason::kOther;
   (*context->routine)(kind, static_cast<std::uint64_t>(total_file_size.QuadPart),
                       static_cast<std::uint64_t>(total_transferred.QuadPart));
+  context->cancel_copy = *context->cancel;
   return PROGRESS_CONTINUE;
 }
 
@@ -159,19 +164,18 @@ void FileSearch::Close() {
 }
 
 bool CopyFileWithProgress(const std::wstring& source, const std::wstring& destination,
-                          const CopyProgressRoutine& progress, const volatile std::int32_t* cancel,
-                          bool keepExisting) {
-  ProgressContext context{&progress};
+                          const CopyProgressRoutine& progress, const bool* cancel,
+                          bool keep_existing) {
+  ProgressContext context{&progress, cancel, *cancel};
   BOOL done = CopyFileExW(LongPath(source).c_str(), LongPath(destination).c_str(),
-                          progress ? CopyProgressThunk : nullptr, &context,
-                          reinterpret_cast<LPBOOL>(const_cast<std::int32_t*>(cancel)),
-                          COPY_FILE_RESTARTABLE | (keepExisting ? COPY_FILE_FAIL_IF_EXISTS : 0));
+                          progress ? CopyProgressThunk : nullptr, &context, &context.cancel_copy,
+                          COPY_FILE_RESTARTABLE | (keep_existing ? COPY_FILE_FAIL_IF_EXISTS : 0));
   return done == TRUE;
 }
 
 bool CopyFileInChunks(const std::wstring& source, const std::wstring& destination,
                       std::vector<char>& buffer, const CopyProgressRoutine& progress,
-                      const volatile std::int32_t* cancel, bool keepExisting) {
+                      const bool* cancel, bool keep_existing) {
   // The sharing the system's copy asks for, so the same files open.
   HANDLE in = CreateFileW(LongPath(source).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -185,7 +189,7 @@ bool CopyFileInChunks(const std::wstring& source, const std::wstring& destinatio
   const DWORD kCopied = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   HANDLE out = CreateFileW(LongPath(destination).c_str(), GENERIC_WRITE, 0, nullptr,
-                           keepExisting ? CREATE_NEW : CREATE_ALWAYS,
+                           keep_existing ? CREATE_NEW : CREATE_ALWAYS,
                            (info.dwFileAttributes & kCopied) | FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
@@ -276,12 +280,6 @@ std::wstring ProgramFolder() {
   path.resize(GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size())));
   size_t last = path.find_last_of(L'\\');
   return last == std::wstring::npos ? path : path.substr(0, last);
-}
-
-std::wstring CurrentFolder() {
-  std::wstring path(32768, L'\0');
-  path.resize(GetCurrentDirectoryW(static_cast<DWORD>(path.size()), &path[0]));
-  return path;
 }
 
 std::wstring EnvironmentValue(const std::wstring& name) {

@@ -80,13 +80,14 @@ using CopyProgressRoutine =
                        std::uint64_t total_bytes_transferred)>;
 
 // Copies one file with the system's copy call, replacing an existing
-// destination. The copy is abandoned as soon as *cancel becomes nonzero.
-// progress may be empty; some systems never call it.
-// keepExisting: fail, touching nothing, when the destination is there
+// destination. The copy is abandoned at the next chunk once *cancel is set
+// (by progress, or before the copy). progress may be empty; some systems
+// never call it.
+// keep_existing: fail, touching nothing, when the destination is there
 // already (DestinationWasThere() then tells so).
 bool CopyFileWithProgress(const std::wstring& source, const std::wstring& destination,
-                          const CopyProgressRoutine& progress, const volatile std::int32_t* cancel,
-                          bool keepExisting = false);
+                          const CopyProgressRoutine& progress, const bool* cancel,
+                          bool keep_existing = false);
 
 // The same copy done here, buffer.size() bytes at a time, with the
 // attributes and times the system's copy gives: progress is called after
@@ -94,10 +95,10 @@ bool CopyFileWithProgress(const std::wstring& source, const std::wstring& destin
 // destination is not replaced.
 bool CopyFileInChunks(const std::wstring& source, const std::wstring& destination,
                       std::vector<char>& buffer, const CopyProgressRoutine& progress,
-                      const volatile std::int32_t* cancel, bool keepExisting = false);
+                      const bool* cancel, bool keep_existing = false);
 
 // Whether the copy just failed for the reason that its destination was
-// there already (keepExisting).
+// there already (keep_existing).
 bool DestinationWasThere();
 
 // Puts source in destination's place in one step, a read-only destination
@@ -117,7 +118,6 @@ bool DeleteFileAt(const std::wstring& path);
 
 // The folder the program runs from, without a trailing "\".
 std::wstring ProgramFolder();
-std::wstring CurrentFolder();
 std::wstring EnvironmentValue(const std::wstring& name);
 
 // A file written as raw bytes; Create empties an existing one. Others may
@@ -130,7 +130,6 @@ class ByteFileWriter {
   ByteFileWriter& operator=(const ByteFileWriter&) = delete;
 
   bool Create(const std::wstring& path);
-  bool is_open() const { return handle_ != nullptr; }
   bool Write(const std::string& bytes);
   void Close();
 
@@ -143,7 +142,6 @@ class AnsiTextWriter {
  public:
   // Creates the file or empties an existing one.
   bool Open(const std::wstring& path) { return file_.Create(path); }
-  bool is_open() const { return file_.is_open(); }
   bool WriteLine(const std::wstring& line);
   void Close() { file_.Close(); }
 

@@ -21,7 +21,7 @@ SourceList::SourceList(const ListControls& controls, const std::wstring& picker_
     : c_(controls), picker_title_(picker_title) {}
 
 void SourceList::RowTicked(int i) {
-  platform::CheckBox& box = c_.rows[i].chkCarpeta;
+  platform::CheckBox& box = c_.rows[i].check_box;
   if (box.value() == 1) box.set_bold(true);
   if (box.value() == 0) box.set_bold(false);
   // Summed afresh rather than added and taken away: a grayed box (a
@@ -29,7 +29,7 @@ void SourceList::RowTicked(int i) {
   // exactly the rows the backup copies.
   ByteCount total = 0;
   for (int row = 1; row <= c_.rows.count(); ++row) {
-    if (c_.rows[row].chkCarpeta.value() == 1) total += c_.rows[row].Size;
+    if (c_.rows[row].check_box.value() == 1) total += c_.rows[row].size;
   }
   c_.total_size.set_caption(SizeText(total));
   bool something = total > 0;
@@ -55,7 +55,7 @@ void SourceList::FitToRows() {
     c_.scroll_bar.set_enabled(true);
     platform::DoEvents();
   }
-  c_.rows_panel.set_height(n * c_.rows[1].chkCarpeta.height() + n * kRowSpacing);
+  c_.rows_panel.set_height(n * c_.rows[1].check_box.height() + n * kRowSpacing);
   c_.scroll_bar.set_max(n);
 }
 

@@ -23,14 +23,14 @@ Layout At(const platform::Control& panel, Rect rect, int top) {
 
 void CreateStatus(SourceRow& row, const platform::Control& panel, int top,
                   const RowPictures& pictures) {
-  row.barCopy.Create(At(panel, kBar, top));
-  row.imgWait.Create(At(panel, kStatusIcon, top), pictures.busy);
-  row.imgOK.Create(At(panel, kStatusIcon, top), pictures.done);
-  row.imgError.Create(At(panel, kStatusIcon, top), pictures.failed);
-  row.barCopy.set_visible(false);
-  row.imgWait.set_visible(false);
-  row.imgOK.set_visible(false);
-  row.imgError.set_visible(false);
+  row.progress_bar.Create(At(panel, kBar, top));
+  row.busy_image.Create(At(panel, kStatusIcon, top), pictures.busy);
+  row.ok_image.Create(At(panel, kStatusIcon, top), pictures.done);
+  row.error_image.Create(At(panel, kStatusIcon, top), pictures.failed);
+  row.progress_bar.set_visible(false);
+  row.busy_image.set_visible(false);
+  row.ok_image.set_visible(false);
+  row.error_image.set_visible(false);
 }
 
 }  // namespace
@@ -43,11 +43,11 @@ SourceRow& Rows::Append() {
 SourceRow& CreateFirstRow(Rows& rows, const platform::Control& panel,
                           const RowPictures& pictures) {
   SourceRow& row = rows.Append();
-  row.imgFolder.Create(At(panel, kIcon, 0), pictures.folder);
-  row.imgEmail.Create(At(panel, kIcon, 0), pictures.mail_store);
-  row.imgEmail.set_visible(false);
-  row.chkCarpeta.Create(At(panel, kCheckBox, 0), L"");
-  row.lblMidaCarpeta.Create(At(panel, kSizeLabel, 0), L"100", platform::Label::Align::kRight);
+  row.folder_image.Create(At(panel, kIcon, 0), pictures.folder);
+  row.mail_image.Create(At(panel, kIcon, 0), pictures.mail_store);
+  row.mail_image.set_visible(false);
+  row.check_box.Create(At(panel, kCheckBox, 0), L"");
+  row.size_label.Create(At(panel, kSizeLabel, 0), L"100", platform::Label::Align::kRight);
   CreateStatus(row, panel, 0, pictures);
   return row;
 }
@@ -56,16 +56,16 @@ SourceRow& AddSourceRow(Rows& rows, RowKind kind, const platform::Control& panel
                         const RowPictures& pictures) {
   const SourceRow& above = rows[rows.count()];
   SourceRow& row = rows.Append();
-  int top = above.chkCarpeta.top() + kRowPitch;
+  int top = above.check_box.top() + kRowPitch;
   if (kind == kMailStoreRow)
-    row.imgEmail.Create(At(panel, kIcon, top + kMailIconDrop), pictures.mail_store);
+    row.mail_image.Create(At(panel, kIcon, top + kMailIconDrop), pictures.mail_store);
   else
-    row.imgFolder.Create(At(panel, kIcon, top), pictures.folder);
-  row.chkCarpeta.Create(At(panel, kCheckBox, top), L"");
-  row.lblMidaCarpeta.Create(At(panel, kSizeLabel, above.lblMidaCarpeta.top() + kRowPitch), L"",
+    row.folder_image.Create(At(panel, kIcon, top), pictures.folder);
+  row.check_box.Create(At(panel, kCheckBox, top), L"");
+  row.size_label.Create(At(panel, kSizeLabel, above.size_label.top() + kRowPitch), L"",
                             platform::Label::Align::kRight);
-  CreateStatus(row, panel, above.imgWait.top() + kRowPitch, pictures);
-  row.barCopy.set_top(above.lblMidaCarpeta.top() + kRowPitch);
+  CreateStatus(row, panel, above.busy_image.top() + kRowPitch, pictures);
+  row.progress_bar.set_top(above.size_label.top() + kRowPitch);
   return row;
 }
 

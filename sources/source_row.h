@@ -21,20 +21,20 @@ constexpr int kRowPitch = 300;
 constexpr int kMailIconDrop = 20;
 
 struct SourceRow {
-  std::wstring Path;
-  std::wstring Section;  // "systemfolders" or "PST"
-  std::wstring Key;      // CSIDL number, or the store's StoreID
-  ByteCount Size = 0;
+  std::wstring path;
+  std::wstring section;  // settings section: "systemfolders" or "PST"
+  std::wstring key;      // settings key: CSIDL number, or the store's StoreID
+  ByteCount size = 0;
 
   // Only one kind icon exists for rows 2 and on; row 1 has both.
-  platform::Image imgFolder;
-  platform::Image imgEmail;
-  platform::CheckBox chkCarpeta;
-  platform::Label lblMidaCarpeta;
-  platform::ProgressBar barCopy;
-  platform::Image imgWait;
-  platform::Image imgOK;
-  platform::Image imgError;
+  platform::Image folder_image;
+  platform::Image mail_image;
+  platform::CheckBox check_box;  // its caption is the source's name
+  platform::Label size_label;
+  platform::ProgressBar progress_bar;
+  platform::Image busy_image;
+  platform::Image ok_image;
+  platform::Image error_image;
 };
 
 // Rows are numbered from 1; Rows owns them for the life of the window.

@@ -128,15 +128,15 @@ TEST_F(MainWindowTest, FoldersBecomeRowsWithStoredTicksAndTheWindowIsFreedLast) 
   EXPECT_FALSE(main().system_name.caption().empty());
 
   ASSERT_EQ(main().rows.count(), 3);
-  EXPECT_EQ(row(1).chkCarpeta.caption(), L"Documents");
-  EXPECT_EQ(row(1).Key, L"5");
-  EXPECT_EQ(row(1).Path, folder_ / L"Documents");
-  EXPECT_EQ(row(1).lblMidaCarpeta.caption(), L"2 KB");
-  EXPECT_EQ(row(2).Section, L"systemfolders");
-  EXPECT_EQ(row(2).lblMidaCarpeta.caption(), L"3 MB");
-  EXPECT_EQ(row(1).chkCarpeta.value(), 0);
-  EXPECT_EQ(row(2).chkCarpeta.value(), 1);
-  EXPECT_EQ(row(3).chkCarpeta.value(), 2);
+  EXPECT_EQ(row(1).check_box.caption(), L"Documents");
+  EXPECT_EQ(row(1).key, L"5");
+  EXPECT_EQ(row(1).path, folder_ / L"Documents");
+  EXPECT_EQ(row(1).size_label.caption(), L"2 KB");
+  EXPECT_EQ(row(2).section, L"systemfolders");
+  EXPECT_EQ(row(2).size_label.caption(), L"3 MB");
+  EXPECT_EQ(row(1).check_box.value(), 0);
+  EXPECT_EQ(row(2).check_box.value(), 1);
+  EXPECT_EQ(row(3).check_box.value(), 2);
   EXPECT_EQ(main().total_size.caption(), L"3 MB") << "a grayed row is not counted";
   EXPECT_TRUE(main().backup_button.enabled());
 
@@ -179,14 +179,14 @@ TEST_F(MainWindowTest, MailStoresBecomeRowsAndTheStatusFollowsTheRunningInstance
   EXPECT_TRUE(main().mail_status_label.visible());
   EXPECT_TRUE(main().mail_status_timer.enabled());
   ASSERT_EQ(main().rows.count(), 3);
-  EXPECT_EQ(row(2).chkCarpeta.caption(), L"Outlook [Personal Folders]");
-  EXPECT_EQ(row(2).Section, L"PST");
-  EXPECT_EQ(row(2).Key, personal.store_id);
-  EXPECT_EQ(row(2).chkCarpeta.value(), 1);
-  EXPECT_TRUE(row(2).imgEmail.exists());
-  EXPECT_FALSE(row(2).imgFolder.exists());
-  EXPECT_EQ(row(3).Path, folder_ / L"Archive.pst");
-  EXPECT_EQ(row(3).Size, sources::ByteCountFromBytes(5000));
+  EXPECT_EQ(row(2).check_box.caption(), L"Outlook [Personal Folders]");
+  EXPECT_EQ(row(2).section, L"PST");
+  EXPECT_EQ(row(2).key, personal.store_id);
+  EXPECT_EQ(row(2).check_box.value(), 1);
+  EXPECT_TRUE(row(2).mail_image.exists());
+  EXPECT_FALSE(row(2).folder_image.exists());
+  EXPECT_EQ(row(3).path, folder_ / L"Archive.pst");
+  EXPECT_EQ(row(3).size, sources::ByteCountFromBytes(5000));
 
   EXPECT_EQ(main().mail_status.caption(), L"Closed (OK)");
   EXPECT_EQ(main().mail_status.fore_color(), platform::Rgb(0, 128, 0));
@@ -210,7 +210,7 @@ TEST_F(MainWindowTest, TenRowsNeedTheScrollBarAndAStoreAloneTakesRowOne) {
   ServeStores(L"11.8206.8202", {Store(L"One", 10), Store(L"Two", 10)});
   Start();
   ASSERT_EQ(main().rows.count(), 10);
-  EXPECT_EQ(row(10).chkCarpeta.caption(), L"Outlook [Two]");
+  EXPECT_EQ(row(10).check_box.caption(), L"Outlook [Two]");
   EXPECT_TRUE(main().rows_scroll_bar.enabled());
   EXPECT_EQ(main().rows_scroll_bar.max(), 10);
 
@@ -219,9 +219,9 @@ TEST_F(MainWindowTest, TenRowsNeedTheScrollBarAndAStoreAloneTakesRowOne) {
   ServeStores(L"15.0.4420.1017", {Store(L"Only", 100)});
   Start();
   ASSERT_EQ(main().rows.count(), 1);
-  EXPECT_EQ(row(1).chkCarpeta.caption(), L"Outlook [Only]");
-  EXPECT_TRUE(row(1).imgEmail.visible());
-  EXPECT_FALSE(row(1).imgFolder.visible());
+  EXPECT_EQ(row(1).check_box.caption(), L"Outlook [Only]");
+  EXPECT_TRUE(row(1).mail_image.visible());
+  EXPECT_FALSE(row(1).folder_image.visible());
   EXPECT_FALSE(main().rows_scroll_bar.enabled());
 }
 

@@ -25,10 +25,10 @@ class MainWindowTest : public ::testing::Test {
   void AddRow(std::uint64_t bytes, RowKind kind = kFolderRow) {
     SourceRow& row = filled_ == 0 ? main.rows[1] : main.AddRow(kind);
     ++filled_;
-    row.Path = L"C:\\users\\me\\Folder" + std::to_wstring(filled_);
-    row.Size = ByteCountFromBytes(bytes);
-    row.lblMidaCarpeta.set_caption(SizeText(row.Size));
-    row.chkCarpeta.set_caption(L"Folder" + std::to_wstring(filled_));
+    row.path = L"C:\\users\\me\\Folder" + std::to_wstring(filled_);
+    row.size = ByteCountFromBytes(bytes);
+    row.size_label.set_caption(SizeText(row.size));
+    row.check_box.set_caption(L"Folder" + std::to_wstring(filled_));
   }
 
   void AddRows(int count, std::uint64_t bytes = 1024) {

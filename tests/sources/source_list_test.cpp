@@ -20,21 +20,21 @@ TEST_F(MainWindowTest, TickingSumsTheTickedRowsAndEnablesBackup) {
   AddRow(0);
   EXPECT_FALSE(main.total_label.visible());
   EXPECT_FALSE(main.backup_button.enabled());
-  Click(main.rows[3].chkCarpeta);
+  Click(main.rows[3].check_box);
   EXPECT_FALSE(main.backup_button.enabled()) << "an empty row alone backs up nothing";
 
-  Click(main.rows[2].chkCarpeta);
-  EXPECT_TRUE(main.rows[2].chkCarpeta.bold());
-  EXPECT_FALSE(main.rows[1].chkCarpeta.bold());
+  Click(main.rows[2].check_box);
+  EXPECT_TRUE(main.rows[2].check_box.bold());
+  EXPECT_FALSE(main.rows[1].check_box.bold());
   EXPECT_EQ(main.total_size.caption(), L"3 MB");
   EXPECT_TRUE(main.total_label.visible());
   EXPECT_TRUE(main.backup_button.enabled());
-  Click(main.rows[1].chkCarpeta);
-  Click(main.rows[2].chkCarpeta);
-  EXPECT_FALSE(main.rows[2].chkCarpeta.bold());
+  Click(main.rows[1].check_box);
+  Click(main.rows[2].check_box);
+  EXPECT_FALSE(main.rows[2].check_box.bold());
   EXPECT_EQ(main.total_size.caption(), L"2 KB");
-  Click(main.rows[1].chkCarpeta);
-  Click(main.rows[3].chkCarpeta);
+  Click(main.rows[1].check_box);
+  Click(main.rows[3].check_box);
   EXPECT_FALSE(main.total_label.visible());
   EXPECT_FALSE(main.backup_button.enabled());
 }
@@ -42,14 +42,14 @@ TEST_F(MainWindowTest, TickingSumsTheTickedRowsAndEnablesBackup) {
 TEST_F(MainWindowTest, AGrayedRowIsNeverCounted) {
   AddRow(2 * kMb);
   AddRow(kMb);
-  Click(main.rows[2].chkCarpeta);
-  main.rows[1].chkCarpeta.set_value(2);  // a hand-edited setting
+  Click(main.rows[2].check_box);
+  main.rows[1].check_box.set_value(2);  // a hand-edited setting
   EXPECT_EQ(main.total_size.caption(), L"1024 KB");
-  main.rows[1].chkCarpeta.set_value(0);
+  main.rows[1].check_box.set_value(0);
   EXPECT_EQ(main.total_size.caption(), L"1024 KB");
-  main.rows[1].chkCarpeta.set_value(2);
-  Click(main.rows[1].chkCarpeta);  // a click on a grayed box ticks it
-  EXPECT_EQ(main.rows[1].chkCarpeta.value(), 1);
+  main.rows[1].check_box.set_value(2);
+  Click(main.rows[1].check_box);  // a click on a grayed box ticks it
+  EXPECT_EQ(main.rows[1].check_box.value(), 1);
   EXPECT_EQ(main.total_size.caption(), L"3 MB");
 }
 
@@ -57,7 +57,7 @@ TEST_F(MainWindowTest, NineRowsFitTenScrollByBarAndWheel) {
   AddRows(9);
   main.source_list.FitToRows();
   EXPECT_FALSE(main.rows_scroll_bar.enabled());
-  TurnWheel(main.rows[3].chkCarpeta, -1);
+  TurnWheel(main.rows[3].check_box, -1);
   EXPECT_EQ(main.rows_panel.top(), 0) << "a list that fits does not move";
 
   AddRows(3);
@@ -73,21 +73,21 @@ TEST_F(MainWindowTest, NineRowsFitTenScrollByBarAndWheel) {
   // The wheel over a row's box, the list or the bar, focused or not, steps
   // the bar one line per notch.
   main.target_box.focus();
-  TurnWheel(main.rows[4].chkCarpeta, -1);
+  TurnWheel(main.rows[4].check_box, -1);
   EXPECT_EQ(main.rows_scroll_bar.value(), 2);
   EXPECT_EQ(main.rows_panel.top(), -140);
-  TurnWheel(main.rows[4].lblMidaCarpeta, -1);
+  TurnWheel(main.rows[4].size_label, -1);
   TurnWheel(main.rows_panel, -1);
   TurnWheel(main.sources_frame, -1);
   TurnWheel(main.rows_scroll_bar, -1);
   EXPECT_EQ(main.rows_scroll_bar.value(), 6);
-  TurnWheel(main.rows[4].chkCarpeta, 2);
+  TurnWheel(main.rows[4].check_box, 2);
   EXPECT_EQ(main.rows_scroll_bar.value(), 4);
   TurnWheel(main.rows_panel, -20);
   EXPECT_EQ(main.rows_scroll_bar.value(), 12);
   EXPECT_TRUE(main.target_box.focused());
 
-  MoveMouseOver(main.rows[4].chkCarpeta);
+  MoveMouseOver(main.rows[4].check_box);
   EXPECT_TRUE(main.rows_scroll_bar.focused()) << "for a wheel that goes to the focus";
 }
 

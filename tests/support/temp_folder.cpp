@@ -80,10 +80,10 @@ void RemoveTree(const std::wstring& path) {
 
 bool RunInLinuxShell(const std::wstring& folder, const std::string& command) {
   using UnixName = char*(CDECL*)(const wchar_t*);
-  auto unixName = reinterpret_cast<UnixName>(
+  auto unix_name = reinterpret_cast<UnixName>(
       GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
-  if (!unixName) return false;
-  char* name = unixName(folder.c_str());
+  if (!unix_name) return false;
+  char* name = unix_name(folder.c_str());
   if (!name) return false;
   // Wine gives no handle to wait on for a Linux program: the command leaves
   // a mark when it is through.
@@ -99,9 +99,9 @@ bool RunInLinuxShell(const std::wstring& folder, const std::string& command) {
     return false;
   if (process.hThread) CloseHandle(process.hThread);
   if (process.hProcess) CloseHandle(process.hProcess);
-  const std::wstring markPath = folder + L"\\" + platform::FromAnsi(mark);
-  for (int i = 0; i < 750 && !platform::FileExists(markPath); ++i) Sleep(20);
-  return platform::DeleteFileAt(markPath);
+  const std::wstring mark_path = folder + L"\\" + platform::FromAnsi(mark);
+  for (int i = 0; i < 750 && !platform::FileExists(mark_path); ++i) Sleep(20);
+  return platform::DeleteFileAt(mark_path);
 }
 
 }  // namespace testing_support

@@ -1,0 +1,26 @@
+// The texts a backup run shows and writes, in the window's language: they
+// come from the program's text table, so the run needs no window of its own.
+#pragma once
+
+#include <string>
+
+namespace backup {
+
+// What the copy engine writes in the log and shows in its one message box.
+struct CopyTexts {
+  std::wstring log_folder;  // "Folder: ", before a folder line's path
+  std::wstring log_copied, log_not_copied, log_user_cancelled, log_link_skipped;
+  // The missing-source box reads missing_source + path + " " + not_found.
+  std::wstring missing_source, not_found;
+};
+
+// The run's messages in the window's error label and the caption of
+// "Backup!" while a run goes on.
+struct RunTexts {
+  std::wstring cancel;
+  std::wstring enter_target, invalid_target, same_folder, cannot_backup_to, error_writing,
+      cancelled, please_wait, settings_not_saved;
+  CopyTexts copy;
+};
+
+}  // namespace backup
