@@ -149,14 +149,17 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
 // its own behind.
 bool CopyEngine::CopyOneFile(const std::wstring& src, const std::wstring& dst,
                              std::uint64_t size) {
-  bool ok = CopyFileTo(src, dst, size, true);
-  if (ok) return true;
-  if (!platform::DestinationWasThere()) {
-    platform::DeleteFileAt(dst);
+  // Whether an older copy is there is asked first: a copy that fails on its
+  // source (a file held open) says nothing about the destination, and what
+  // it did not make must never be removed.
+  if (!platform::FileExists(dst)) {
+    if (CopyFileTo(src, dst, size, true)) return true;
+    // Made meanwhile by someone else: not ours to remove.
+    if (!platform::DestinationWasThere()) platform::DeleteFileAt(dst);
     return false;
   }
   const std::wstring part = dst + kPartSuffix;
-  ok = CopyFileTo(src, part, size, false) && platform::MoveFileOver(part, dst);
+  const bool ok = CopyFileTo(src, part, size, false) && platform::MoveFileOver(part, dst);
   if (!ok) platform::DeleteFileAt(part);
   return ok;
 }

@@ -89,6 +89,7 @@ TEST_F(BackupRunTest, AMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
   WriteFile(src + L"\\locked.pst", "held by the mail client");
   WriteFile(src + L"\\z.txt", "after the locked one");
   WriteFile(temp / L"Other\\o.txt", "third row");
+  WriteFile(dst + L"\\locked.pst", "last week's good copy");
   HANDLE held = CreateFileW((src + L"\\locked.pst").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                             nullptr, OPEN_EXISTING, 0, nullptr);
   sources::SourceRow& gone = AddRow(temp / L"Gone", L"Gone");
@@ -101,6 +102,7 @@ TEST_F(BackupRunTest, AMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
   EXPECT_TRUE(gone.ok_image.visible()) << "no file of it failed";
   EXPECT_FALSE(platform::FolderExists(target + L"\\Gone"));
   EXPECT_TRUE(Has(LogLines(target), L"locked.pst\t-->*not copied*"));
+  EXPECT_EQ(ReadFile(dst + L"\\locked.pst"), "last week's good copy");
   EXPECT_EQ(ReadFile(dst + L"\\z.txt"), "after the locked one");
   EXPECT_TRUE(locked.error_image.visible());
   EXPECT_TRUE(locked.progress_bar.visible()) << "a failed row keeps its bar";
