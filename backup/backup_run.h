@@ -45,6 +45,7 @@ class BackupRun {
   void lblViewLog_Click();
 
   CopyEngine& engine() { return engine_; }
+  BackupLog& log() { return log_; }
 
  private:
   bool TargetIsUsable(const std::wstring& folder);

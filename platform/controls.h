@@ -16,6 +16,8 @@
 
 #include <windows.h>
 
+#include "platform/time_spent.h"
+
 namespace platform {
 
 struct Rect {
@@ -52,7 +54,8 @@ class OleScope {
 };
 
 // Lets pending window messages run once: repaint, timers, button presses.
-void DoEvents();
+// Returns how many ran.
+int DoEvents();
 
 class Form;
 
@@ -195,12 +198,16 @@ class ProgressBar : public Control {
   // The share of the bar drawn filled, 0 to kSteps.
   int position() const;
   static constexpr int kSteps = 10000;
+  // Adds the time the bar takes to redraw to spent (nothing when null).
+  void MeasureDrawing(TimeSpent* spent) { drawing_ = spent; }
 
  private:
   void Show();
+  int DrawnPixels(int position) const;
   double maximum_ = 100;
   double value_ = 0;
   int shown_ = -1;  // the position the control was last given
+  TimeSpent* drawing_ = nullptr;
 };
 
 class ScrollBar : public Control {
