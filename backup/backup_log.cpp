@@ -20,6 +20,7 @@ bool BackupLog::Open(const std::wstring& target) {
 
 void BackupLog::Write(const std::wstring& line) {
   if (failed_) return;
+  platform::MeasuredScope measure(writing_);
   if (writer_.WriteLine(line)) return;
   failed_ = true;
   writer_.Close();

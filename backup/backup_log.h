@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/time_spent.h"
 
 namespace backup {
 
@@ -25,10 +26,13 @@ class BackupLog {
   void Write(const std::wstring& line);
   bool failed() const { return failed_; }
   void Close() { writer_.Close(); }
+  // Adds the time the lines take to write to spent (nothing when null).
+  void MeasureWriting(platform::TimeSpent* spent) { writing_ = spent; }
 
  private:
   platform::AnsiTextWriter writer_;
   bool failed_ = false;
+  platform::TimeSpent* writing_ = nullptr;
 };
 
 }  // namespace backup

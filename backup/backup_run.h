@@ -53,6 +53,7 @@ class BackupRun {
   void OnViewLogClick();
 
   CopyEngine& engine() { return engine_; }
+  BackupLog& log() { return log_; }
 
  private:
   bool TargetIsUsable(const std::wstring& folder);

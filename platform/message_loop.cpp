@@ -7,28 +7,31 @@
 
 namespace platform {
 
-void PumpMessages(bool wait, const std::function<bool()>& go_on) {
+int PumpMessages(bool wait, const std::function<bool()>& go_on) {
+  int handled = 0;
   MSG msg;
   while (go_on()) {
     if (wait) {
-      if (GetMessageW(&msg, nullptr, 0, 0) == -1) return;
+      if (GetMessageW(&msg, nullptr, 0, 0) == -1) break;
     } else if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      return;
+      break;
     }
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
+      break;
     }
+    ++handled;
     // Tab and the arrow keys move between a window's controls.
     HWND top = GetAncestor(msg.hwnd, GA_ROOT);
     if (top && IsDialogMessageW(top, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  return handled;
 }
 
-void DoEvents() {
-  PumpMessages(false, [] { return true; });
+int DoEvents() {
+  return PumpMessages(false, [] { return true; });
 }
 
 void RunMessageLoop() {

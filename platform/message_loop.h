@@ -9,10 +9,11 @@ namespace platform {
 // Runs messages while go_on() holds, waiting for each when wait is set and
 // returning once none is pending when not. A quit message is put back and
 // ends the pump.
-void PumpMessages(bool wait, const std::function<bool()>& go_on);
+int PumpMessages(bool wait, const std::function<bool()>& go_on);
 
 // Lets pending window messages run once: repaint, timers, button presses.
-void DoEvents();
+// Returns how many ran.
+int DoEvents();
 
 // Runs the message loop until the last form is unloaded.
 void RunMessageLoop();

@@ -22,12 +22,26 @@ int ProgressBar::position() const {
   return static_cast<int>(std::lround(share * kSteps));
 }
 
-// A copy sets the value once per file and per chunk; only a change of the
-// drawn share is worth a repaint.
+// A copy sets the value once per file and per chunk, and the control
+// repaints itself at once for each new position it is given: on a row of
+// many small files that was a repaint every few files, each costing more
+// than copying them. Only a change of at least one pixel of the bar's width
+// is given to the control.
 void ProgressBar::Show() {
-  if (position() == shown_) return;
-  shown_ = position();
+  const int position = this->position();
+  if (position == shown_) return;
+  if (shown_ >= 0 && DrawnPixels(position) == DrawnPixels(shown_)) return;
+  shown_ = position;
+  MeasuredScope measure(drawing_);
   SendMessageW(hwnd_, PBM_SETPOS, shown_, 0);
+}
+
+// How much of the bar a position fills, in pixels; the full and the empty
+// bar are their own values, so both are always drawn.
+int ProgressBar::DrawnPixels(int position) const {
+  const int width = std::max(TwipsToPixels(rect_.width), 1);
+  if (position >= kSteps) return width + 1;
+  return static_cast<int>(static_cast<long long>(position) * width / kSteps);
 }
 
 }  // namespace platform

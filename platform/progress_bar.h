@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/control.h"
+#include "platform/time_spent.h"
 
 namespace platform {
 
@@ -16,12 +17,16 @@ class ProgressBar : public Control {
   // The share of the bar drawn filled, 0 to kSteps.
   int position() const;
   static constexpr int kSteps = 10000;
+  // Adds the time the bar takes to redraw to spent (nothing when null).
+  void MeasureDrawing(TimeSpent* spent) { drawing_ = spent; }
 
  private:
   void Show();
+  int DrawnPixels(int position) const;
   double maximum_ = 100;
   double value_ = 0;
   int shown_ = -1;  // the position the control was last given
+  TimeSpent* drawing_ = nullptr;
 };
 
 }  // namespace platform
