@@ -76,17 +76,6 @@ int DownloadPercent(std::int64_t received, std::int64_t expected) {
 
 namespace {
 
-// Plain decimal digits, no sign or blank; nothing when there are none or too
-// many for a file length.
-std::optional<std::uint64_t> Digits(std::string_view text) {
-  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != text.npos) {
-    return std::nullopt;
-  }
-  std::uint64_t value = 0;
-  for (char c : text) value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  return value;
-}
-
 // One DER INTEGER at the front of der, taken off it: a positive number of at
 // most 32 bytes, in its shortest encoding, left-padded to 32 bytes.
 std::optional<std::string> TakeInteger(std::string_view& der) {
@@ -114,8 +103,8 @@ std::optional<std::uint64_t> WholeFileRange(std::string_view content_range) {
   content_range.remove_prefix(kUnit.size());
   const std::size_t slash = content_range.find('/');
   if (slash == std::string_view::npos) return std::nullopt;
-  const std::optional<std::uint64_t> last = Digits(content_range.substr(0, slash));
-  const std::optional<std::uint64_t> length = Digits(content_range.substr(slash + 1));
+  const std::optional<std::uint64_t> last = platform::DecimalValue(content_range.substr(0, slash));
+  const std::optional<std::uint64_t> length = platform::DecimalValue(content_range.substr(slash + 1));
   if (!last || !length || *last + 1 != *length) return std::nullopt;
   return length;
 }
