@@ -131,14 +131,6 @@ class AboutTest : public testing::Test {
       action();
     };
   }
-  void ExpectRefused(const std::string& why) {
-    EXPECT_EQ(about.status.caption(), L"Error updating...") << why;
-    EXPECT_EQ(about.button.caption(), kTexts.close) << why;
-    EXPECT_FALSE(platform::FileExists(folder / L"install.exe")) << why;
-    EXPECT_FALSE(platform::FileExists(folder / L"install.exe.sig")) << why;
-    EXPECT_TRUE(shell_calls.empty()) << why;
-    EXPECT_FALSE(ended) << why;
-  }
 
   testing_support::TempFolder folder;
   HttpServer server;
@@ -336,8 +328,13 @@ TEST_F(AboutTest, InstallersThatDoNotVerifyAreRemovedAndNotStarted) {
     if (!refused.signature) server.Serve(kSignaturePath, HttpReply{404, "not here"});
     if (refused.other_key) about.update_public_key[5] ^= 1;
     about.OnButtonClick();
-    ExpectRefused(refused.name);
+    EXPECT_EQ(about.status.caption(), L"Error updating...") << refused.name;
+    EXPECT_FALSE(platform::FileExists(folder / L"install.exe")) << refused.name;
+    EXPECT_FALSE(platform::FileExists(folder / L"install.exe.sig")) << refused.name;
+    EXPECT_EQ(about.button.caption(), kTexts.close) << refused.name;
   }
+  EXPECT_TRUE(shell_calls.empty());
+  EXPECT_FALSE(ended);
 }
 
 TEST_F(AboutTest, InstallerThatDoesNotStartShowsTheError) {
@@ -354,13 +351,17 @@ TEST_F(AboutTest, InstallerThatDoesNotStartShowsTheError) {
   EXPECT_EQ(shell_calls.size(), 2u);
 }
 
-TEST_F(AboutTest, CancelDuringASlowDownloadStartsNothing) {
+TEST_F(AboutTest, CancelOrActivationDuringASlowDownload) {
   Offer();
   server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, std::string::npos, 1024));
   WriteFile(folder / L"install.exe", "earlier installer");
-  DuringDownload([this] { about.OnButtonClick(); });
+  DuringDownload([this] {
+    about.OnActivate();  // no second check meanwhile
+    about.OnButtonClick();
+  });
   about.OnButtonClick();
   server.Release();
+  EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
   EXPECT_EQ(caption_during_download, kTexts.cancel);
   EXPECT_EQ(about.percents, (std::vector<int>{20, 20}));
   EXPECT_EQ(about.status.caption(), L"Update Canceled!");
@@ -370,18 +371,6 @@ TEST_F(AboutTest, CancelDuringASlowDownloadStartsNothing) {
   EXPECT_FALSE(platform::FileExists(folder / L"install.exe.part"));
   about.OnButtonClick();
   EXPECT_FALSE(about.loaded());
-}
-
-TEST_F(AboutTest, ActivationDuringTheDownloadDoesNotCheckAgain) {
-  Offer();
-  server.Serve(kInstallerPath, Framed(NewInstaller(), false, true, std::string::npos, 1024));
-  DuringDownload([this] {
-    about.OnActivate();
-    server.Release();
-  });
-  about.OnButtonClick();
-  EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
-  EXPECT_TRUE(ended);
 }
 
 TEST_F(AboutTest, ClosingTheWindowDuringTheDownloadStartsNothing) {
