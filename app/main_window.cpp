@@ -5,7 +5,7 @@
 #include "environment/mail_client.h"
 #include "platform/registry.h"
 #include "settings/ini_file.h"
-#include "update/frm_about.h"
+#include "update/about_window.h"
 
 namespace app {
 namespace {
@@ -177,7 +177,7 @@ void MainWindow::OnStatusTimer() {
 void MainWindow::OnExitClick() { Unload(); }
 
 void MainWindow::OnAboutClick() {
-  update::ShowAbout(*this, language, texts.strClose, texts.strCancel);
+  update::ShowAbout(*this, AboutTextsFor(language), IDR_LOGO);
 }
 
 }  // namespace app

@@ -5,6 +5,14 @@ namespace app {
 
 const wchar_t kProgramTitle[] = L"Tavrik Backup";
 
+namespace {
+
+// The busy "Backup!" button's caption and the About button's while it
+// downloads.
+const wchar_t* CancelText(bool spanish) { return spanish ? L"CANCELAR" : L"CANCEL"; }
+
+}  // namespace
+
 bool IsSpanish(std::wstring_view lang) {
   // ESP, ESN, ESM and the other Spanish variants all start with ES.
   return lang.substr(0, 2) == L"ES";
@@ -15,8 +23,6 @@ MainTexts MainTextsFor(std::wstring_view lang) {
   backup::RunTexts& run = t.run;
   backup::CopyTexts& copy = t.run.copy;
   if (IsSpanish(lang)) {
-    t.strClose = L"CERRAR";
-    t.strCancel = L"CANCELAR";
     t.not_found = L"No encontrado";
     t.mail_client_closed = L"Cerrado (OK)";
     t.mail_client_open = L"ABIERTO (ciérrelo)";
@@ -37,8 +43,6 @@ MainTexts MainTextsFor(std::wstring_view lang) {
     copy.log_link_skipped = L"enlace omitido";
     copy.missing_source = L"Carpeta/archivo origen de la copia ";
   } else {
-    t.strClose = L"CLOSE";
-    t.strCancel = L"CANCEL";
     t.not_found = L"Not found";
     t.mail_client_closed = L"Closed (OK)";
     t.mail_client_open = L"OPEN (close-it)";
@@ -58,7 +62,7 @@ MainTexts MainTextsFor(std::wstring_view lang) {
     copy.log_link_skipped = L"link skipped";
     copy.missing_source = L"Backup source file/folder ";
   }
-  run.cancel = t.strCancel;
+  run.cancel = CancelText(IsSpanish(lang));
   copy.not_found = t.not_found;
   return t;
 }
@@ -77,13 +81,15 @@ MainCaptions MainCaptionsFor(std::wstring_view lang) {
           L"File", L"Exit", L"Help", L"About"};
 }
 
-AboutTexts AboutTextsFor(std::wstring_view lang) {
-  if (IsSpanish(lang)) {
-    return {L"Actualizar Software", L"Buscando...", L"Acerca de", L"Versión actual:",
-            L"Nueva versión:", L"No se pudo comprobar si hay una versión nueva"};
+update::AboutTexts AboutTextsFor(std::wstring_view lang) {
+  const bool spanish = IsSpanish(lang);
+  if (spanish) {
+    return {L"Acerca de", L"Versión actual:", L"Nueva versión:", L"CERRAR",
+            L"Actualizar Software", CancelText(spanish), L"Buscando...",
+            L"No se pudo comprobar si hay una versión nueva"};
   }
-  return {L"Update Software", L"Searching...", L"About", L"Current version:",
-          L"Latest version:", L"Could not check for a new version"};
+  return {L"About", L"Current version:", L"Latest version:", L"CLOSE", L"Update Software",
+          CancelText(spanish), L"Searching...", L"Could not check for a new version"};
 }
 
 std::wstring SplashLoadingText(std::wstring_view lang) {

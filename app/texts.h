@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "backup/run_texts.h"
+#include "update/about_texts.h"
 
 namespace app {
 
@@ -18,11 +19,8 @@ extern const wchar_t kProgramTitle[];
 // otherwise.
 bool IsSpanish(std::wstring_view lang);
 
-// The main window's message texts. strClose and strCancel are the About
-// button's captions too; strCancel is also the busy "Backup!" caption
-// (run.cancel).
+// The main window's message texts.
 struct MainTexts {
-  std::wstring strClose, strCancel;
   std::wstring not_found, mail_client_closed, mail_client_open, select_target;
   backup::RunTexts run;
 };
@@ -38,14 +36,8 @@ struct MainCaptions {
 
 MainCaptions MainCaptionsFor(std::wstring_view lang);
 
-// The About window's texts; its button starts with MainTexts::strClose.
-// strNoVersion is the status line when no latest version could be fetched.
-struct AboutTexts {
-  std::wstring strUpdate, strSearching, caption, lblVersionLabel, lblNewVersionLabel,
-      strNoVersion;
-};
-
-AboutTexts AboutTextsFor(std::wstring_view lang);
+// The About window's texts.
+update::AboutTexts AboutTextsFor(std::wstring_view lang);
 
 // The splash window's line under the title.
 std::wstring SplashLoadingText(std::wstring_view lang);

@@ -1,5 +1,5 @@
 // The HTTP transfer over Winsock. The socket is non-blocking and is moved on
-// whenever the caller asks (StillExecuting, GetChunk, WaitAndDoEvents), so
+// whenever the caller asks (AwaitingReply, NextPiece, WaitAndYield), so
 // that everything happens on the caller's thread and a cancel has nothing
 // to wait for. Only a host name (not a numeric address) is looked up on a
 // thread of its own, as the system offers no lookup that can be abandoned;
@@ -14,9 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/controls.h"
-#include "platform/files.h"
 #include "platform/http_reply.h"
+#include "platform/message_loop.h"
 
 namespace platform {
 
@@ -183,7 +182,7 @@ void HttpTransfer::set_timeouts(int connect_ms, int receive_ms) {
   receive_ms_ = receive_ms;
 }
 
-void HttpTransfer::Execute(const std::wstring& headers) {
+void HttpTransfer::Start(const std::string& url, const std::string& headers) {
   Cancel();
   StartWinsock();
   cancelled_ = false;
@@ -191,15 +190,15 @@ void HttpTransfer::Execute(const std::wstring& headers) {
   Connection& c = *connection_;
   c.receive_ms = receive_ms_;
   c.Wait(connect_ms_);
-  const std::optional<HttpAddress> address = ParseHttpAddress(ToAnsi(url_));
+  const std::optional<HttpAddress> address = ParseHttpAddress(url);
   if (!address) return c.Finish(false);
   std::string host_line = address->host;
   if (address->port != 80) host_line += ":" + std::to_string(address->port);
   c.request = "GET " + address->path + " HTTP/1.1\r\nHost: " + host_line +
-              "\r\nUser-Agent: " + ToAnsi(agent_) +
+              "\r\nUser-Agent: " + agent_ +
               "\r\nAccept: */*\r\nCache-Control: no-cache\r\nPragma: no-cache\r\n"
               "Connection: close\r\n" +
-              ToAnsi(headers) + "\r\n";
+              headers + "\r\n";
 
   std::string host = address->host;
   if (host.size() > 2 && host.front() == '[') host = host.substr(1, host.size() - 2);
@@ -228,23 +227,23 @@ void HttpTransfer::Execute(const std::wstring& headers) {
   c.Pump();
 }
 
-bool HttpTransfer::StillExecuting() {
+bool HttpTransfer::AwaitingReply() {
   if (!connection_ || cancelled_) return false;
   connection_->Pump();
   return connection_->step != Connection::Step::kDone && !connection_->reply.head_done();
 }
 
-int HttpTransfer::StatusCode() const {
+int HttpTransfer::status() const {
   if (!connection_ || cancelled_ || !connection_->reply.head_done()) return 0;
   return connection_->reply.status();
 }
 
-std::wstring HttpTransfer::GetHeader(const std::wstring& name) const {
-  if (!connection_ || cancelled_ || !connection_->reply.head_done()) return L"";
-  return FromAnsi(connection_->reply.Header(ToAnsi(name)).value_or(""));
+std::string HttpTransfer::Header(const std::string& name) const {
+  if (!connection_ || cancelled_ || !connection_->reply.head_done()) return "";
+  return connection_->reply.Header(name).value_or("");
 }
 
-std::optional<std::string> HttpTransfer::GetChunk(std::size_t size) {
+std::optional<std::string> HttpTransfer::NextPiece(std::size_t size) {
   if (!connection_ || cancelled_) return std::string();
   Connection& c = *connection_;
   c.Pump();
@@ -254,7 +253,7 @@ std::optional<std::string> HttpTransfer::GetChunk(std::size_t size) {
   return std::nullopt;
 }
 
-void HttpTransfer::WaitAndDoEvents() {
+void HttpTransfer::WaitAndYield() {
   const DWORD kLongestWaitMs = 50;
   if (connection_ && !cancelled_ && connection_->socket != INVALID_SOCKET) {
     MsgWaitForMultipleObjects(1, &connection_->event, FALSE, kLongestWaitMs, QS_ALLINPUT);
@@ -270,8 +269,6 @@ void HttpTransfer::Cancel() {
   cancelled_ = true;
   connection_->Finish(false);
 }
-
-bool HttpTransfer::cancelled() const { return cancelled_; }
 
 bool HttpTransfer::failed() const {
   return connection_ && !cancelled_ && connection_->failed;

@@ -19,39 +19,36 @@ class HttpTransfer {
   HttpTransfer(const HttpTransfer&) = delete;
   HttpTransfer& operator=(const HttpTransfer&) = delete;
 
-  // The address the next Execute fetches: "http://host[:port]/path".
-  void set_url(const std::wstring& url) { url_ = url; }
-  const std::wstring& url() const { return url_; }
   // The client's name the requests carry ("User-Agent").
-  void set_agent(const std::wstring& agent) { agent_ = agent; }
-
-  // Time limits of the next Execute, for connecting and for each wait on
-  // the server's data; a dead server then ends the transfer as failed.
+  void set_agent(const std::string& agent) { agent_ = agent; }
+  // Time limits of the next Start, for connecting and for each wait on the
+  // server's data; a dead server then ends the transfer as failed.
   void set_timeouts(int connect_ms, int receive_ms);
 
-  // Starts a GET of url() with the extra request header text (lines ending
-  // in CR LF) and returns at once. A transfer still running is cancelled
-  // first. Redirects are not followed: they come back as their reply.
-  void Execute(const std::wstring& headers);
+  // Starts a GET of url ("http://host[:port]/path") with the extra request
+  // header text (lines ending in CR LF) and returns at once. A transfer
+  // still running is cancelled first. Redirects are not followed: they come
+  // back as their reply.
+  void Start(const std::string& url, const std::string& headers);
   // True until the reply's headers are in, or the request failed or was
   // cancelled.
-  bool StillExecuting();
+  bool AwaitingReply();
   // The reply's status code; 0 when no reply came.
-  int StatusCode() const;
+  int status() const;
   // The value of the reply's named header; "" when there is none.
-  std::wstring GetHeader(const std::wstring& name) const;
+  std::string Header(const std::string& name) const;
   // The next piece of the body, at most size bytes and shorter only at its
   // end; nothing while the piece is still on its way (yield and ask again);
   // an empty piece once the body is exhausted, failed or cancelled.
-  std::optional<std::string> GetChunk(std::size_t size);
+  std::optional<std::string> NextPiece(std::size_t size);
   // The yield of a caller waiting for this transfer: lets pending window
   // messages run once a message or data has come, or a short while has
   // passed.
-  void WaitAndDoEvents();
+  void WaitAndYield();
   // Stops the transfer and closes its connection: from now on it reports no
   // reply and an empty body.
   void Cancel();
-  bool cancelled() const;
+  bool cancelled() const { return cancelled_; }
   // The request failed or the reply is not a whole one: no connection, a
   // time-out, a broken connection, a malformed reply, a body cut short of
   // its length or its final chunk.
@@ -60,8 +57,7 @@ class HttpTransfer {
   struct Connection;
 
  private:
-  std::wstring url_;
-  std::wstring agent_;
+  std::string agent_;
   int connect_ms_ = 15000;
   int receive_ms_ = 30000;
   bool cancelled_ = false;

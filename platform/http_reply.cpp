@@ -29,17 +29,6 @@ std::string_view Trimmed(std::string_view text) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A decimal number of at most 18 digits and nothing else.
-std::optional<std::uint64_t> DecimalValue(std::string_view text) {
-  if (text.empty() || text.size() > 18) return std::nullopt;
-  std::uint64_t value = 0;
-  for (char c : text) {
-    if (!IsDigit(c)) return std::nullopt;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return value;
-}
-
 int HexDigit(char c) {
   if (IsDigit(c)) return c - '0';
   c = Lower(c);
@@ -67,6 +56,16 @@ bool IsTokenChar(char c) {
 }
 
 }  // namespace
+
+std::optional<std::uint64_t> DecimalValue(std::string_view text) {
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return value;
+}
 
 void HttpReplyReader::Feed(std::string_view bytes) {
   if (state_ == State::kComplete || state_ == State::kBad) return;

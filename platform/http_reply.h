@@ -72,4 +72,8 @@ struct HttpAddress {
 };
 std::optional<HttpAddress> ParseHttpAddress(std::string_view url);
 
+// A plain decimal number of at most 18 digits (no sign, no blank); nothing
+// for anything else.
+std::optional<std::uint64_t> DecimalValue(std::string_view text);
+
 }  // namespace platform

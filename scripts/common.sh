@@ -6,11 +6,17 @@ BUILD=${TAVRIK_BUILD:-$ROOT/build}
 PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb googletest
           imagemagick x11-utils python3 nsis locales openssl osslsigncode)
 
+# Installs the packages that are missing; with TAVRIK_NO_INSTALL set it
+# only checks and fails, naming them.
 ensure_packages() {
   local missing=()
   for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
   done
+  if [ ${#missing[@]} -gt 0 ] && [ -n "${TAVRIK_NO_INSTALL:-}" ]; then
+    echo "Missing packages (TAVRIK_NO_INSTALL is set, so none is installed): ${missing[*]}" >&2
+    exit 1
+  fi
   if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     local sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo

@@ -43,8 +43,8 @@ bool IsGreaterVersion(std::wstring_view latest, std::wstring_view current) {
   return Utf16(latest).compare(Utf16(current)) > 0;
 }
 
-std::string FirstLine(std::string_view fileBytes) {
-  return std::string(fileBytes.substr(0, fileBytes.find_first_of("\r\n")));
+std::string FirstLine(std::string_view file_bytes) {
+  return std::string(file_bytes.substr(0, file_bytes.find_first_of("\r\n")));
 }
 
 bool IsVersionText(std::string_view line) {
@@ -52,17 +52,13 @@ bool IsVersionText(std::string_view line) {
          line.find_first_not_of("0123456789.") == std::string_view::npos;
 }
 
-std::int64_t ContentLengthValue(std::wstring_view headerValue) {
+std::int64_t ContentLengthValue(std::string_view header_value) {
   constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
   std::int64_t value = 0;
-  for (wchar_t c : headerValue) {
-    if (c == L' ' || c == L'\t') {
-      continue;
-    }
-    if (c < L'0' || c > L'9') {
-      break;
-    }
-    const int digit = c - L'0';
+  for (char c : header_value) {
+    if (c == ' ' || c == '\t') continue;
+    if (c < '0' || c > '9') break;
+    const int digit = c - '0';
     // A length beyond any real body is held at the largest value rather
     // than wrapping into a negative one.
     value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
@@ -71,9 +67,7 @@ std::int64_t ContentLengthValue(std::wstring_view headerValue) {
 }
 
 int DownloadPercent(std::int64_t received, std::int64_t expected) {
-  if (expected <= 0) {
-    return -1;
-  }
+  if (expected <= 0) return -1;
   // A body longer than announced would go past the bar's range.
   const double percent =
       std::nearbyint(static_cast<double>(received) / static_cast<double>(expected) * 100.0);
@@ -81,17 +75,6 @@ int DownloadPercent(std::int64_t received, std::int64_t expected) {
 }
 
 namespace {
-
-// Plain decimal digits, no sign or blank; nothing when there are none or too
-// many for a file length.
-std::optional<std::uint64_t> Digits(std::string_view text) {
-  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != text.npos) {
-    return std::nullopt;
-  }
-  std::uint64_t value = 0;
-  for (char c : text) value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  return value;
-}
 
 // One DER INTEGER at the front of der, taken off it: a positive number of at
 // most 32 bytes, in its shortest encoding, left-padded to 32 bytes.
@@ -114,14 +97,14 @@ std::optional<std::string> TakeInteger(std::string_view& der) {
 
 }  // namespace
 
-std::optional<std::uint64_t> WholeFileRange(std::string_view contentRange) {
+std::optional<std::uint64_t> WholeFileRange(std::string_view content_range) {
   const std::string_view kUnit = "bytes 0-";
-  if (contentRange.substr(0, kUnit.size()) != kUnit) return std::nullopt;
-  contentRange.remove_prefix(kUnit.size());
-  const std::size_t slash = contentRange.find('/');
+  if (content_range.substr(0, kUnit.size()) != kUnit) return std::nullopt;
+  content_range.remove_prefix(kUnit.size());
+  const std::size_t slash = content_range.find('/');
   if (slash == std::string_view::npos) return std::nullopt;
-  const std::optional<std::uint64_t> last = Digits(contentRange.substr(0, slash));
-  const std::optional<std::uint64_t> length = Digits(contentRange.substr(slash + 1));
+  const std::optional<std::uint64_t> last = platform::DecimalValue(content_range.substr(0, slash));
+  const std::optional<std::uint64_t> length = platform::DecimalValue(content_range.substr(slash + 1));
   if (!last || !length || *last + 1 != *length) return std::nullopt;
   return length;
 }

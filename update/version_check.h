@@ -22,7 +22,7 @@ bool IsGreaterVersion(std::wstring_view latest, std::wstring_view current);
 
 // The version file's first line: the bytes before the first carriage
 // return or line feed.
-std::string FirstLine(std::string_view fileBytes);
+std::string FirstLine(std::string_view file_bytes);
 
 // Whether a first line is a version at all: 1 to 20 digits and dots.
 // Anything else (a web page, an error text) is no version.
@@ -31,7 +31,7 @@ bool IsVersionText(std::string_view line);
 // The "Content-Length" header value as a number: blanks are ignored and
 // reading stops at the first other character that is not a digit; no
 // digits give 0.
-std::int64_t ContentLengthValue(std::wstring_view headerValue);
+std::int64_t ContentLengthValue(std::string_view header_value);
 
 // Whole percentage of the body received, 0 to 100, a half going to the even
 // neighbour; -1 when the expected length is unknown (0 or less), which means
@@ -40,7 +40,7 @@ int DownloadPercent(std::int64_t received, std::int64_t expected);
 
 // The whole length of a file of which a partial reply's "Content-Range"
 // ("bytes 0-LAST/LENGTH") covers every byte; nothing for any other range.
-std::optional<std::uint64_t> WholeFileRange(std::string_view contentRange);
+std::optional<std::uint64_t> WholeFileRange(std::string_view content_range);
 
 // Where a redirect from url to location leads, as a full address, when it
 // stays on the same host and port; nothing when it leaves them or is not a

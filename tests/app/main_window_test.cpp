@@ -252,7 +252,7 @@ TEST_F(MainWindowTest, SpanishCaptionsAndMenusAndExit) {
   EXPECT_EQ(window.sources_frame.caption(), L"Seleccione carpetas");
   EXPECT_EQ(window.write_log_box.caption(), L"Crear archivo de log");
   EXPECT_EQ(window.about_item.caption(), L"Acerca de");
-  EXPECT_EQ(window.texts.strCancel, L"CANCELAR");
+  EXPECT_EQ(window.texts.run.cancel, L"CANCELAR");
   window.ApplyLanguage(L"es");  // only "ES", letter case counting, is Spanish
   EXPECT_EQ(window.sources_frame.caption(), L"Select folders");
   EXPECT_EQ(window.exit_item.caption(), L"Exit");

@@ -27,7 +27,8 @@ rm -rf "$shots" "$work/old" "$work/new"
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 server=http://127.0.0.1:$port
 step "releases $old and $new that look for updates on $server"
-export TAVRIK_RELEASE_BUILD=$work/build
+# A test never installs packages: release.sh only checks them here.
+export TAVRIK_RELEASE_BUILD=$work/build TAVRIK_NO_INSTALL=1
 release() { "$here/../../scripts/release.sh" "$@" >>"$work/release.log" 2>&1 || { tail -30 "$work/release.log"; fail "release $*"; }; }
 mkdir -p "$work"; : >"$work/release.log"
 # The test's own signing key, made once per build folder.
@@ -40,9 +41,6 @@ if "$here/../../scripts/release.sh" "$work/unsigned" -DTAVRIK_UPDATE_SERVER=$ser
 fi
 release "$work/old" "${signed[@]}"
 release "$work/new" "${signed[@]}" -DTAVRIK_VERSION_OVERRIDE=$new
-[ "$(cat "$work/new/download/TavrikBackup.upd")" = "$new"$'\r' ] || fail "the version file does not read $new"
-openssl dgst -sha256 -verify "$work/signing-key.pub.pem" -signature "$work/new/download/TavrikBackup.exe.sig" \
-        "$work/new/download/TavrikBackup.exe" >/dev/null || fail "the release's signature does not verify"
 
 # What the server publishes: first the new release with one byte of its
 # installer changed.
@@ -125,12 +123,6 @@ win "$driver" gone "Tavrik Backup $new Setup*" 30 || fail "the installer did not
   fail "the installed program is not $new"
 
 win "$driver" wait "Tavrik Backup" 90 || { screenshot no-new-program; fail "the new version did not start"; }
-open_about
-win "$driver" seen "About" "CLOSE" 60 || fail "the About window of $new did not come"
-win "$driver" seen "About" "$new" 10 || fail "the About window does not show $new"
-screenshot new-version-about
-win "$driver" press "About" "CLOSE" 10
-win "$driver" gone "About" 10 || fail "the About window did not close"
 win "$driver" close "Tavrik Backup"
 win "$driver" gone "Tavrik Backup" 30 || fail "the new version did not close"
 

@@ -7,50 +7,50 @@
 #include <functional>
 #include <string>
 
-#include "platform/controls.h"
+#include "platform/button.h"
+#include "platform/form.h"
 #include "platform/http.h"
+#include "platform/image.h"
+#include "platform/label.h"
+#include "platform/progress_bar.h"
+#include "update/about_texts.h"
 
 namespace update {
 
 // How a download ended. Only a complete one reaches its destination file.
 enum class Download { kComplete, kFailed, kCancelled };
 
-class FrmAbout : public platform::Form {
+class AboutWindow : public platform::Form {
  public:
   // The build's server and home page, the program's own folder, the real
   // shell and the real end.
-  FrmAbout();
-  // Creates the window as designed, owned by (and centred on) owner, and
-  // connects its handlers.
-  void Create(const platform::Form& owner);
-  // Sets this window's texts for the language code; strClose is the shared
-  // caption of the close role.
-  void CanviaIdioma(const std::wstring& lang, const std::wstring& strClose);
+  AboutWindow();
+  // Creates the window as designed, owned by (and centred on) owner, with
+  // the logo picture of the program's resources, and connects its handlers.
+  void Create(const platform::Form& owner, int logo_resource);
 
-  void Form_Load();
-  void Form_Activate();
+  // Shows the texts, the running version and "searching" as the latest.
+  void OnLoad();
+  // Checks for a newer version each time the window becomes active.
+  void OnActivate();
+  void OnHomePageClick();
+  void OnButtonClick();
+
   // The latest published version: the version file's first line, or ""
   // when no version could be fetched (the local copy is then left alone).
-  std::wstring CercaActualitzacions();
-  void lblURL_Click();
-  void btnUpdate_Click();
-
-  // Fetches strURL into strDestination. The file is written beside it first
-  // and takes its place only when the whole body of a successful reply has
+  std::wstring FetchLatestVersion();
+  // Fetches url into destination. The file is written beside it first and
+  // takes its place only when the whole body of a successful reply has
   // arrived, no longer than limit bytes, and accept (when given) takes the
-  // written file; otherwise strDestination stays as it was. Redirects are
+  // written file; otherwise destination stays as it was. Redirects are
   // followed only on the same host.
-  Download DownloadFile(const std::wstring& strURL, const std::wstring& strDestination,
-                        bool bProgress, std::int64_t limit,
+  Download DownloadFile(const std::string& url, const std::wstring& destination,
+                        bool show_progress, std::int64_t limit,
                         const std::function<bool(const std::wstring& written)>& accept = {});
-  virtual void DownloadProgress(int intPercent);
+  virtual void ShowProgress(int percent);
 
-  // Set before Form_Load: the language code and the shared role captions.
-  std::wstring strLang, strClose, strCancel;
-  std::wstring strUpdate;
-  std::wstring strSearching;
-  std::wstring strNoVersion;
-
+  // Set before OnLoad.
+  AboutTexts texts;
   // Where the version file and the installer come from, and where their
   // local copies go: the program's folder when it can be written, else the
   // program's folder under the user's local application data.
@@ -66,14 +66,20 @@ class FrmAbout : public platform::Form {
       shell_open;
   std::function<void()> end_program;
 
-  platform::Image Image1;
-  platform::Label Label1, lblVersionLabel, lblVersion, lblNewVersionLabel, lblNewVersion;
-  platform::Label lblURL, lblError;
-  platform::ProgressBar barUpdate;
-  platform::Button btnUpdate;
-  platform::HttpTransfer InetFileDownload;
+  platform::Image logo;
+  platform::Label title, current_version_label, current_version, latest_version_label,
+      latest_version, home_page_link, status;
+  platform::ProgressBar progress_bar;
+  platform::Button button;
+  platform::HttpTransfer transfer;
 
  private:
+  enum class ButtonRole { kClose, kUpdate, kCancel };
+
+  // The texts of the window and the button in its close role.
+  void ApplyLanguage();
+  void SetRole(ButtonRole role);
+  void StartUpdate();
   // The folder the version file and the installer are written to.
   std::wstring UpdateFolder() const;
   // Whether the downloaded installer may be started as the update to
@@ -82,6 +88,11 @@ class FrmAbout : public platform::Form {
   bool IsTrustedInstaller(const std::wstring& installer, const std::wstring& signature,
                           const std::wstring& version) const;
 
+  ButtonRole role_ = ButtonRole::kClose;
+  // The version the update role offers.
+  std::wstring offered_version_;
+  // The status line says that no latest version could be fetched.
+  bool showing_no_version_ = false;
   // A check or a download is using the transfer; an activation meanwhile
   // does not start another.
   bool busy_ = false;
@@ -89,10 +100,8 @@ class FrmAbout : public platform::Form {
   bool update_cancelled_ = false;
 };
 
-// Help > About: loads the About window afresh and shows it modally over
-// owner. lang is the language code; strClose and strCancel the shared
-// captions of the close and cancel roles.
-void ShowAbout(platform::Form& owner, const std::wstring& lang, const std::wstring& strClose,
-               const std::wstring& strCancel);
+// Help > About: loads the About window afresh with texts and the logo
+// picture and shows it modally over owner.
+void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource);
 
 }  // namespace update

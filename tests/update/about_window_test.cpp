@@ -1,0 +1,404 @@
+// The About window against a real HTTP server on 127.0.0.1: which version
+// replies the check takes, the download and its progress, the signed
+// installer's checks and the button's roles. The shell and the end of the
+// program are replaced; the installers are stand-ins signed at build time
+// with the tests' own throwaway key.
+#include "update/about_window.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "platform/timer.h"
+#include "support/build_path.h"
+#include "support/http_server.h"
+#include "support/temp_folder.h"
+#include "test_update_key.h"
+#include "version.h"
+
+namespace update {
+namespace {
+
+using testing_support::HttpReply;
+using testing_support::HttpServer;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+const char kVersionPath[] = "/download/TavrikBackup.upd";
+const char kInstallerPath[] = "/download/TavrikBackup.exe";
+const char kSignaturePath[] = "/download/TavrikBackup.exe.sig";
+const wchar_t kRunning[] = L"" TAVRIK_VERSION_TEXT;
+const AboutTexts kTexts{L"About",  L"Current:", L"Latest:",   L"CLOSE",
+                        L"UPDATE", L"CANCEL",   L"Searching", L"No version"};
+const unsigned char kTestKey[] = {TAVRIK_TEST_UPDATE_PUBLIC_KEY_BYTES};
+
+std::string BuildFile(const char* path) { return ReadFile(testing_support::BuildPath(path)); }
+// The stand-in installer of version 0.2.0 and its signature.
+std::string NewInstaller() { return BuildFile(TAVRIK_TEST_NEW_INSTALLER); }
+std::string NewSignature() { return BuildFile(TAVRIK_TEST_NEW_INSTALLER ".sig"); }
+
+HttpReply R(std::string body, int status = 200, std::string headers = "") {
+  HttpReply reply{status, std::move(body)};
+  reply.headers = std::move(headers);
+  return reply;
+}
+HttpReply Framed(std::string body, bool chunked, bool length, std::size_t cut = std::string::npos,
+                 std::size_t stall = std::string::npos) {
+  HttpReply reply{200, std::move(body)};
+  reply.chunked = chunked, reply.send_length = length, reply.cut_after = cut, reply.stall_after = stall;
+  return reply;
+}
+const std::string kOffer = "0.2.0\r\n";
+std::string Padded(std::size_t size) { return kOffer + std::string(size, 'x'); }
+
+std::size_t ThreadsOfThisProcess() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  std::size_t count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+// One owner for every About window of the run: the last window of the
+// program going away would end its message loop.
+platform::Form& Owner() {
+  static platform::Form* owner = [] {
+    auto* form = new platform::Form;
+    form->CreateForm({L"Owner", 9000, 7000, platform::Form::Border::kFixedSingle, {}});
+    return form;
+  }();
+  return *owner;
+}
+
+struct RecordingAbout : AboutWindow {
+  void ShowProgress(int percent) override { percents.push_back(percent), AboutWindow::ShowProgress(percent); }
+  std::vector<int> percents;
+};
+
+class AboutTest : public testing::Test {
+ protected:
+  void Prepare(AboutWindow& window) {
+    window.texts = kTexts;
+    window.update_server = server.base_url();
+    window.home_page = L"http://home.example/";
+    window.program_folder = folder.path();
+    window.local_data_folder = folder / L"local";
+    window.update_public_key.assign(reinterpret_cast<const char*>(kTestKey), sizeof kTestKey);
+    window.transfer.set_timeouts(2000, 2000);
+    window.Create(Owner(), 0);
+    window.OnLoad();
+  }
+  void SetUp() override {
+    about.shell_open = [this](const std::wstring& file, const std::wstring* parameters,
+                              const std::wstring* directory) {
+      shell_calls.push_back(file + L"|" + (parameters ? *parameters : L"<null>") + L"|" +
+                            (directory ? *directory : L"<null>"));
+      return start_result;
+    };
+    about.end_program = [this] {
+      ended = true;
+      about.Unload();
+    };
+    Prepare(about);
+  }
+  void TearDown() override { about.Unload(); }
+
+  void Publish(const std::string& version_file) { server.Serve(kVersionPath, R(version_file)); }
+  std::string LocalVersionFile() { return ReadFile(folder / L"TavrikBackup.upd"); }
+  // Publishes 0.2.0 with the given installer and signature and lets the
+  // window offer it.
+  void Offer(std::string installer = NewInstaller(), std::string signature = NewSignature()) {
+    Publish("0.2.0\r\n");
+    server.Serve(kInstallerPath, R(std::move(installer)));
+    server.Serve(kSignaturePath, R(std::move(signature)));
+    about.OnActivate();
+    ASSERT_EQ(about.button.caption(), kTexts.update);
+  }
+  // Runs action from a timer once the update's download has begun, as a
+  // user would.
+  void DuringDownload(std::function<void()> action) {
+    timer.Create(about, 20, true);
+    timer.on_tick = [this, action] {
+      if (about.percents.empty()) return;
+      timer.set_enabled(false);
+      caption_during_download = about.button.caption();
+      action();
+    };
+  }
+
+  testing_support::TempFolder folder;
+  HttpServer server;
+  RecordingAbout about;
+  platform::Timer timer;
+  std::vector<std::wstring> shell_calls;
+  int start_result = 42;
+  bool ended = false;
+  std::wstring caption_during_download;
+};
+
+TEST_F(AboutTest, LoadLinkAndClose) {
+  EXPECT_EQ(about.current_version.caption(), kRunning);
+  EXPECT_EQ(about.latest_version.caption(), kTexts.searching);
+  EXPECT_EQ(about.button.caption(), kTexts.close);
+  EXPECT_FALSE(about.progress_bar.visible());
+  about.OnHomePageClick();
+  EXPECT_EQ(shell_calls, std::vector<std::wstring>{L"http://home.example/|<null>|<null>"});
+  about.OnButtonClick();
+  EXPECT_FALSE(about.loaded());
+}
+
+// A version reply (none: the connection is refused), what the window then
+// shows as the latest version ("-" when it refuses the reply) and whether it
+// offers the update.
+struct ReplyCase {
+  const char* name;
+  HttpReply (*reply)();
+  const wchar_t* shown;
+  bool offered;
+};
+const ReplyCase kReplies[] = {
+    {"Equal", [] { return R(TAVRIK_VERSION_TEXT "\r\n"); }, kRunning, false},
+    {"LineFeed", [] { return R("0.2.0\n0.0.1"); }, L"0.2.0", true},
+    {"FirstLineOnly", [] { return R("0.0.1\r\n0.2.0\r\n"); }, L"0.0.1", false},
+    {"SameHostRedirect", [] { return R("", 302, "Location: moved.upd\r\n"); }, L"0.2.0", true},
+    {"Chunked", [] { return Framed(Padded(1500), true, true); }, L"0.2.0", true},
+    {"ToTheEnd", [] { return Framed(kOffer, false, false); }, L"0.2.0", true},
+    {"WholeRange", [] { return R(kOffer, 206, "Content-Range: bytes 0-6/7\r\n"); }, L"0.2.0", true},
+    {"Refused", nullptr, L"-", false},
+    {"NotFound", [] { return R("9.9.9\r\n", 404); }, L"-", false},
+    {"Silent", [] { HttpReply r; r.silent = true; return r; }, L"-", false},
+    {"Html", [] { return R("<!DOCTYPE html>\r\n<html></html>"); }, L"-", false},
+    {"TrailingBlank", [] { return R("0.2.0 \r\n"); }, L"-", false},
+    {"Letters", [] { return R("v0.2.0\r\n"); }, L"-", false},
+    {"TooLong", [] { return R("0.2.0.0.0.0.0.0.0.0.0\r\n"); }, L"-", false},
+    {"Empty", [] { return R(""); }, L"-", false},
+    {"OtherHostRedirect", [] { return R("", 302, "Location: http://localhost:PORT/download/moved.upd\r\n"); }, L"-", false},
+    {"CutWithLength", [] { return Framed(Padded(3000), false, true, 1500); }, L"-", false},
+    // Stops without ending: Wine reports a reset connection as a normal end.
+    {"CutWithoutLength", [] { return Framed(Padded(3000), false, false, std::string::npos, 1500); }, L"-", false},
+    // Two whole chunks of 1000 bytes ("3e8" CR LF, the data, CR LF), no final one.
+    {"NoFinalChunk", [] { return Framed(Padded(1993), true, true, 2 * 1007); }, L"-", false},
+    {"PartialRange", [] { return R(kOffer, 206, "Content-Range: bytes 0-6/90\r\n"); }, L"-", false},
+    {"OverFourKiB", [] { return R(Padded(4100)); }, L"-", false},
+    {"OverFourKiBToTheEnd", [] { return Framed(Padded(4100), false, false); }, L"-", false},
+};
+
+class ReplyTest : public AboutTest, public testing::WithParamInterface<ReplyCase> {};
+
+TEST_P(ReplyTest, TakesOnlyAWholeVersionReplyAndOffersOnlyAGreaterVersion) {
+  const std::string earlier = "0.1.5\r\nearlier copy\r\n";
+  WriteFile(folder / L"TavrikBackup.upd", earlier);
+  about.transfer.set_timeouts(1000, 1000);
+  if (!GetParam().reply) about.update_server = testing_support::RefusingUrl();
+  HttpReply reply = GetParam().reply ? GetParam().reply() : HttpReply{};
+  const std::wstring base = server.base_url();
+  if (std::size_t at = reply.headers.find("PORT"); at != std::string::npos) {
+    reply.headers.replace(at, 4, platform::ToAnsi(base.substr(base.rfind(L':') + 1)));
+  }
+  server.Serve(kVersionPath, reply);
+  server.Serve("/download/moved.upd", R(kOffer));
+  about.OnActivate();
+  const bool refused = GetParam().shown == std::wstring(L"-");
+  EXPECT_EQ(about.latest_version.caption(), GetParam().shown);
+  EXPECT_EQ(about.button.caption(), GetParam().offered ? kTexts.update : kTexts.close);
+  EXPECT_EQ(about.status.caption(), refused ? kTexts.no_version : L"");
+  EXPECT_EQ(LocalVersionFile() == earlier, refused);
+  EXPECT_FALSE(platform::FileExists(folder / L"TavrikBackup.upd.part"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, ReplyTest, testing::ValuesIn(kReplies),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AboutTest, EachActivationChecksAgainKeepingOnlyAnOfferItCanHonour) {
+  WriteFile(folder / L"TavrikBackup.upd", "0.0.1\r\nan older and much longer file\r\n");
+  about.OnActivate();  // nothing published
+  EXPECT_EQ(about.status.caption(), kTexts.no_version);
+  Publish(kOffer);
+  about.OnActivate();
+  EXPECT_EQ(LocalVersionFile(), kOffer);
+  EXPECT_EQ(about.status.caption(), L"");
+  server.Serve(kVersionPath, HttpReply{404, "gone"});
+  about.OnActivate();
+  EXPECT_EQ(about.latest_version.caption(), L"0.2.0");
+  EXPECT_EQ(about.button.caption(), kTexts.update);
+  Publish(TAVRIK_VERSION_TEXT "\r\n");
+  about.OnActivate();
+  EXPECT_EQ(about.latest_version.caption(), kRunning);
+  EXPECT_EQ(about.button.caption(), kTexts.close);
+  const std::vector<std::string> requests = server.Requests(kVersionPath);
+  ASSERT_EQ(requests.size(), 4u);
+  EXPECT_NE(requests[0].find("\r\nRange: bytes=0-\r\n"), std::string::npos) << requests[0];
+  EXPECT_NE(requests[0].find("\r\nUser-Agent: Tavrik Backup/" TAVRIK_VERSION_TEXT "\r\n"), std::string::npos);
+}
+
+TEST_F(AboutTest, ClosingDuringACheckLeavesNoConnectionOrThreadBehind) {
+  HttpReply trickle = R(kOffer);
+  trickle.trickle_ms = 5000;
+  server.Serve(kVersionPath, trickle);
+  const std::size_t threads = ThreadsOfThisProcess();
+  for (int cycle = 0; cycle < 20; ++cycle) {
+    AboutWindow window;
+    Prepare(window);
+    platform::Timer closer;
+    closer.Create(window, 30, true);
+    closer.on_tick = [&window] { window.Unload(); };
+    window.OnActivate();
+    ASSERT_FALSE(window.loaded());
+  }
+  EXPECT_EQ(server.Requests(kVersionPath).size(), 20u);
+  for (int wait = 0; wait < 40 && server.OpenConnections() > 0; ++wait) Sleep(50);
+  EXPECT_EQ(server.OpenConnections(), 0u);
+  EXPECT_LE(ThreadsOfThisProcess(), threads);
+}
+
+TEST_F(AboutTest, AProgramFolderThatCannotBeWrittenUsesTheLocalDataFolder) {
+  // Not even root may create files in /proc, which Wine shows as Z:\proc.
+  about.program_folder = L"Z:\\proc";
+  testing_support::MakeFolders(folder / L"local");
+  Offer();
+  const std::wstring local = folder / L"local\\Tavrik Backup";
+  EXPECT_EQ(ReadFile(local + L"\\TavrikBackup.upd"), kOffer);
+  about.OnButtonClick();
+  EXPECT_EQ(shell_calls, std::vector<std::wstring>{local + L"/install.exe||"});
+}
+
+struct PiecesCase {
+  std::size_t size;
+  bool send_length;
+  std::vector<int> percents;  // one per piece, the last one empty or of one byte
+};
+
+class DownloadTest : public AboutTest, public testing::WithParamInterface<PiecesCase> {};
+
+TEST_P(DownloadTest, MovesTheBarOncePerPieceOfAKnownLength) {
+  const std::string body(GetParam().size, 'b');
+  HttpReply reply{200, body};
+  reply.send_length = GetParam().send_length;
+  server.Serve("/f", reply);
+  WriteFile(folder / L"f.bin", "older and longer bytes");
+  const std::string url = platform::ToAnsi(server.base_url()) + "/f";
+  EXPECT_EQ(about.DownloadFile(url, folder / L"f.bin", true, 1 << 20), Download::kComplete);
+  EXPECT_EQ(about.percents, GetParam().percents);
+  EXPECT_EQ(ReadFile(folder / L"f.bin"), body);
+  EXPECT_EQ(about.DownloadFile(url, folder / L"no\\such\\f.bin", false, 1 << 20), Download::kFailed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bodies, DownloadTest,
+                         testing::Values(PiecesCase{2500, true, {41, 82, 100, 100}},
+                                         PiecesCase{1025, true, {100, 100}},
+                                         PiecesCase{2500, false, {}}, PiecesCase{0, true, {}}));
+
+TEST_F(AboutTest, VerifiedInstallerIsStartedAndTheProgramEnds) {
+  Offer();
+  about.OnButtonClick();
+  EXPECT_EQ(shell_calls, std::vector<std::wstring>{folder.path() + L"/install.exe||"});
+  EXPECT_EQ(ReadFile(folder / L"install.exe"), NewInstaller());
+  EXPECT_EQ(about.percents.back(), 100);
+  EXPECT_TRUE(ended);
+}
+
+struct RefusedInstaller {
+  const char* name;
+  std::string (*installer)();
+  std::string (*signature)();  // nullptr: none published
+  bool other_key;
+};
+
+const RefusedInstaller kRefusedInstallers[] = {
+    {"Tampered", [] { std::string i = NewInstaller(); i[i.size() / 2] ^= 1; return i; }, NewSignature, false},
+    {"SignatureOfAnotherFile", NewInstaller, [] { return BuildFile(TAVRIK_TEST_OLD_INSTALLER ".sig"); }, false},
+    {"SignatureNotDer", NewInstaller, [] { return std::string(64, '\x11'); }, false},
+    {"SignatureWithBytesAfterIt", NewInstaller, [] { return NewSignature() + '\0'; }, false},
+    {"OlderSignedInstaller", [] { return BuildFile(TAVRIK_TEST_OLD_INSTALLER); },
+     [] { return BuildFile(TAVRIK_TEST_OLD_INSTALLER ".sig"); }, false},
+    {"UnsignedPage", [] { return std::string("<html>free download</html>"); }, NewSignature, false},
+    {"NoSignature", NewInstaller, nullptr, false},
+    {"AnotherKey", NewInstaller, NewSignature, true},
+};
+
+TEST_F(AboutTest, InstallersThatDoNotVerifyAreRemovedAndNotStarted) {
+  for (const RefusedInstaller& refused : kRefusedInstallers) {
+    Offer(refused.installer(), refused.signature ? refused.signature() : "");
+    if (!refused.signature) server.Serve(kSignaturePath, HttpReply{404, "not here"});
+    if (refused.other_key) about.update_public_key[5] ^= 1;
+    about.OnButtonClick();
+    EXPECT_EQ(about.status.caption(), L"Error updating...") << refused.name;
+    EXPECT_FALSE(platform::FileExists(folder / L"install.exe")) << refused.name;
+    EXPECT_FALSE(platform::FileExists(folder / L"install.exe.sig")) << refused.name;
+    EXPECT_EQ(about.button.caption(), kTexts.close) << refused.name;
+  }
+  EXPECT_TRUE(shell_calls.empty());
+  EXPECT_FALSE(ended);
+}
+
+TEST_F(AboutTest, InstallerThatDoesNotStartShowsTheError) {
+  // The shell's result is a signed 16-bit number: 0x10005 is 5.
+  for (int result : {2, 0x10000 + 5}) {
+    start_result = result;
+    Offer();
+    about.OnButtonClick();
+    EXPECT_FALSE(ended);
+    EXPECT_EQ(about.status.caption(), L"Error updating...");
+    EXPECT_EQ(about.button.caption(), kTexts.close);
+    EXPECT_EQ(about.progress_bar.value(), 100);
+  }
+  EXPECT_EQ(shell_calls.size(), 2u);
+}
+
+TEST_F(AboutTest, CancelOrActivationDuringASlowDownload) {
+  Offer();
+  server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, std::string::npos, 1024));
+  WriteFile(folder / L"install.exe", "earlier installer");
+  DuringDownload([this] {
+    about.OnActivate();  // no second check meanwhile
+    about.OnButtonClick();
+  });
+  about.OnButtonClick();
+  server.Release();
+  EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
+  EXPECT_EQ(caption_during_download, kTexts.cancel);
+  EXPECT_EQ(about.percents, (std::vector<int>{20, 20}));
+  EXPECT_EQ(about.status.caption(), L"Update Canceled!");
+  EXPECT_EQ(about.button.caption(), kTexts.close);
+  EXPECT_TRUE(shell_calls.empty());
+  EXPECT_EQ(ReadFile(folder / L"install.exe"), "earlier installer");
+  EXPECT_FALSE(platform::FileExists(folder / L"install.exe.part"));
+  about.OnButtonClick();
+  EXPECT_FALSE(about.loaded());
+}
+
+TEST_F(AboutTest, ClosingTheWindowDuringTheDownloadStartsNothing) {
+  Offer();
+  server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, std::string::npos, 1024));
+  DuringDownload([this] { about.Unload(); });
+  about.OnButtonClick();
+  server.Release();
+  EXPECT_FALSE(about.loaded());
+  EXPECT_TRUE(shell_calls.empty());
+  EXPECT_FALSE(platform::FileExists(folder / L"install.exe"));
+}
+
+TEST_F(AboutTest, FailedDownloadsLeaveTheEarlierInstallerAndStartNothing) {
+  WriteFile(folder / L"install.exe", "earlier installer");
+  for (int failure = 0; failure < 3; ++failure) {
+    Offer();
+    if (failure == 0) server.Serve(kInstallerPath, HttpReply{404, "<html>gone</html>"});
+    if (failure == 1) server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, 2000));
+    if (failure == 2) about.update_server = testing_support::RefusingUrl();
+    about.OnButtonClick();
+    EXPECT_EQ(about.status.caption(), L"Error updating...") << failure;
+    EXPECT_EQ(about.button.caption(), kTexts.close) << failure;
+    EXPECT_EQ(ReadFile(folder / L"install.exe"), "earlier installer") << failure;
+    EXPECT_FALSE(platform::FileExists(folder / L"install.exe.part")) << failure;
+  }
+  EXPECT_TRUE(shell_calls.empty());
+}
+
+}  // namespace
+}  // namespace update
