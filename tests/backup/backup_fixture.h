@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,10 +27,6 @@ using testing_support::WriteFile;
 class FakeDialogs : public platform::Dialogs {
  public:
   void MessageBoxOk(const std::wstring& text) override { boxes.push_back(text); }
-  std::optional<std::wstring> BrowseForFolder(const platform::Control&,
-                                              const std::wstring&) override {
-    return std::nullopt;
-  }
   std::vector<std::wstring> boxes;
 };
 

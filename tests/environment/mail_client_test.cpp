@@ -1,10 +1,12 @@
 // Mail-client detection against the real registry of the build's prefix,
-// real files, and the stand-in mail client reached through COM.
+// the stand-in mail client reached through COM, store file sizes and
+// version names. The start-up tests drive the stand-in further.
 #include "environment/mail_client.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "environment/outlook_version.h"
 #include "mailserver/fake_mail_client.h"
 #include "support/temp_folder.h"
 
@@ -38,14 +40,21 @@ TEST(MailProfileTest, EachProfileKeyAloneIsEnough) {
   DeleteKey(kNear);
 }
 
-TEST(StoreFileTest, PathsInBothFormsAndSizesPastFourGigabytes) {
-  using fake_mail_client::StoreIdForPath;
-  EXPECT_EQ(StorePathFromStoreID(StoreIdForPath("C:\\Mail\\archive.pst", true)),
-            L"C:\\Mail\\archive.pst");
-  EXPECT_EQ(StorePathFromStoreID(StoreIdForPath("\\\\server\\share\\mail.pst")),
-            L"\\\\server\\share\\mail.pst");
-  EXPECT_EQ(StorePathFromStoreID(L"00ZZ"), std::nullopt);
+TEST(MailClientTest, AnUnknownMemberIsAnErrorOfItsOwnNotAMissingClient) {
+  ASSERT_TRUE(fake_mail_client::Register());
+  fake_mail_client::Configure(L"14.0.0.6112", {});
+  try {
+    CreateMailClient().Text(L"NoSuchMember");
+    ADD_FAILURE() << "an unknown member was answered";
+  } catch (const platform::AutomationError& error) {
+    EXPECT_FALSE(error.cannot_create);
+    EXPECT_FALSE(error.description.empty());
+  }
+  fake_mail_client::Unregister();
+  fake_mail_client::RemoveConfiguration();
+}
 
+TEST(StoreFileTest, SizesPastFourGigabytesAndMissingFiles) {
   testing_support::TempFolder folder;
   testing_support::MakeSparseFile(folder / L"huge.pst", 4294967296ull + 4294967295ull);
   EXPECT_EQ(FileSizeOf(folder / L"huge.pst"), 4294967296ull + 4294967295ull);
@@ -53,43 +62,12 @@ TEST(StoreFileTest, PathsInBothFormsAndSizesPastFourGigabytes) {
   EXPECT_EQ(FileSizeOf(L""), 0u);
 }
 
-TEST(MailClientTest, TheStandInAnswersByNameUntilItIsGone) {
-  ASSERT_TRUE(fake_mail_client::Register());
-  fake_mail_client::Configure(L"14.0.0.6112", {{L"Personal Folders", L"0011AA"}});
-  platform::AutomationObject application = CreateMailClient();
-  EXPECT_EQ(application.Text(L"Version"), L"14.0.0.6112");
-  platform::AutomationObject folders =
-      application.Object(L"GetNamespace", L"MAPI").Object(L"Folders");
-  ASSERT_EQ(folders.Number(L"Count"), 1);
-  EXPECT_EQ(folders.Object(L"Item", 1).Text(L"StoreID"), L"0011AA");
-  EXPECT_THROW(folders.Object(L"Item", 2), platform::AutomationError);
-  try {
-    application.Text(L"NoSuchMember");
-    ADD_FAILURE() << "an unknown member was answered";
-  } catch (const platform::AutomationError& error) {
-    EXPECT_FALSE(error.cannot_create);
-    EXPECT_FALSE(error.description.empty());
-  }
-
-  EXPECT_FALSE(MailClientRunning());
-  {
-    fake_mail_client::RunningInstance running;
-    ASSERT_TRUE(running.started());
-    EXPECT_TRUE(MailClientRunning());
-    running.Stop();
-  }
-  EXPECT_FALSE(MailClientRunning());
-
-  application.Release();
-  folders.Release();
-  fake_mail_client::Unregister();
-  fake_mail_client::RemoveConfiguration();
-  try {
-    CreateMailClient();
-    ADD_FAILURE() << "created a mail client that is not there";
-  } catch (const platform::AutomationError& error) {
-    EXPECT_TRUE(error.cannot_create);
-  }
+TEST(OutlookVersionNameTest, ExactBuildThenMajorThenTheWholeText) {
+  EXPECT_EQ(OutlookVersionName(L"14.0.0.61120"), L"Outlook 2010") << "only an exact build";
+  EXPECT_EQ(OutlookVersionName(L"8.5.5104.6"), L"Outlook 98");
+  EXPECT_EQ(OutlookVersionName(L"8.03.4629"), L"Outlook 97");
+  EXPECT_EQ(OutlookVersionName(L"09.0.1"), L"Outlook 09.0.1");
+  EXPECT_EQ(OutlookVersionName(L""), std::nullopt);
 }
 
 }  // namespace

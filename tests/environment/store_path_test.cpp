@@ -10,12 +10,8 @@ namespace {
 
 // Hexadecimal digits for bytes, as the mail client writes a StoreID.
 std::wstring Hex(const std::string& bytes) {
-  static const wchar_t kDigits[] = L"0123456789ABCDEF";
   std::wstring hex;
-  for (unsigned char b : bytes) {
-    hex += kDigits[b >> 4];
-    hex += kDigits[b & 0xF];
-  }
+  for (unsigned char b : bytes) hex += {L"0123456789ABCDEF"[b >> 4], L"0123456789ABCDEF"[b & 15]};
   return hex;
 }
 

@@ -1,8 +1,10 @@
-// The user's name and its buffer limit, and the system's name.
+// The user's name and its buffer limit, and the system's name from its
+// version numbers.
 #include "environment/system_info.h"
 
 #include <gtest/gtest.h>
 
+#include "environment/os_name.h"
 #include "platform/registry.h"
 
 namespace environment {
@@ -16,6 +18,15 @@ TEST(SystemInfoTest, TheUserNameMustFitItsBufferAndTheSystemHasAName) {
   EXPECT_EQ(platform::UserName(fits - 1), L"") << "a name that does not fit gives an empty label";
   EXPECT_EQ(OperatingSystemName().rfind(L"Windows", 0), 0u) << OperatingSystemName();
   EXPECT_EQ(platform::SpecialFolderPath(10), L"") << "the recycle bin has no path, so no row";
+}
+
+TEST(SystemInfoTest, SystemNamesByFamilyAndExactNtVersion) {
+  EXPECT_EQ(OperatingSystemNameFor(false, 2, 5, 1), L"NONE");
+  EXPECT_EQ(OperatingSystemNameFor(true, 3, 5, 1), L"NONE");
+  EXPECT_EQ(OperatingSystemNameFor(true, 1, 4, 0), L"Windows 95");
+  EXPECT_EQ(OperatingSystemNameFor(true, 1, 4, 90), L"Windows 98");
+  EXPECT_EQ(OperatingSystemNameFor(true, 1, 5, 0), L"Windows ME");
+  EXPECT_EQ(OperatingSystemNameFor(true, 2, 6, 10), L"Windows NT") << "6.10 is not 6.1";
 }
 
 }  // namespace

@@ -13,14 +13,8 @@ namespace {
 using testing_support::SetAttributes;
 using testing_support::WriteFile;
 
-class FolderSizeTest : public ::testing::Test {
- protected:
+TEST(FolderSizeTest, HiddenFilesOfEveryLevelCountSystemEntriesAndDotNamesNot) {
   testing_support::TempFolder root;
-  std::wstring path = root.path() + L"\\";  // as the rows pass it
-};
-
-TEST_F(FolderSizeTest, HiddenFilesOfEveryLevelCountSystemEntriesAndDotNamesNot) {
-  EXPECT_EQ(FolderSize(path), 0.0);
   EXPECT_EQ(FolderSize(root / L"missing\\"), 0.0);
   WriteFile(root / L"a.txt", std::string(1000, 'a'));
   WriteFile(root / L"Fotos\\2009\\Verano\\c.jpg", std::string(7, 'c'));
@@ -34,19 +28,12 @@ TEST_F(FolderSizeTest, HiddenFilesOfEveryLevelCountSystemEntriesAndDotNamesNot) 
   std::wstring deep = root.path();  // past the old path limit
   while (deep.size() < 300) deep += L"\\a rather long folder name";
   WriteFile(deep + L"\\file.txt", std::string(42, 'x'));
-  EXPECT_EQ(FolderSize(path), 1000 + 7 + 300 + 42);
-  EXPECT_EQ(FolderSize(root / L"Fotos\\"), 7.0);
-}
+  EXPECT_EQ(FolderSize(root.path() + L"\\"), 1000 + 7 + 300 + 42);
 
-// The file search's two size words: the low one unsigned, the high one added.
-// Through the file search's two size words: the low one unsigned, the high
-// one added.
-TEST_F(FolderSizeTest, FilesAbove2And4GiBAddTheirWholeSize) {
-  testing_support::MakeSparseFile(root / L"video.avi", 3000000000ull);
-  EXPECT_EQ(FolderSize(path), 3000000000.0);
-  const std::uint64_t size = 5ull * 4294967296ull + 12345;
-  testing_support::MakeSparseFile(root / L"disk.vhd", size);
-  EXPECT_EQ(FolderSize(path), static_cast<double>(size + 3000000000ull));
+  // The file search's two size words: the low one unsigned, the high one added.
+  testing_support::MakeSparseFile(root / L"Fotos\\video.avi", 3000000000ull);
+  testing_support::MakeSparseFile(root / L"Fotos\\disk.vhd", 5ull * 4294967296ull + 12345);
+  EXPECT_EQ(FolderSize(root / L"Fotos\\"), 7 + 3000000000.0 + 5.0 * 4294967296.0 + 12345);
 }
 
 }  // namespace

@@ -28,17 +28,4 @@ void ForgetQuit() {
   }
 }
 
-ScopedEnvironmentValue::ScopedEnvironmentValue(const std::wstring& name, const std::wstring& value)
-    : name_(name) {
-  wchar_t old[32768];
-  DWORD length = GetEnvironmentVariableW(name.c_str(), old, 32768);
-  had_old_ = length > 0 && length < 32768;
-  if (had_old_) old_.assign(old, length);
-  SetEnvironmentVariableW(name.c_str(), value.c_str());
-}
-
-ScopedEnvironmentValue::~ScopedEnvironmentValue() {
-  SetEnvironmentVariableW(name_.c_str(), had_old_ ? old_.c_str() : nullptr);
-}
-
 }  // namespace testing_support

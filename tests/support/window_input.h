@@ -1,8 +1,5 @@
-// Input the tests hand to real windows as the system would deliver it, and
-// process environment values set for one test.
+// Input the tests hand to real windows as the system would deliver it.
 #pragma once
-
-#include <string>
 
 #include "platform/controls.h"
 
@@ -21,19 +18,5 @@ void MoveMouseOver(const platform::Control& control);
 // Takes away the quit message the last window's end leaves behind, so that
 // the next test's windows repaint and yield as in a fresh program.
 void ForgetQuit();
-
-// Sets an environment value of this process, and puts back the old one.
-class ScopedEnvironmentValue {
- public:
-  ScopedEnvironmentValue(const std::wstring& name, const std::wstring& value);
-  ~ScopedEnvironmentValue();
-  ScopedEnvironmentValue(const ScopedEnvironmentValue&) = delete;
-  ScopedEnvironmentValue& operator=(const ScopedEnvironmentValue&) = delete;
-
- private:
-  std::wstring name_;
-  std::wstring old_;
-  bool had_old_ = false;
-};
 
 }  // namespace testing_support
