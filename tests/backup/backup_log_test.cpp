@@ -23,8 +23,8 @@ TEST_F(BackupLogTest, OneLineAFolderOrFileEndingInCrLfInTheAnsiCodePage) {
   EXPECT_TRUE(lines == (std::vector<std::wstring>{top, file, sub, b}) ||
               lines == (std::vector<std::wstring>{top, sub, b, file}))
       << ::testing::PrintToString(lines);
-  EXPECT_TRUE(view_log_link.visible());
-  EXPECT_EQ(log_folder, target);
+  EXPECT_TRUE(main.view_log_link.visible());
+  EXPECT_EQ(main.log_folder, target);
 }
 
 TEST_F(BackupLogTest, OffItLeavesAnOldLogAloneAndANoRowRunLeavesItEmpty) {
@@ -33,13 +33,13 @@ TEST_F(BackupLogTest, OffItLeavesAnOldLogAloneAndANoRowRunLeavesItEmpty) {
   sources::SourceRow& row = AddRow(src, L"Docs");
   Press(target, false);
   EXPECT_EQ(ReadFile(target + L"\\backup.log"), "an older run\r\n");
-  EXPECT_FALSE(view_log_link.visible());
+  EXPECT_FALSE(main.view_log_link.visible());
 
   row.check_box.set_value(0);
   Press(target);
   EXPECT_TRUE(platform::FileExists(target + L"\\backup.log"));
   EXPECT_EQ(ReadFile(target + L"\\backup.log"), "");
-  EXPECT_TRUE(total_ok_image.visible() && view_log_link.visible());
+  EXPECT_TRUE(main.total_ok_image.visible() && main.view_log_link.visible());
 }
 
 TEST_F(BackupLogTest, ALogThatCannotBeWrittenDoesNotStopTheBackup) {
@@ -49,8 +49,8 @@ TEST_F(BackupLogTest, ALogThatCannotBeWrittenDoesNotStopTheBackup) {
   Press(target);
   EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "a");
   EXPECT_TRUE(row.ok_image.visible());
-  EXPECT_EQ(error_label.caption(), L"Error writing to " + target + L"\\");
-  EXPECT_TRUE(total_error_image.visible()) << "the log the user asked for is missing";
+  EXPECT_EQ(main.error_label.caption(), L"Error writing to " + target + L"\\");
+  EXPECT_TRUE(main.total_error_image.visible()) << "the log the user asked for is missing";
 }
 
 }  // namespace

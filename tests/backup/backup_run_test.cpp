@@ -27,18 +27,18 @@ TEST_F(BackupRunTest, TargetsThatAreEmptyOrCannotBeMadeAreRefusedMissingOnesMade
       {too_long, &texts.run.invalid_target}};  // the settings file would cut it
   for (const auto& [typed, message] : refused) {
     Press(typed);
-    EXPECT_EQ(error_label.caption(), *message) << ::testing::PrintToString(typed);
-    EXPECT_EQ(target_box.back_color(), kYellow);
+    EXPECT_EQ(main.error_label.caption(), *message) << ::testing::PrintToString(typed);
+    EXPECT_EQ(main.target_box.back_color(), kYellow);
   }
   EXPECT_EQ(Ini(L"main", L"target"), L"<none>");
   EXPECT_FALSE(platform::FolderExists(L"\\relative"));
 
   const std::wstring deep = temp / L"x\\y\\z";
   Press(L"  " + deep + L"  ");
-  EXPECT_EQ(target_box.text(), deep) << "blanks trimmed";
+  EXPECT_EQ(main.target_box.text(), deep) << "blanks trimmed";
   EXPECT_EQ(ReadFile(deep + L"\\Docs\\a.txt"), "a");
-  EXPECT_NE(target_box.back_color(), kYellow);
-  EXPECT_FALSE(error_label.visible());
+  EXPECT_NE(main.target_box.back_color(), kYellow);
+  EXPECT_FALSE(main.error_label.visible());
 }
 
 TEST_F(BackupRunTest, TicksAreSavedUntilATargetInsideATickedSourceHoweverSpelt) {
@@ -58,7 +58,7 @@ TEST_F(BackupRunTest, TicksAreSavedUntilATargetInsideATickedSourceHoweverSpelt) 
         source + L"\\x\\..\\Copias", L"\\\\?\\" + source + L"\\Copias", source + L".\\Copias",
         source + L" \\Copias", std::wstring(short_name) + L"\\Copias"}) {
     Press(typed);
-    EXPECT_EQ(error_label.caption(), texts.run.same_folder) << ::testing::PrintToString(typed);
+    EXPECT_EQ(main.error_label.caption(), texts.run.same_folder) << ::testing::PrintToString(typed);
     EXPECT_EQ(Ini(L"main", L"target"), typed);
   }
   EXPECT_FALSE(platform::FolderExists(source + L"\\Copias\\Docs"));
@@ -79,9 +79,9 @@ TEST_F(BackupRunTest, SettingsThatCannotBeSavedAreToldAndTheRunGoesOn) {
                               nullptr);
   Press(target);
   CloseHandle(locked);
-  EXPECT_EQ(error_label.caption(), texts.run.settings_not_saved);
+  EXPECT_EQ(main.error_label.caption(), texts.run.settings_not_saved);
   EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "a");
-  EXPECT_TRUE(total_ok_image.visible());
+  EXPECT_TRUE(main.total_ok_image.visible());
 }
 
 TEST_F(BackupRunTest, AMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
@@ -105,7 +105,7 @@ TEST_F(BackupRunTest, AMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
   EXPECT_EQ(ReadFile(dst + L"\\z.txt"), "after the locked one");
   EXPECT_TRUE(locked.error_image.visible() && locked.progress_bar.visible());
   EXPECT_TRUE(other.ok_image.visible());
-  EXPECT_TRUE(total_error_image.visible() && !total_ok_image.visible())
+  EXPECT_TRUE(main.total_error_image.visible() && !main.total_ok_image.visible())
       << "an earlier row's failure counts";
 }
 
@@ -116,11 +116,11 @@ TEST_F(BackupRunTest, ADestinationThatCannotBeMadeStopsTheRun) {
   sources::SourceRow& blocked = AddRow(src, L"Docs");
   sources::SourceRow& later = AddRow(temp / L"After", L"After");
   Press(target);
-  EXPECT_EQ(error_label.caption(), L"Cannot backup to " + target + L"\\");
-  EXPECT_TRUE(blocked.error_image.visible() && total_error_image.visible());
+  EXPECT_EQ(main.error_label.caption(), L"Cannot backup to " + target + L"\\");
+  EXPECT_TRUE(blocked.error_image.visible() && main.total_error_image.visible());
   EXPECT_FALSE(later.progress_bar.visible());
   EXPECT_FALSE(platform::FolderExists(target + L"\\After"));
-  EXPECT_TRUE(target_box.enabled());
+  EXPECT_TRUE(main.target_box.enabled());
 }
 
 TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
@@ -131,14 +131,14 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   sources::SourceRow& row = AddRow(src, L"Docs");
   sources::SourceRow& later = AddRow(temp / L"After", L"After");
   bool pressed = false, looked_busy = false;
-  run.engine().yield_every = std::chrono::milliseconds(0);
-  run.engine().yield = [&] {
+  main.backup_run.engine().yield_every = std::chrono::milliseconds(0);
+  main.backup_run.engine().yield = [&] {
     if (!pressed && platform::FileExists(dst + L"\\a\\b\\c\\d\\f1.txt")) {
-      looked_busy = backup_button.caption() == L"CANCEL" && backup_button.enabled() &&
-                    !rows_panel.enabled() && !target_box.enabled() && !write_log_box.enabled() &&
-                    !pick_target_button.enabled() && row.busy_image.visible();
+      looked_busy = main.backup_button.caption() == L"CANCEL" && main.backup_button.enabled() &&
+                    !main.rows_panel.enabled() && !main.target_box.enabled() && !main.write_log_box.enabled() &&
+                    !main.pick_target_button.enabled() && row.busy_image.visible();
       pressed = true;
-      backup_button.on_click();  // as the message loop runs a click meanwhile
+      main.backup_button.on_click();  // as the message loop runs a click meanwhile
     }
     platform::DoEvents();
   };
@@ -150,17 +150,17 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_EQ(lines.back(), L"f2.txt\t-->user cancelled");
   EXPECT_FALSE(platform::FileExists(dst + L"\\a\\b\\c\\d\\f3.txt"));
   EXPECT_FALSE(platform::FileExists(dst + L"\\z1.txt"));
-  EXPECT_EQ(error_label.caption(), L"Canceled!");
-  EXPECT_FALSE(total_ok_image.visible() || total_error_image.visible());
+  EXPECT_EQ(main.error_label.caption(), L"Canceled!");
+  EXPECT_FALSE(main.total_ok_image.visible() || main.total_error_image.visible());
   EXPECT_FALSE(row.ok_image.visible() || row.error_image.visible() || row.busy_image.visible());
   EXPECT_FALSE(later.progress_bar.visible());
-  EXPECT_TRUE(backup_button.caption() == L"Backup!" && backup_button.enabled() && rows_panel.enabled());
+  EXPECT_TRUE(main.backup_button.caption() == L"Backup!" && main.backup_button.enabled() && main.rows_panel.enabled());
 
   // The next run starts afresh and finishes.
-  run.engine().yield = platform::DoEvents;
+  main.backup_run.engine().yield = platform::DoEvents;
   Press(target);
   EXPECT_EQ(ReadFile(dst + L"\\z1.txt"), "after the deep folder");
-  EXPECT_TRUE(total_ok_image.visible() && later.ok_image.visible());
+  EXPECT_TRUE(main.total_ok_image.visible() && later.ok_image.visible());
 }
 
 }  // namespace
