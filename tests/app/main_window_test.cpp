@@ -1,6 +1,7 @@
 // The main window's start-up, in-process: real folders, a real settings
 // file, the real registry of the build's prefix and the stand-in mail client
-// reached through COM.
+// reached through COM; the splash window closes at the later of its minimum
+// time and the main window's readiness.
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include "environment/mail_client.h"
 #include "mailserver/fake_mail_client.h"
 #include "platform/files.h"
-#include "platform/shell.h"
 #include "settings/ini_file.h"
 #include "support/temp_folder.h"
 #include "support/window_input.h"
@@ -23,27 +23,19 @@ namespace {
 
 using testing_support::WriteFile;
 
-class RecordingDialogs : public platform::Dialogs {
- public:
-  void MessageBoxOk(const std::wstring& text) override { messages.push_back(text); }
-  std::vector<std::wstring> messages;
-};
-
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override {
     testing_support::ForgetQuit();
     CleanUp();
-    platform::SetDialogs(&dialogs_);
     world_.special_folder = [this](int csidl) { return folders_[csidl]; };
     world_.locate_settings_file = [this] { return settings_; };
   }
   void TearDown() override {
     main_.reset();
-    platform::SetDialogs(nullptr);
     CleanUp();
   }
-  static void CleanUp() {
+  void CleanUp() {
     for (const wchar_t* key : environment::kProfileKeys) {
       RegDeleteTreeW(HKEY_CURRENT_USER, key);
       RegDeleteKeyW(HKEY_CURRENT_USER, key);
@@ -78,12 +70,13 @@ class MainWindowTest : public testing::Test {
   // The start-up, then the splash window's minimum time running out.
   void Start() {
     main_ = std::make_unique<MainWindow>(world_);
-    dialogs_.messages.clear();
+    dialogs_.boxes.clear();
     main_->OnLoad();
-    ASSERT_TRUE(main_->splash());
-    ready_before_tick_ = main_->splash()->ready;
-    locked_before_tick_ = !main_->enabled();
-    if (main_->splash()->loaded()) main_->splash()->OnMinimumTimeUp();
+    ASSERT_TRUE(main_->splash() && main_->splash()->ready);
+    if (main_->splash()->loaded()) {
+      EXPECT_FALSE(main_->enabled()) << "locked until the splash's minimum time is up";
+      main_->splash()->OnMinimumTimeUp();
+    }
     EXPECT_FALSE(main_->splash()->loaded());
     EXPECT_TRUE(main_->enabled()) << "the window comes free, error or not";
   }
@@ -94,10 +87,8 @@ class MainWindowTest : public testing::Test {
   std::wstring settings_ = folder_ / L"TAVRIK Backup.ini";
   std::map<int, std::wstring> folders_;
   StartupWorld world_ = StartupWorld::Real();
-  RecordingDialogs dialogs_;
+  testing_support::FakeDialogs dialogs_;
   std::unique_ptr<MainWindow> main_;
-  bool ready_before_tick_ = false;
-  bool locked_before_tick_ = false;
 };
 
 TEST_F(MainWindowTest, FoldersBecomeRowsWithStoredTicksAndTheWindowIsFreedLast) {
@@ -112,10 +103,7 @@ TEST_F(MainWindowTest, FoldersBecomeRowsWithStoredTicksAndTheWindowIsFreedLast) 
   settings::WriteIni(settings_, L"main", L"target", target);
   settings::WriteIni(settings_, L"main", L"log", L"7");  // no check state: unchecked
   Start();
-
-  EXPECT_TRUE(ready_before_tick_);
-  EXPECT_TRUE(locked_before_tick_);
-  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_TRUE(dialogs_.boxes.empty());
   ASSERT_EQ(main().rows.count(), 3);
   EXPECT_EQ(row(1).check_box.caption(), L"Documents");
   EXPECT_EQ(row(1).path, folder_ / L"Documents");
@@ -136,7 +124,7 @@ TEST_F(MainWindowTest, AProfileWithoutMailClientSaysNotFoundAndNothingIsWritten)
   Start();
   EXPECT_EQ(main().mail_version.caption(), L"Not found");
   EXPECT_FALSE(main().mail_status.visible());
-  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_TRUE(dialogs_.boxes.empty());
   EXPECT_EQ(main().target_box.text(), L"");
   EXPECT_FALSE(main().view_log_link.visible());
   EXPECT_FALSE(main().backup_button.enabled());
@@ -149,7 +137,7 @@ TEST_F(MainWindowTest, MailStoresBecomeRowsAndTheStatusFollowsTheRunningInstance
   ServeStores(L"14.0.0.6112", {personal, Store(L"Archive", 5000, true)});
   settings::WriteIni(settings_, L"PST", personal.store_id, L"1");
   Start();
-  EXPECT_TRUE(dialogs_.messages.empty());
+  EXPECT_TRUE(dialogs_.boxes.empty());
   EXPECT_EQ(main().mail_version.caption(), L"Outlook 2010 SP2");
   EXPECT_TRUE(main().mail_status_timer.enabled());
   ASSERT_EQ(main().rows.count(), 3);
@@ -186,14 +174,29 @@ TEST_F(MainWindowTest, AStartUpErrorIsShownAndTheRowsBuiltSoFarStay) {
   AddFolder(16, L"Desktop");
   ServeStores(L"16", {Store(L"Never", 10)});
   Start();
-  EXPECT_EQ(dialogs_.messages, std::vector<std::wstring>{L"5 - Invalid procedure call or argument"});
+  EXPECT_EQ(dialogs_.boxes, std::vector<std::wstring>{L"5 - Invalid procedure call or argument"});
   EXPECT_EQ(main().rows.count(), 1);
 
   main_.reset();
   ServeStores(L"14.0.0.6112", {Store(L"Good", 10), {L"Bad", L"00XY"}});
   Start();
-  EXPECT_EQ(dialogs_.messages, std::vector<std::wstring>{L"13 - Type mismatch"});
+  EXPECT_EQ(dialogs_.boxes, std::vector<std::wstring>{L"13 - Type mismatch"});
   EXPECT_EQ(main().rows.count(), 2) << "the bad store leaves no row";
+}
+
+TEST_F(MainWindowTest, ASplashWhoseTimeRunsOutFirstWaitsForReady) {
+  MainWindow window(world_);  // Start() above sees readiness come first
+  window.Create();
+  window.set_enabled(false);
+  SplashWindow splash(window);
+  splash.ShowSplash(L"ENU");
+  EXPECT_TRUE(GetWindowLongW(splash.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  splash.OnMinimumTimeUp();
+  EXPECT_TRUE(splash.loaded());
+  EXPECT_FALSE(window.enabled());
+  splash.ReadyToWork();
+  EXPECT_FALSE(splash.loaded());
+  EXPECT_TRUE(window.enabled());
 }
 
 TEST_F(MainWindowTest, OnlyAnUpperCaseEsIsSpanishAndExitCloses) {

@@ -20,13 +20,6 @@ using testing_support::ReadFile;
 using testing_support::TempFolder;
 using testing_support::WriteFile;
 
-// Keeps the boxes a copy would show instead of showing them.
-class FakeDialogs : public platform::Dialogs {
- public:
-  void MessageBoxOk(const std::wstring& text) override { boxes.push_back(text); }
-  std::vector<std::wstring> boxes;
-};
-
 // The lines of folder's backup.log, back in wide text; each must end in CRLF.
 inline std::vector<std::wstring> LogLines(const std::wstring& folder) {
   const std::string bytes = ReadFile(folder + L"\\backup.log");
@@ -44,12 +37,9 @@ inline bool Has(const std::vector<std::wstring>& lines, const std::wstring& line
 
 class FilesTest : public ::testing::Test {
  protected:
-  FilesTest() { platform::SetDialogs(&dialogs); }
-  ~FilesTest() override { platform::SetDialogs(nullptr); }
-
   const app::MainTexts texts = app::MainTextsFor(L"ENU");
   TempFolder temp;
-  FakeDialogs dialogs;
+  testing_support::FakeDialogs dialogs;
   const std::wstring src = temp / L"Docs", target = temp / L"Copias", dst = target + L"\\Docs";
 };
 

@@ -71,31 +71,22 @@ TEST_F(BackupRunTest, TicksAreSavedUntilATargetInsideATickedSourceHoweverSpelt) 
   EXPECT_EQ(Ini(L"systemfolders", later.key), L"1");
 }
 
-TEST_F(BackupRunTest, SettingsThatCannotBeSavedAreToldAndTheRunGoesOn) {
-  WriteFile(src + L"\\a.txt", "a");
-  AddRow(src, L"Docs");
-  WriteFile(settings_file, "");
-  HANDLE locked = CreateFileW(settings_file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
-  Press(target);
-  CloseHandle(locked);
-  EXPECT_EQ(main.error_label.caption(), texts.run.settings_not_saved);
-  EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "a");
-  EXPECT_TRUE(main.total_ok_image.visible());
-}
-
-TEST_F(BackupRunTest, AMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
+TEST_F(BackupRunTest, UnsavableSettingsAMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
   WriteFile(src + L"\\locked.pst", "held by the mail client");
   WriteFile(src + L"\\z.txt", "after the locked one");
   WriteFile(temp / L"Other\\o.txt", "third row");
   WriteFile(dst + L"\\locked.pst", "last week's good copy");
-  HANDLE held = CreateFileW((src + L"\\locked.pst").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  WriteFile(settings_file, "");
+  HANDLE held[] = {CreateFileW((src + L"\\locked.pst").c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr),
+                   CreateFileW(settings_file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                               nullptr)};
   sources::SourceRow& gone = AddRow(temp / L"Gone", L"Gone");
   sources::SourceRow& locked = AddRow(src, L"Docs");
   sources::SourceRow& other = AddRow(temp / L"Other", L"Other");
   Press(target);
-  CloseHandle(held);
+  for (HANDLE file : held) CloseHandle(file);
+  EXPECT_EQ(main.error_label.caption(), texts.run.settings_not_saved);
   EXPECT_EQ(dialogs.boxes, std::vector<std::wstring>{L"Backup source file/folder " +
                                                      temp / L"Gone\\" + L" Not found"});
   EXPECT_TRUE(gone.ok_image.visible()) << "no file of it failed";

@@ -22,8 +22,8 @@ TEST(IniFileTest, ValuesComeBackAsWrittenWithinTheFileLimits) {
   std::wstring target = L"D:\\Año";
   while (target.size() < 300) target += L"abcdefghij";
   WriteIni(file, L"main", L"target", target);
-  std::wstring store_id(140, L'0');  // a store's StoreID is a key as it comes
-  for (size_t i = 0; i < store_id.size(); ++i) store_id[i] = L"0123456789ABCDEF"[i % 16];
+  std::wstring store_id;  // a store's StoreID is a key as it comes
+  while (store_id.size() < 140) store_id += L"0123456789ABCDEF"[store_id.size() % 16];
   WriteIni(file, L"PST", store_id, L"1");
   WriteIni(file, L"main", L"log", L"D:\\a\r\nb\nc\rd");
 

@@ -2,8 +2,12 @@
 // "Backup!" button, scrolling by bar and wheel, and the "..." picker.
 #include "sources/source_list.h"
 
-#include "main_window_fixture.h"
-#include "platform/shell.h"
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "app/main_window.h"
+#include "support/window_input.h"
 
 namespace sources {
 namespace {
@@ -12,6 +16,26 @@ using testing_support::Click;
 using testing_support::TurnWheel;
 
 constexpr std::uint64_t kMb = 1024 * 1024;
+
+// A real main window, made as the program makes it.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() {
+    testing_support::ForgetQuit();
+    main.Create();
+  }
+
+  // Fills the next rows: row 1 as designed, later rows added below.
+  void AddRows(int count, std::uint64_t bytes = 1024) {
+    for (int n = 0; n < count; ++n) {
+      SourceRow& row = filled_++ == 0 ? main.rows[1] : main.AddRow(kFolderRow);
+      row.size = ByteCountFromBytes(bytes);
+    }
+  }
+
+  app::MainWindow main;
+  int filled_ = 0;
+};
 
 TEST_F(MainWindowTest, TheTotalSumsTheTickedRowsOnlyAndEnablesBackup) {
   AddRows(1, 1536);
@@ -78,19 +102,8 @@ TEST_F(MainWindowTest, NineRowsFitTenScrollByBarAndWheel) {
   EXPECT_TRUE(main.rows_scroll_bar.focused()) << "for a wheel that goes to the focus";
 }
 
-// The folder picker, answering as the user would.
-class FakeDialogs : public platform::Dialogs {
- public:
-  std::optional<std::wstring> answer;
-  std::optional<std::wstring> BrowseForFolder(const platform::Control&,
-                                              const std::wstring&) override {
-    return answer;
-  }
-};
-
 TEST_F(MainWindowTest, ThePickersChoiceReplacesTheTargetAndCancelKeepsIt) {
-  FakeDialogs dialogs;
-  platform::SetDialogs(&dialogs);
+  testing_support::FakeDialogs dialogs;
   main.target_box.set_text(L"D:\\old");
   main.error_label.set_visible(true);
   Click(main.pick_target_button);
@@ -99,7 +112,6 @@ TEST_F(MainWindowTest, ThePickersChoiceReplacesTheTargetAndCancelKeepsIt) {
   dialogs.answer = L"E:\\Backups";
   Click(main.pick_target_button);
   EXPECT_EQ(main.target_box.text(), L"E:\\Backups");
-  platform::SetDialogs(nullptr);
 }
 
 }  // namespace
