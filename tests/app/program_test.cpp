@@ -37,10 +37,7 @@ bool HasChildText(HWND window, const std::wstring& text) {
 
 TEST(ProgramTest, SplashThenTheFilledMainWindowThenAClose) {
   ASSERT_EQ(FindForm(L"Tavrik Backup"), nullptr) << "another copy of the program is open";
-  HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, environment::kProfileKeys[0], 0, nullptr, 0, KEY_ALL_ACCESS,
-                  nullptr, &key, nullptr);
-  RegCloseKey(key);
+  RegSetKeyValueW(HKEY_CURRENT_USER, environment::kProfileKeys[0], nullptr, REG_SZ, L"", 2);
   ASSERT_TRUE(fake_mail_client::Register());
   fake_mail_client::Configure(
       L"12.0.0.6504", {{L"Personal Folders", fake_mail_client::StoreIdForPath("C:\\none.pst")}});

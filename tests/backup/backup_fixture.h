@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "platform/shell.h"
 #include "settings/ini_file.h"
 #include "sources/folder_size.h"
 #include "support/temp_folder.h"
@@ -17,7 +16,6 @@
 namespace backup_testing {
 
 using testing_support::ReadFile;
-using testing_support::TempFolder;
 using testing_support::WriteFile;
 
 // The lines of folder's backup.log, back in wide text; each must end in CRLF.
@@ -38,7 +36,7 @@ inline bool Has(const std::vector<std::wstring>& lines, const std::wstring& line
 class FilesTest : public ::testing::Test {
  protected:
   const app::MainTexts texts = app::MainTextsFor(L"ENU");
-  TempFolder temp;
+  testing_support::TempFolder temp;
   testing_support::FakeDialogs dialogs;
   const std::wstring src = temp / L"Docs", target = temp / L"Copias", dst = target + L"\\Docs";
 };

@@ -1,5 +1,6 @@
 // The press of "Backup!": target checks, what is saved, the icons of a run,
-// and cancel by a second press.
+// cancel by a second press, and backup.log: its exact lines and bytes, and
+// when it is written, replaced or left alone.
 #include "backup/backup_run.h"
 
 #include <windows.h>
@@ -20,8 +21,7 @@ TEST_F(BackupRunTest, TargetsThatAreEmptyOrCannotBeMadeAreRefusedMissingOnesMade
   std::wstring too_long = temp.path();
   while (too_long.size() <= settings::kMaxValueLength) too_long += L"\\abcdefghij";
   const std::pair<std::wstring, const std::wstring*> refused[] = {
-      {L"", &texts.run.enter_target},
-      {L"   ", &texts.run.enter_target},
+      {L"", &texts.run.enter_target}, {L"   ", &texts.run.enter_target},
       {temp / L"file.txt\\sub", &texts.run.invalid_target},
       {L"relative\\target", &texts.run.invalid_target},
       {too_long, &texts.run.invalid_target}};  // the settings file would cut it
@@ -152,6 +152,50 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   Press(target);
   EXPECT_EQ(ReadFile(dst + L"\\z1.txt"), "after the deep folder");
   EXPECT_TRUE(main.total_ok_image.visible() && later.ok_image.visible());
+}
+
+TEST_F(BackupRunTest, TheLogHasOneLineAFolderOrFileEndingInCrLfInTheAnsiCodePage) {
+  ASSERT_EQ(platform::ToAnsi(L"\u00F1").size(), 1u) << "one byte per character";
+  WriteFile(target + L"\\backup.log", std::string(5000, 'x'));  // an older run's, replaced
+  WriteFile(src + L"\\a\u00F1o.txt", "a");
+  WriteFile(src + L"\\Sub\\b.txt", "b");
+  AddRow(src, L"Docs");
+  Press(target);
+  // Sub may be listed before or after the file; both orders are right.
+  const std::wstring top = L"Folder: " + src + L"\\", file = L"a\u00F1o.txt\t-->file copied",
+                     sub = L"Folder: " + src + L"\\Sub\\", b = L"b.txt\t-->file copied";
+  const std::vector<std::wstring> lines = LogLines(target);
+  EXPECT_TRUE(lines == (std::vector<std::wstring>{top, file, sub, b}) ||
+              lines == (std::vector<std::wstring>{top, sub, b, file}))
+      << ::testing::PrintToString(lines);
+  EXPECT_TRUE(main.view_log_link.visible());
+  EXPECT_EQ(main.log_folder, target);
+}
+
+TEST_F(BackupRunTest, TheLogOffLeavesAnOldOneAloneAndANoRowRunLeavesItEmpty) {
+  WriteFile(target + L"\\backup.log", "an older run\r\n");
+  WriteFile(src + L"\\a.txt", "a");
+  sources::SourceRow& row = AddRow(src, L"Docs");
+  Press(target, false);
+  EXPECT_EQ(ReadFile(target + L"\\backup.log"), "an older run\r\n");
+  EXPECT_FALSE(main.view_log_link.visible());
+
+  row.check_box.set_value(0);
+  Press(target);
+  EXPECT_TRUE(platform::FileExists(target + L"\\backup.log"));
+  EXPECT_EQ(ReadFile(target + L"\\backup.log"), "");
+  EXPECT_TRUE(main.total_ok_image.visible() && main.view_log_link.visible());
+}
+
+TEST_F(BackupRunTest, ALogThatCannotBeWrittenDoesNotStopTheBackup) {
+  testing_support::MakeFolders(target + L"\\backup.log");  // a folder in the log's place
+  WriteFile(src + L"\\a.txt", "a");
+  sources::SourceRow& row = AddRow(src, L"Docs");
+  Press(target);
+  EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "a");
+  EXPECT_TRUE(row.ok_image.visible());
+  EXPECT_EQ(main.error_label.caption(), L"Error writing to " + target + L"\\");
+  EXPECT_TRUE(main.total_error_image.visible()) << "the log the user asked for is missing";
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include "backup/path_parts.h"
 #include "backup_fixture.h"
 
 namespace backup_testing {
@@ -54,12 +53,11 @@ TEST_F(CopyEngineTest, CopiesAndMergesTheTreeByteForByteWithoutSystemEntries) {
   EXPECT_EQ(ReadFile(dst + L"\\Sub\\keep.txt"), "kept");
   EXPECT_FALSE(platform::FileExists(dst + L"\\hidden.txt" + backup::CopyEngine::kPartSuffix));
   EXPECT_TRUE(platform::FolderExists(dst + L"\\Empty"));
-  EXPECT_FALSE(platform::FileExists(dst + L"\\desktop.ini") || platform::FolderExists(dst + L"\\SysDir"));
+  EXPECT_FALSE(platform::FileExists(dst + L"\\desktop.ini") ||
+               platform::FolderExists(dst + L"\\SysDir"));
   EXPECT_EQ(LogLines(target).size(), 8u + 4u) << "a line for each folder and file, none for system entries";
-  EXPECT_EQ(flags.bytes_copied, 3000000000u + 4 * 70000);
   EXPECT_DOUBLE_EQ(progress.back(), 3000000000.0 + 4 * 70000);
-  EXPECT_FALSE(flags.file_error);
-  EXPECT_TRUE(dialogs.boxes.empty());
+  EXPECT_TRUE(!flags.file_error && dialogs.boxes.empty());
 }
 
 TEST_F(CopyEngineTest, AMailStoreCopiesOnlyItsFile) {
@@ -151,15 +149,6 @@ TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {
     EXPECT_FALSE(platform::FileExists(small + name)) << name;
   EXPECT_EQ(ReadFile(small + L"\\note.txt"), "fits");
   EXPECT_TRUE(flags.file_error);
-}
-
-TEST(MakePathTest, RelativeAndTrailingSeparatorsAndNetworkPaths) {
-  EXPECT_FALSE(backup::MakePath(L"relative\\folder"));
-  EXPECT_FALSE(platform::FolderExists(L"relative"));
-  TempFolder temp;
-  EXPECT_TRUE(backup::MakePath(temp / L"d\\\\\\"));  // a remainder with no level in it
-  std::wstring network = L"\\\\srv\\share\\x\\";
-  EXPECT_EQ(backup::NextPathPart(network, L'\\'), L"\\\\srv\\");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace environment {
 namespace {
 
-TEST(SystemInfoTest, TheUserNameMustFitItsBufferAndTheSystemHasAName) {
+TEST(SystemInfoTest, TheUserNameMustFitItsBufferAndSystemNamesFollowTheVersion) {
   std::wstring name = UserName();
   ASSERT_FALSE(name.empty());
   const auto fits = static_cast<std::uint32_t>(name.size() + 1);
@@ -18,9 +18,6 @@ TEST(SystemInfoTest, TheUserNameMustFitItsBufferAndTheSystemHasAName) {
   EXPECT_EQ(platform::UserName(fits - 1), L"") << "a name that does not fit gives an empty label";
   EXPECT_EQ(OperatingSystemName().rfind(L"Windows", 0), 0u) << OperatingSystemName();
   EXPECT_EQ(platform::SpecialFolderPath(10), L"") << "the recycle bin has no path, so no row";
-}
-
-TEST(SystemInfoTest, SystemNamesByFamilyAndExactNtVersion) {
   EXPECT_EQ(OperatingSystemNameFor(false, 2, 5, 1), L"NONE");
   EXPECT_EQ(OperatingSystemNameFor(true, 1, 4, 90), L"Windows 98");
   EXPECT_EQ(OperatingSystemNameFor(true, 1, 5, 0), L"Windows ME");

@@ -23,7 +23,7 @@ class ControlsTest : public testing::Test {
   Form form;
 };
 
-TEST_F(ControlsTest, ProgressBarDrawsItsShareOfAnyRange) {
+TEST_F(ControlsTest, BarsDrawTheirShareOfAnyRangeAndReachBothEnds) {
   ProgressBar bar;
   bar.Create(At(3000, 255));
   bar.set_maximum(6442450944.0);  // 6 GiB
@@ -33,20 +33,19 @@ TEST_F(ControlsTest, ProgressBarDrawsItsShareOfAnyRange) {
   EXPECT_EQ(bar.position(), ProgressBar::kSteps);
   bar.set_maximum(0);
   EXPECT_EQ(bar.position(), 0);
-}
 
-TEST_F(ControlsTest, ScrollBarRunsFromMinToMaxByLineSteps) {
-  ScrollBar bar;
-  bar.Create(At(375, 3000), 1, 10, 1);
+  // A scroll bar runs from its minimum to its maximum by line steps.
+  ScrollBar scroll_bar;
+  scroll_bar.Create(At(375, 3000), 1, 10, 1);
   int changes = 0;
-  bar.on_change = [&] { ++changes; };
+  scroll_bar.on_change = [&] { ++changes; };
   for (WPARAM code : {SB_LINEDOWN, SB_BOTTOM, SB_LINEDOWN, SB_LINEUP})
-    SendMessageW(form.handle(), WM_VSCROLL, code, reinterpret_cast<LPARAM>(bar.handle()));
+    SendMessageW(form.handle(), WM_VSCROLL, code, reinterpret_cast<LPARAM>(scroll_bar.handle()));
   EXPECT_EQ(changes, 3) << "a step past the end changes nothing";
   SCROLLINFO info = {sizeof(info), SIF_POS};
-  GetScrollInfo(bar.handle(), SB_CTL, &info);
+  GetScrollInfo(scroll_bar.handle(), SB_CTL, &info);
   EXPECT_EQ(info.nPos, 9);
-  EXPECT_EQ(bar.value(), 9);
+  EXPECT_EQ(scroll_bar.value(), 9);
 }
 
 TEST_F(ControlsTest, MenusAnswerByItemAndKeepTheClientArea) {
@@ -69,8 +68,7 @@ TEST_F(ControlsTest, UnloadingAllFormsReachesOwnedAndOwningFormsOnce) {
     form.Unload();
   };
   UnloadAllForms();
-  EXPECT_EQ(form_unloads, 1);
-  EXPECT_EQ(about_unloads, 1);
+  EXPECT_TRUE(form_unloads == 1 && about_unloads == 1);
   EXPECT_EQ(LoadedForms(), 0);
 }
 

@@ -1,12 +1,16 @@
 // The settings file through the real private-profile functions: where it is
-// and what survives a write and a read.
+// and what survives a write and a read; and the one rule by which a stored
+// value becomes a check-box state.
 #include "settings/ini_file.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/files.h"
+#include "settings/check_state.h"
 #include "support/temp_folder.h"
 
 namespace settings {
@@ -18,7 +22,6 @@ using testing_support::WriteFile;
 TEST(IniFileTest, ValuesComeBackAsWrittenWithinTheFileLimits) {
   TempFolder folder;
   const std::wstring file = folder / kIniFileName;
-  EXPECT_EQ(ReadIni(file, L"main", L"target", L"none"), L"none");
   std::wstring target = L"D:\\Año";
   while (target.size() < 300) target += L"abcdefghij";
   WriteIni(file, L"main", L"target", target);
@@ -35,38 +38,35 @@ TEST(IniFileTest, ValuesComeBackAsWrittenWithinTheFileLimits) {
   EXPECT_EQ(ReadIni(file, L"main", L"log", L""), L"D:\\a  b c d") << "one line";
 }
 
-class LocateIniFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    old_app_data_ = platform::EnvironmentValue(L"AppData");
-    SetEnvironmentVariableW(L"AppData", app_data.path().c_str());
-  }
-  void TearDown() override { SetEnvironmentVariableW(L"AppData", old_app_data_.c_str()); }
-
+TEST(LocateIniFileTest, ANormalFileBesideTheProgramWinsOverAppData) {
   TempFolder program, app_data;
-  std::wstring old_app_data_;
-};
-
-TEST_F(LocateIniFileTest, ANormalFileBesideTheProgramWinsOverAppData) {
+  const std::wstring old_app_data = platform::EnvironmentValue(L"AppData");
+  SetEnvironmentVariableW(L"AppData", app_data.path().c_str());
   EXPECT_EQ(LocateIniFile(program.path()), app_data / kIniFileName) << "existing or not";
   WriteFile(program / kIniFileName, "[main]\r\n");
   testing_support::SetAttributes(program / kIniFileName, platform::kAttributeHidden);
   EXPECT_EQ(LocateIniFile(program.path()), app_data / kIniFileName) << "a hidden one does not count";
   testing_support::SetAttributes(program / kIniFileName, FILE_ATTRIBUTE_NORMAL);
-  const std::wstring file = LocateIniFile(program.path());
-  EXPECT_EQ(file, program / kIniFileName);
-  WriteIni(file, L"main", L"log", L"1");
-  EXPECT_FALSE(platform::FileExists(app_data / kIniFileName));
-}
+  EXPECT_EQ(LocateIniFile(program.path()), program / kIniFileName);
 
-TEST_F(LocateIniFileTest, TheRunningProgramLooksInItsOwnFolder) {
+  // The running program looks in its own folder.
   const std::wstring beside = platform::ProgramFolder() + L"\\" + kIniFileName;
-  ASSERT_FALSE(platform::FileExists(beside)) << "a settings file was left beside the tests";
+  EXPECT_FALSE(platform::FileExists(beside)) << "a settings file was left beside the tests";
   EXPECT_EQ(LocateIniFile(), app_data / kIniFileName);
   WriteFile(beside, "[main]\r\n");
   const std::wstring found = LocateIniFile();
   platform::DeleteFileAt(beside);
+  SetEnvironmentVariableW(L"AppData", old_app_data.c_str());
   EXPECT_EQ(found, beside);
+}
+
+TEST(StoredCheckStateTest, TheLeadingNumberRoundedHalfToEvenIfItIsAState) {
+  const std::pair<const wchar_t*, int> cases[] = {
+      {L"1", 1},     {L"2", 2},   {L"  1abc", 1}, {L"1.5", 2}, {L"2.5", 2},   {L"0.6", 1},
+      {L"+1", 1},    {L".5", 0},  {L"15e-1", 2},  {L"1D", 1},  {L"1e2", 0},   {L"", 0},
+      {L"abc", 0},   {L"\t1", 0}, {L"7", 0},      {L"-1", 0},  {L"3.5", 0},   {L"1e999", 0},
+      {L"99999999999999999999", 0}};  // "1D": an exponent counts only with digits
+  for (const auto& [value, state] : cases) EXPECT_EQ(StoredCheckState(value), state) << value;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstdint>
 
 #include "app/main_window.h"
@@ -38,16 +40,13 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, TheTotalSumsTheTickedRowsOnlyAndEnablesBackup) {
-  AddRows(1, 1536);
-  AddRows(1, 3 * kMb);
-  AddRows(1, 0);
+  for (std::uint64_t bytes : {std::uint64_t{1536}, 3 * kMb, std::uint64_t{0}}) AddRows(1, bytes);
   EXPECT_FALSE(main.total_label.visible());
   Click(main.rows[3].check_box);
   EXPECT_FALSE(main.backup_button.enabled()) << "an empty row alone backs up nothing";
 
   Click(main.rows[2].check_box);
-  EXPECT_TRUE(main.rows[2].check_box.bold());
-  EXPECT_FALSE(main.rows[1].check_box.bold());
+  EXPECT_TRUE(main.rows[2].check_box.bold() && !main.rows[1].check_box.bold());
   EXPECT_EQ(main.total_size.caption(), L"3 MB");
   EXPECT_TRUE(main.total_label.visible() && main.backup_button.enabled());
   Click(main.rows[1].check_box);
@@ -98,7 +97,8 @@ TEST_F(MainWindowTest, NineRowsFitTenScrollByBarAndWheel) {
   EXPECT_EQ(main.rows_scroll_bar.value(), 12);
   EXPECT_TRUE(main.target_box.focused());
 
-  testing_support::MoveMouseOver(main.rows[4].check_box);
+  HWND box = main.rows[4].check_box.handle();  // the mouse moves over a row
+  SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(box), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_TRUE(main.rows_scroll_bar.focused()) << "for a wheel that goes to the focus";
 }
 
@@ -107,8 +107,7 @@ TEST_F(MainWindowTest, ThePickersChoiceReplacesTheTargetAndCancelKeepsIt) {
   main.target_box.set_text(L"D:\\old");
   main.error_label.set_visible(true);
   Click(main.pick_target_button);
-  EXPECT_EQ(main.target_box.text(), L"D:\\old");
-  EXPECT_FALSE(main.error_label.visible());
+  EXPECT_TRUE(main.target_box.text() == L"D:\\old" && !main.error_label.visible());
   dialogs.answer = L"E:\\Backups";
   Click(main.pick_target_button);
   EXPECT_EQ(main.target_box.text(), L"E:\\Backups");

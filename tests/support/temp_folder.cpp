@@ -38,10 +38,6 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
   CloseHandle(file);
 }
 
-std::string ReadFile(const std::wstring& path) {
-  return platform::ReadFileBytes(path).value_or(std::string());
-}
-
 void MakeSparseFile(const std::wstring& path, std::uint64_t size) {
   // Wine extends a file without writing it, so it takes no disk space.
   HANDLE file = CreateFileW(platform::LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr,

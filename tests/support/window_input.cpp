@@ -16,12 +16,6 @@ void TurnWheel(const platform::Control& control, int notches) {
 
 void Click(const platform::Control& control) { SendMessageW(control.handle(), BM_CLICK, 0, 0); }
 
-void MoveMouseOver(const platform::Control& control) {
-  HWND hwnd = control.handle();
-  SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
-               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-}
-
 void ForgetQuit() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

@@ -18,9 +18,6 @@ void TurnWheel(const platform::Control& control, int notches);
 // A click on a button or check box, as the mouse gives it.
 void Click(const platform::Control& control);
 
-// What the system tells a window when the mouse moves over it.
-void MoveMouseOver(const platform::Control& control);
-
 // Takes away the quit message the last window's end leaves behind, so that
 // the next test's windows repaint and yield as in a fresh program.
 void ForgetQuit();
@@ -33,9 +30,7 @@ class FakeDialogs : public platform::Dialogs {
   ~FakeDialogs() override { platform::SetDialogs(nullptr); }
   void MessageBoxOk(const std::wstring& text) override { boxes.push_back(text); }
   std::optional<std::wstring> BrowseForFolder(const platform::Control&,
-                                              const std::wstring&) override {
-    return answer;
-  }
+                                              const std::wstring&) override { return answer; }
   std::vector<std::wstring> boxes;
   std::optional<std::wstring> answer;
 };
