@@ -182,8 +182,7 @@ TEST_F(BackupRunTest, TheLogOffLeavesAnOldOneAloneAndANoRowRunLeavesItEmpty) {
 
   row.check_box.set_value(0);
   Press(target);
-  EXPECT_TRUE(platform::FileExists(target + L"\\backup.log"));
-  EXPECT_EQ(ReadFile(target + L"\\backup.log"), "");
+  EXPECT_EQ(platform::ReadFileBytes(target + L"\\backup.log"), std::string()) << "made, empty";
   EXPECT_TRUE(main.total_ok_image.visible() && main.view_log_link.visible());
 }
 

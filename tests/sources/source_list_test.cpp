@@ -17,8 +17,6 @@ namespace {
 using testing_support::Click;
 using testing_support::TurnWheel;
 
-constexpr std::uint64_t kMb = 1024 * 1024;
-
 // A real main window, made as the program makes it.
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -40,7 +38,7 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, TheTotalSumsTheTickedRowsOnlyAndEnablesBackup) {
-  for (std::uint64_t bytes : {std::uint64_t{1536}, 3 * kMb, std::uint64_t{0}}) AddRows(1, bytes);
+  for (std::uint64_t bytes : {1536u, 3u << 20, 0u}) AddRows(1, bytes);  // 2 KB, 3 MB, nothing
   EXPECT_FALSE(main.total_label.visible());
   Click(main.rows[3].check_box);
   EXPECT_FALSE(main.backup_button.enabled()) << "an empty row alone backs up nothing";
