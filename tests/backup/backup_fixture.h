@@ -1,39 +1,22 @@
-// Real folders for the tests of the copy engine and the backup run, and the
-// run's controls on a bare window with source rows over those folders.
+// Real folders for the tests of the copy engine and the backup run, and a
+// real main window with source rows over those folders.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/res/resource.h"
-#include "app/texts.h"
-#include "backup/backup_run.h"
-#include "platform/form.h"
-#include "platform/panel.h"
-#include "platform/shell.h"
+#include "app/main_window.h"
 #include "settings/ini_file.h"
 #include "sources/folder_size.h"
 #include "support/temp_folder.h"
+#include "support/window_input.h"
 
 namespace backup_testing {
 
 using testing_support::ReadFile;
-using testing_support::TempFolder;
 using testing_support::WriteFile;
-
-// Keeps the boxes a copy would show instead of showing them.
-class FakeDialogs : public platform::Dialogs {
- public:
-  void MessageBoxOk(const std::wstring& text) override { boxes.push_back(text); }
-  std::optional<std::wstring> BrowseForFolder(const platform::Control&,
-                                              const std::wstring&) override {
-    return std::nullopt;
-  }
-  std::vector<std::wstring> boxes;
-};
 
 // The lines of folder's backup.log, back in wide text; each must end in CRLF.
 inline std::vector<std::wstring> LogLines(const std::wstring& folder) {
@@ -52,40 +35,28 @@ inline bool Has(const std::vector<std::wstring>& lines, const std::wstring& line
 
 class FilesTest : public ::testing::Test {
  protected:
-  FilesTest() { platform::SetDialogs(&dialogs); }
-  ~FilesTest() override { platform::SetDialogs(nullptr); }
-
   const app::MainTexts texts = app::MainTextsFor(L"ENU");
-  TempFolder temp;
-  FakeDialogs dialogs;
+  testing_support::TempFolder temp;
+  testing_support::FakeDialogs dialogs;
   const std::wstring src = temp / L"Docs", target = temp / L"Copias", dst = target + L"\\Docs";
 };
 
 class BackupTest : public FilesTest {
  protected:
   BackupTest() {
-    form.CreateForm({L"", 9000, 8000});
-    const platform::Layout at{&form, {0, 0, 2000, 300}, {}};
-    for (platform::Label* label : {&error_label, &view_log_link}) label->Create(at, L"");
-    for (platform::Image* image : {&total_ok_image, &total_error_image}) image->Create(at, IDR_OK);
-    for (platform::Button* button : {&pick_target_button, &backup_button}) button->Create(at, L"");
-    target_box.Create(at, L"");
-    write_log_box.Create(at, L"");
-    rows_panel.Create({&form, {0, 600, 9000, 6000}, {}});
-    sources::CreateFirstRow(rows, rows_panel, kPictures);
-    backup_button.on_click = [this] { run.OnBackupPress(); };
+    testing_support::ForgetQuit();
+    main.Create();
+    main.ApplyLanguage(L"ENU");
+    main.settings_file = settings_file;
   }
-  ~BackupTest() override { form.Unload(); }
 
   // The next source row over path: row 1 is the window's own.
   sources::SourceRow& AddRow(const std::wstring& path, const std::wstring& caption,
                              bool ticked = true, const std::wstring& section = L"systemfolders") {
     const bool store = section == L"PST";
-    sources::SourceRow& row =
-        ++used_rows_ == 1 ? rows[1]
-                          : sources::AddSourceRow(rows, store ? sources::kMailStoreRow
-                                                              : sources::kFolderRow,
-                                                  rows_panel, kPictures);
+    sources::SourceRow& row = ++used_rows_ == 1 ? main.rows[1]
+                                                : main.AddRow(store ? sources::kMailStoreRow
+                                                                    : sources::kFolderRow);
     row.path = path;
     row.section = section;
     row.key = (store ? L"STORE" : L"") + std::to_wstring(used_rows_);
@@ -97,29 +68,17 @@ class BackupTest : public FilesTest {
   }
 
   void Press(const std::wstring& typed, bool log = true) {
-    target_box.set_text(typed);
-    write_log_box.set_value(log ? 1 : 0);
-    backup_button.on_click();
+    main.target_box.set_text(typed);
+    main.write_log_box.set_value(log ? 1 : 0);
+    main.backup_button.on_click();
   }
 
   std::wstring Ini(const std::wstring& section, const std::wstring& key) {
     return settings::ReadIni(settings_file, section, key, L"<none>");
   }
 
-  static constexpr sources::RowPictures kPictures{IDR_FOLDER, IDR_EMAIL, IDR_WAIT, IDR_OK,
-                                                  IDR_ERROR};
-  platform::Form form;
-  platform::TextBox target_box;
-  platform::Label error_label, view_log_link;
-  platform::CheckBox write_log_box;
-  platform::Image total_ok_image, total_error_image;
-  platform::PictureBox rows_panel;
-  platform::Button pick_target_button, backup_button;
-  sources::Rows rows;
-  std::wstring settings_file = temp / L"TAVRIK Backup.ini", log_folder;
-  backup::BackupRun run{{target_box, error_label, write_log_box, view_log_link, total_ok_image,
-                         total_error_image, rows_panel, pick_target_button, backup_button, rows},
-                        texts.run, settings_file, log_folder};
+  std::wstring settings_file = temp / L"TAVRIK Backup.ini";
+  app::MainWindow main;
 
  private:
   int used_rows_ = 0;

@@ -1,5 +1,6 @@
 // The press of "Backup!": target checks, what is saved, the icons of a run,
-// and cancel by a second press.
+// cancel by a second press, and backup.log: its exact lines and bytes, and
+// when it is written, replaced or left alone.
 #include "backup/backup_run.h"
 
 #include <windows.h>
@@ -20,26 +21,24 @@ TEST_F(BackupRunTest, TargetsThatAreEmptyOrCannotBeMadeAreRefusedMissingOnesMade
   std::wstring too_long = temp.path();
   while (too_long.size() <= settings::kMaxValueLength) too_long += L"\\abcdefghij";
   const std::pair<std::wstring, const std::wstring*> refused[] = {
-      {L"", &texts.run.enter_target},
-      {L"   ", &texts.run.enter_target},
+      {L"", &texts.run.enter_target}, {L"   ", &texts.run.enter_target},
       {temp / L"file.txt\\sub", &texts.run.invalid_target},
       {L"relative\\target", &texts.run.invalid_target},
       {too_long, &texts.run.invalid_target}};  // the settings file would cut it
   for (const auto& [typed, message] : refused) {
     Press(typed);
-    EXPECT_EQ(error_label.caption(), *message) << ::testing::PrintToString(typed);
-    EXPECT_EQ(target_box.back_color(), kYellow);
+    EXPECT_EQ(main.error_label.caption(), *message) << ::testing::PrintToString(typed);
+    EXPECT_EQ(main.target_box.back_color(), kYellow);
   }
   EXPECT_EQ(Ini(L"main", L"target"), L"<none>");
-  EXPECT_FALSE(platform::FolderExists(L"relative") || platform::FolderExists(L"\\relative"));
+  EXPECT_FALSE(platform::FolderExists(L"\\relative"));
 
   const std::wstring deep = temp / L"x\\y\\z";
   Press(L"  " + deep + L"  ");
-  EXPECT_EQ(target_box.text(), deep) << "blanks trimmed";
+  EXPECT_EQ(main.target_box.text(), deep) << "blanks trimmed";
   EXPECT_EQ(ReadFile(deep + L"\\Docs\\a.txt"), "a");
-  EXPECT_EQ(target_box.back_color(), RGB(255, 255, 255));
-  EXPECT_FALSE(error_label.visible());
-  EXPECT_TRUE(total_ok_image.visible());
+  EXPECT_NE(main.target_box.back_color(), kYellow);
+  EXPECT_FALSE(main.error_label.visible());
 }
 
 TEST_F(BackupRunTest, TicksAreSavedUntilATargetInsideATickedSourceHoweverSpelt) {
@@ -59,7 +58,7 @@ TEST_F(BackupRunTest, TicksAreSavedUntilATargetInsideATickedSourceHoweverSpelt) 
         source + L"\\x\\..\\Copias", L"\\\\?\\" + source + L"\\Copias", source + L".\\Copias",
         source + L" \\Copias", std::wstring(short_name) + L"\\Copias"}) {
     Press(typed);
-    EXPECT_EQ(error_label.caption(), texts.run.same_folder) << ::testing::PrintToString(typed);
+    EXPECT_EQ(main.error_label.caption(), texts.run.same_folder) << ::testing::PrintToString(typed);
     EXPECT_EQ(Ini(L"main", L"target"), typed);
   }
   EXPECT_FALSE(platform::FolderExists(source + L"\\Copias\\Docs"));
@@ -72,31 +71,22 @@ TEST_F(BackupRunTest, TicksAreSavedUntilATargetInsideATickedSourceHoweverSpelt) 
   EXPECT_EQ(Ini(L"systemfolders", later.key), L"1");
 }
 
-TEST_F(BackupRunTest, SettingsThatCannotBeSavedAreToldAndTheRunGoesOn) {
-  WriteFile(src + L"\\a.txt", "a");
-  AddRow(src, L"Docs");
-  WriteFile(settings_file, "");
-  HANDLE locked = CreateFileW(settings_file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                              nullptr);
-  Press(target);
-  CloseHandle(locked);
-  EXPECT_EQ(error_label.caption(), texts.run.settings_not_saved);
-  EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "a");
-  EXPECT_TRUE(total_ok_image.visible());
-}
-
-TEST_F(BackupRunTest, AMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
+TEST_F(BackupRunTest, UnsavableSettingsAMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
   WriteFile(src + L"\\locked.pst", "held by the mail client");
   WriteFile(src + L"\\z.txt", "after the locked one");
   WriteFile(temp / L"Other\\o.txt", "third row");
   WriteFile(dst + L"\\locked.pst", "last week's good copy");
-  HANDLE held = CreateFileW((src + L"\\locked.pst").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  WriteFile(settings_file, "");
+  HANDLE held[] = {CreateFileW((src + L"\\locked.pst").c_str(), GENERIC_READ, 0, nullptr,
+                               OPEN_EXISTING, 0, nullptr),
+                   CreateFileW(settings_file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                               nullptr)};
   sources::SourceRow& gone = AddRow(temp / L"Gone", L"Gone");
   sources::SourceRow& locked = AddRow(src, L"Docs");
   sources::SourceRow& other = AddRow(temp / L"Other", L"Other");
   Press(target);
-  CloseHandle(held);
+  for (HANDLE file : held) CloseHandle(file);
+  EXPECT_EQ(main.error_label.caption(), texts.run.settings_not_saved);
   EXPECT_EQ(dialogs.boxes, std::vector<std::wstring>{L"Backup source file/folder " +
                                                      temp / L"Gone\\" + L" Not found"});
   EXPECT_TRUE(gone.ok_image.visible()) << "no file of it failed";
@@ -104,11 +94,10 @@ TEST_F(BackupRunTest, AMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
   EXPECT_TRUE(Has(LogLines(target), L"locked.pst\t-->*not copied*"));
   EXPECT_EQ(ReadFile(dst + L"\\locked.pst"), "last week's good copy");
   EXPECT_EQ(ReadFile(dst + L"\\z.txt"), "after the locked one");
-  EXPECT_TRUE(locked.error_image.visible());
-  EXPECT_TRUE(locked.progress_bar.visible()) << "a failed row keeps its bar";
+  EXPECT_TRUE(locked.error_image.visible() && locked.progress_bar.visible());
   EXPECT_TRUE(other.ok_image.visible());
-  EXPECT_TRUE(total_error_image.visible()) << "an earlier row's failure counts";
-  EXPECT_FALSE(total_ok_image.visible());
+  EXPECT_TRUE(main.total_error_image.visible() && !main.total_ok_image.visible())
+      << "an earlier row's failure counts";
 }
 
 TEST_F(BackupRunTest, ADestinationThatCannotBeMadeStopsTheRun) {
@@ -118,13 +107,11 @@ TEST_F(BackupRunTest, ADestinationThatCannotBeMadeStopsTheRun) {
   sources::SourceRow& blocked = AddRow(src, L"Docs");
   sources::SourceRow& later = AddRow(temp / L"After", L"After");
   Press(target);
-  EXPECT_EQ(error_label.caption(), L"Cannot backup to " + target + L"\\");
-  EXPECT_TRUE(blocked.error_image.visible());
-  EXPECT_TRUE(total_error_image.visible());
+  EXPECT_EQ(main.error_label.caption(), L"Cannot backup to " + target + L"\\");
+  EXPECT_TRUE(blocked.error_image.visible() && main.total_error_image.visible());
   EXPECT_FALSE(later.progress_bar.visible());
   EXPECT_FALSE(platform::FolderExists(target + L"\\After"));
-  EXPECT_EQ(backup_button.caption(), L"Backup!");
-  EXPECT_TRUE(target_box.enabled());
+  EXPECT_TRUE(main.target_box.enabled());
 }
 
 TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
@@ -135,14 +122,14 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   sources::SourceRow& row = AddRow(src, L"Docs");
   sources::SourceRow& later = AddRow(temp / L"After", L"After");
   bool pressed = false, looked_busy = false;
-  run.engine().yield_every = std::chrono::milliseconds(0);
-  run.engine().yield = [&] {
+  main.backup_run.engine().yield_every = std::chrono::milliseconds(0);
+  main.backup_run.engine().yield = [&] {
     if (!pressed && platform::FileExists(dst + L"\\a\\b\\c\\d\\f1.txt")) {
-      looked_busy = backup_button.caption() == L"CANCEL" && backup_button.enabled() &&
-                    !rows_panel.enabled() && !target_box.enabled() && !write_log_box.enabled() &&
-                    !pick_target_button.enabled() && row.busy_image.visible();
+      looked_busy = main.backup_button.caption() == L"CANCEL" && main.backup_button.enabled() &&
+                    !main.rows_panel.enabled() && !main.target_box.enabled() && !main.write_log_box.enabled() &&
+                    !main.pick_target_button.enabled() && row.busy_image.visible();
       pressed = true;
-      backup_button.on_click();  // as the message loop runs a click meanwhile
+      main.backup_button.on_click();  // as the message loop runs a click meanwhile
     }
     platform::DoEvents();
   };
@@ -154,18 +141,60 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_EQ(lines.back(), L"f2.txt\t-->user cancelled");
   EXPECT_FALSE(platform::FileExists(dst + L"\\a\\b\\c\\d\\f3.txt"));
   EXPECT_FALSE(platform::FileExists(dst + L"\\z1.txt"));
-  EXPECT_EQ(error_label.caption(), L"Canceled!");
-  EXPECT_FALSE(total_ok_image.visible() || total_error_image.visible());
+  EXPECT_EQ(main.error_label.caption(), L"Canceled!");
+  EXPECT_FALSE(main.total_ok_image.visible() || main.total_error_image.visible());
   EXPECT_FALSE(row.ok_image.visible() || row.error_image.visible() || row.busy_image.visible());
   EXPECT_FALSE(later.progress_bar.visible());
-  EXPECT_EQ(backup_button.caption(), L"Backup!");
-  EXPECT_TRUE(backup_button.enabled() && rows_panel.enabled());
+  EXPECT_TRUE(main.backup_button.caption() == L"Backup!" && main.backup_button.enabled() && main.rows_panel.enabled());
 
   // The next run starts afresh and finishes.
-  run.engine().yield = platform::DoEvents;
+  main.backup_run.engine().yield = platform::DoEvents;
   Press(target);
   EXPECT_EQ(ReadFile(dst + L"\\z1.txt"), "after the deep folder");
-  EXPECT_TRUE(total_ok_image.visible() && later.ok_image.visible());
+  EXPECT_TRUE(main.total_ok_image.visible() && later.ok_image.visible());
+}
+
+TEST_F(BackupRunTest, TheLogHasOneLineAFolderOrFileEndingInCrLfInTheAnsiCodePage) {
+  ASSERT_EQ(platform::ToAnsi(L"\u00F1").size(), 1u) << "one byte per character";
+  WriteFile(target + L"\\backup.log", std::string(5000, 'x'));  // an older run's, replaced
+  WriteFile(src + L"\\a\u00F1o.txt", "a");
+  WriteFile(src + L"\\Sub\\b.txt", "b");
+  AddRow(src, L"Docs");
+  Press(target);
+  // Sub may be listed before or after the file; both orders are right.
+  const std::wstring top = L"Folder: " + src + L"\\", file = L"a\u00F1o.txt\t-->file copied",
+                     sub = L"Folder: " + src + L"\\Sub\\", b = L"b.txt\t-->file copied";
+  const std::vector<std::wstring> lines = LogLines(target);
+  EXPECT_TRUE(lines == (std::vector<std::wstring>{top, file, sub, b}) ||
+              lines == (std::vector<std::wstring>{top, sub, b, file}))
+      << ::testing::PrintToString(lines);
+  EXPECT_TRUE(main.view_log_link.visible());
+  EXPECT_EQ(main.log_folder, target);
+}
+
+TEST_F(BackupRunTest, TheLogOffLeavesAnOldOneAloneAndANoRowRunLeavesItEmpty) {
+  WriteFile(target + L"\\backup.log", "an older run\r\n");
+  WriteFile(src + L"\\a.txt", "a");
+  sources::SourceRow& row = AddRow(src, L"Docs");
+  Press(target, false);
+  EXPECT_EQ(ReadFile(target + L"\\backup.log"), "an older run\r\n");
+  EXPECT_FALSE(main.view_log_link.visible());
+
+  row.check_box.set_value(0);
+  Press(target);
+  EXPECT_EQ(platform::ReadFileBytes(target + L"\\backup.log"), std::string()) << "made, empty";
+  EXPECT_TRUE(main.total_ok_image.visible() && main.view_log_link.visible());
+}
+
+TEST_F(BackupRunTest, ALogThatCannotBeWrittenDoesNotStopTheBackup) {
+  testing_support::MakeFolders(target + L"\\backup.log");  // a folder in the log's place
+  WriteFile(src + L"\\a.txt", "a");
+  sources::SourceRow& row = AddRow(src, L"Docs");
+  Press(target);
+  EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "a");
+  EXPECT_TRUE(row.ok_image.visible());
+  EXPECT_EQ(main.error_label.caption(), L"Error writing to " + target + L"\\");
+  EXPECT_TRUE(main.total_error_image.visible()) << "the log the user asked for is missing";
 }
 
 }  // namespace

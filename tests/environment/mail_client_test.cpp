@@ -1,10 +1,16 @@
-// Mail-client detection against the real registry of the build's prefix,
-// real files, and the stand-in mail client reached through COM.
+// The mail client: detection against the real registry of the build's
+// prefix, the stand-in reached through COM, store file paths recovered from
+// StoreIDs, store file sizes and version names. The start-up tests drive the
+// stand-in further.
 #include "environment/mail_client.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
+
+#include "environment/outlook_version.h"
+#include "environment/store_path.h"
 #include "mailserver/fake_mail_client.h"
 #include "support/temp_folder.h"
 
@@ -12,9 +18,7 @@ namespace environment {
 namespace {
 
 void CreateKey(const wchar_t* path) {
-  HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-  RegCloseKey(key);
+  RegSetKeyValueW(HKEY_CURRENT_USER, path, nullptr, REG_SZ, L"", 2);
 }
 
 void DeleteKey(const wchar_t* path) {
@@ -38,14 +42,21 @@ TEST(MailProfileTest, EachProfileKeyAloneIsEnough) {
   DeleteKey(kNear);
 }
 
-TEST(StoreFileTest, PathsInBothFormsAndSizesPastFourGigabytes) {
-  using fake_mail_client::StoreIdForPath;
-  EXPECT_EQ(StorePathFromStoreID(StoreIdForPath("C:\\Mail\\archive.pst", true)),
-            L"C:\\Mail\\archive.pst");
-  EXPECT_EQ(StorePathFromStoreID(StoreIdForPath("\\\\server\\share\\mail.pst")),
-            L"\\\\server\\share\\mail.pst");
-  EXPECT_EQ(StorePathFromStoreID(L"00ZZ"), std::nullopt);
+TEST(MailClientTest, AnUnknownMemberIsAnErrorOfItsOwnNotAMissingClient) {
+  ASSERT_TRUE(fake_mail_client::Register());
+  fake_mail_client::Configure(L"14.0.0.6112", {});
+  try {
+    CreateMailClient().Text(L"NoSuchMember");
+    ADD_FAILURE() << "an unknown member was answered";
+  } catch (const platform::AutomationError& error) {
+    EXPECT_FALSE(error.cannot_create);
+    EXPECT_FALSE(error.description.empty());
+  }
+  fake_mail_client::Unregister();
+  fake_mail_client::RemoveConfiguration();
+}
 
+TEST(StoreFileTest, SizesPastFourGigabytesAndMissingFiles) {
   testing_support::TempFolder folder;
   testing_support::MakeSparseFile(folder / L"huge.pst", 4294967296ull + 4294967295ull);
   EXPECT_EQ(FileSizeOf(folder / L"huge.pst"), 4294967296ull + 4294967295ull);
@@ -53,43 +64,38 @@ TEST(StoreFileTest, PathsInBothFormsAndSizesPastFourGigabytes) {
   EXPECT_EQ(FileSizeOf(L""), 0u);
 }
 
-TEST(MailClientTest, TheStandInAnswersByNameUntilItIsGone) {
-  ASSERT_TRUE(fake_mail_client::Register());
-  fake_mail_client::Configure(L"14.0.0.6112", {{L"Personal Folders", L"0011AA"}});
-  platform::AutomationObject application = CreateMailClient();
-  EXPECT_EQ(application.Text(L"Version"), L"14.0.0.6112");
-  platform::AutomationObject folders =
-      application.Object(L"GetNamespace", L"MAPI").Object(L"Folders");
-  ASSERT_EQ(folders.Number(L"Count"), 1);
-  EXPECT_EQ(folders.Object(L"Item", 1).Text(L"StoreID"), L"0011AA");
-  EXPECT_THROW(folders.Object(L"Item", 2), platform::AutomationError);
-  try {
-    application.Text(L"NoSuchMember");
-    ADD_FAILURE() << "an unknown member was answered";
-  } catch (const platform::AutomationError& error) {
-    EXPECT_FALSE(error.cannot_create);
-    EXPECT_FALSE(error.description.empty());
-  }
+TEST(OutlookVersionNameTest, ExactBuildThenMajorThenTheWholeText) {
+  EXPECT_EQ(OutlookVersionName(L"14.0.0.61120"), L"Outlook 2010") << "only an exact build";
+  EXPECT_EQ(OutlookVersionName(L"8.5.5104.6"), L"Outlook 98");
+  EXPECT_EQ(OutlookVersionName(L"8.03.4629"), L"Outlook 97");
+  EXPECT_EQ(OutlookVersionName(L"09.0.1"), L"Outlook 09.0.1");
+  EXPECT_EQ(OutlookVersionName(L""), std::nullopt);
+}
 
-  EXPECT_FALSE(MailClientRunning());
-  {
-    fake_mail_client::RunningInstance running;
-    ASSERT_TRUE(running.started());
-    EXPECT_TRUE(MailClientRunning());
-    running.Stop();
-  }
-  EXPECT_FALSE(MailClientRunning());
+// Hexadecimal digits for bytes, as the mail client writes a StoreID.
+std::wstring Hex(const std::string& bytes) {
+  std::wstring hex;
+  for (unsigned char b : bytes) hex += {L"0123456789ABCDEF"[b >> 4], L"0123456789ABCDEF"[b & 15]};
+  return hex;
+}
 
-  application.Release();
-  folders.Release();
-  fake_mail_client::Unregister();
-  fake_mail_client::RemoveConfiguration();
-  try {
-    CreateMailClient();
-    ADD_FAILURE() << "created a mail client that is not there";
-  } catch (const platform::AutomationError& error) {
-    EXPECT_TRUE(error.cannot_create);
-  }
+const std::string kHeader("\x00\x00\x00\x00\x38\xA1\xBB\x10\x05\xE5\x10\x1A", 12);
+
+TEST(AnsiStorePathTest, ThePathIsFoundByItsStartWhateverSurroundsItInDigitPairs) {
+  const std::string wide_path("C\0:\0\\\0a\0.\0p\0s\0t\0", 16);
+  EXPECT_EQ(AnsiStorePathFromStoreID(Hex(kHeader + wide_path)), "C:\\a.pst");
+  EXPECT_EQ(AnsiStorePathFromStoreID(Hex(kHeader + "mspst.dll" + std::string(1, '\0') +
+                                         "D:\\Correo\\A\xF1o.pst" + std::string(1, '\0') + "x")),
+            "D:\\Correo\\A\xF1o.pstx");
+  EXPECT_EQ(AnsiStorePathFromStoreID(Hex("\\\\srv\\x E:\\b.pst")), "E:\\b.pst");
+  EXPECT_EQ(AnsiStorePathFromStoreID(Hex(kHeader + "\\\\server\\m.pst")), "\\\\server\\m.pst");
+  EXPECT_EQ(AnsiStorePathFromStoreID(Hex(kHeader + "EMSMDB.DLL")), "");
+  EXPECT_EQ(AnsiStorePathFromStoreID(L"433a5c612e707374"), "C:\\a.pst");
+  // Digit pairs are read as they stand: the zeros of 30 03 straddle two pairs: both bytes are kept.
+  EXPECT_EQ(AnsiStorePathFromStoreID(L"5C5C3003"), "\\\\0\x03");
+  EXPECT_EQ(AnsiStorePathFromStoreID(L"433A5C417"), "C:\\A\x07") << "an odd last digit";
+  EXPECT_EQ(AnsiStorePathFromStoreID(L"433A5CZZ"), std::nullopt);
+  EXPECT_EQ(AnsiStorePathFromStoreID(L"43 3A5C"), std::nullopt);
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
-// The user's name and its buffer limit, and the system's name.
+// The user's name and its buffer limit, and the system's name from its
+// version numbers.
 #include "environment/system_info.h"
 
 #include <gtest/gtest.h>
 
+#include "environment/os_name.h"
 #include "platform/registry.h"
 
 namespace environment {
 namespace {
 
-TEST(SystemInfoTest, TheUserNameMustFitItsBufferAndTheSystemHasAName) {
+TEST(SystemInfoTest, TheUserNameMustFitItsBufferAndSystemNamesFollowTheVersion) {
   std::wstring name = UserName();
   ASSERT_FALSE(name.empty());
   const auto fits = static_cast<std::uint32_t>(name.size() + 1);
@@ -16,6 +18,10 @@ TEST(SystemInfoTest, TheUserNameMustFitItsBufferAndTheSystemHasAName) {
   EXPECT_EQ(platform::UserName(fits - 1), L"") << "a name that does not fit gives an empty label";
   EXPECT_EQ(OperatingSystemName().rfind(L"Windows", 0), 0u) << OperatingSystemName();
   EXPECT_EQ(platform::SpecialFolderPath(10), L"") << "the recycle bin has no path, so no row";
+  EXPECT_EQ(OperatingSystemNameFor(false, 2, 5, 1), L"NONE");
+  EXPECT_EQ(OperatingSystemNameFor(true, 1, 4, 90), L"Windows 98");
+  EXPECT_EQ(OperatingSystemNameFor(true, 1, 5, 0), L"Windows ME");
+  EXPECT_EQ(OperatingSystemNameFor(true, 2, 6, 10), L"Windows NT") << "6.10 is not 6.1";
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // installer check.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/files.h"
 #include "support/temp_folder.h"
 
@@ -10,10 +12,13 @@ namespace {
 TEST(NormalFileNameTest, FindsNormalFilesOnlyAsSpelled) {
   testing_support::TempFolder folder;
   testing_support::WriteFile(folder / L"Install.exe", "x");
-  testing_support::WriteFile(folder / L"hidden.exe", "x");
-  testing_support::SetAttributes(folder / L"hidden.exe", platform::kAttributeHidden);
+  for (auto [name, attribute] : {std::pair{L"hidden.exe", platform::kAttributeHidden},
+                                 std::pair{L"system.exe", platform::kAttributeSystem}}) {
+    testing_support::WriteFile(folder / name, "x");
+    testing_support::SetAttributes(folder / name, attribute);
+    EXPECT_EQ(platform::NormalFileName(folder / name), L"") << name;
+  }
   EXPECT_EQ(platform::NormalFileName(folder / L"install.exe"), L"Install.exe");
-  EXPECT_EQ(platform::NormalFileName(folder / L"hidden.exe"), L"");
   EXPECT_EQ(platform::NormalFileName(folder.path()), L"");
 }
 

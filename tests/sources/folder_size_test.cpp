@@ -1,10 +1,14 @@
-// Folder sizes of real trees: what is counted, what is skipped, and files
-// whose size does not fit in 31 or 32 bits.
+// The sizes of source rows: folder sizes of real trees (what is counted,
+// what is skipped, files whose size does not fit in 31 or 32 bits), their
+// size texts and the fixed-point byte counts behind them.
 #include "sources/folder_size.h"
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/files.h"
+#include "sources/size_text.h"
 #include "support/temp_folder.h"
 
 namespace sources {
@@ -13,14 +17,8 @@ namespace {
 using testing_support::SetAttributes;
 using testing_support::WriteFile;
 
-class FolderSizeTest : public ::testing::Test {
- protected:
+TEST(FolderSizeTest, HiddenFilesOfEveryLevelCountSystemEntriesAndDotNamesNot) {
   testing_support::TempFolder root;
-  std::wstring path = root.path() + L"\\";  // as the rows pass it
-};
-
-TEST_F(FolderSizeTest, HiddenFilesOfEveryLevelCountSystemEntriesAndDotNamesNot) {
-  EXPECT_EQ(FolderSize(path), 0.0);
   EXPECT_EQ(FolderSize(root / L"missing\\"), 0.0);
   WriteFile(root / L"a.txt", std::string(1000, 'a'));
   WriteFile(root / L"Fotos\\2009\\Verano\\c.jpg", std::string(7, 'c'));
@@ -34,19 +32,32 @@ TEST_F(FolderSizeTest, HiddenFilesOfEveryLevelCountSystemEntriesAndDotNamesNot) 
   std::wstring deep = root.path();  // past the old path limit
   while (deep.size() < 300) deep += L"\\a rather long folder name";
   WriteFile(deep + L"\\file.txt", std::string(42, 'x'));
-  EXPECT_EQ(FolderSize(path), 1000 + 7 + 300 + 42);
-  EXPECT_EQ(FolderSize(root / L"Fotos\\"), 7.0);
+  EXPECT_EQ(FolderSize(root.path() + L"\\"), 1000 + 7 + 300 + 42);
+
+  // The file search's two size words: the low one unsigned, the high one added.
+  testing_support::MakeSparseFile(root / L"Fotos\\video.avi", 3000000000ull);
+  testing_support::MakeSparseFile(root / L"Fotos\\disk.vhd", 5ull * 4294967296ull + 12345);
+  EXPECT_EQ(FolderSize(root / L"Fotos\\"), 7 + 3000000000.0 + 5.0 * 4294967296.0 + 12345);
 }
 
-// The file search's two size words: the low one unsigned, the high one added.
-// Through the file search's two size words: the low one unsigned, the high
-// one added.
-TEST_F(FolderSizeTest, FilesAbove2And4GiBAddTheirWholeSize) {
-  testing_support::MakeSparseFile(root / L"video.avi", 3000000000ull);
-  EXPECT_EQ(FolderSize(path), 3000000000.0);
-  const std::uint64_t size = 5ull * 4294967296ull + 12345;
-  testing_support::MakeSparseFile(root / L"disk.vhd", size);
-  EXPECT_EQ(FolderSize(path), static_cast<double>(size + 3000000000ull));
+TEST(SizeTextTest, UnitSwitchesJustAbove1024AndHalvesGoToEven) {
+  const std::pair<std::uint64_t, const wchar_t*> cases[] = {
+      {512, L"0 KB"},        {1536, L"2 KB"},        {2560, L"2 KB"},
+      {1048576, L"1024 KB"}, {1048577, L"1 MB"},     {3670016, L"4 MB"},
+      {1073741824, L"1024 MB"}, {1073742848, L"1 GB"}};
+  for (const auto& [bytes, text] : cases) EXPECT_EQ(SizeText(ByteCountFromBytes(bytes)), text) << bytes;
+  // Kilobytes are first rounded to four places: 1048576.05 bytes is
+  // 1024.0000488 KB, held as 1024; 2560.041 bytes is 2.50004 KB, held as
+  // 2.5000, which then rounds down to 2.
+  EXPECT_EQ(SizeText(10485760500), L"1024 KB");
+  EXPECT_EQ(SizeText(25600410), L"2 KB");
+}
+
+TEST(ByteCountTest, WholeBytesSurviveDoublesAndFractionsRoundHalfToEven) {
+  const ByteCount large = ByteCountFromBytes(922337203685477);
+  EXPECT_EQ(ByteCountFromDouble(ByteCountToDouble(large)), large);
+  EXPECT_EQ(ByteCountFromDouble(0.00025), 2);
+  EXPECT_EQ(ByteCountFromDouble(0.00035), 4);
 }
 
 }  // namespace

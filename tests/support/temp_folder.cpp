@@ -1,7 +1,6 @@
 #include "support/temp_folder.h"
 
 #include <windows.h>
-#include <winioctl.h>
 
 #include <stdexcept>
 
@@ -39,16 +38,11 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
   CloseHandle(file);
 }
 
-std::string ReadFile(const std::wstring& path) {
-  return platform::ReadFileBytes(path).value_or(std::string());
-}
-
 void MakeSparseFile(const std::wstring& path, std::uint64_t size) {
+  // Wine extends a file without writing it, so it takes no disk space.
   HANDLE file = CreateFileW(platform::LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create sparse file");
-  DWORD returned = 0;
-  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
   LARGE_INTEGER end;
   end.QuadPart = static_cast<LONGLONG>(size);
   SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
@@ -91,14 +85,13 @@ bool RunInLinuxShell(const std::wstring& folder, const std::string& command) {
   std::string script = "cd '" + std::string(name) + "' && " + command + " && touch " + mark;
   HeapFree(GetProcessHeap(), 0, name);
   std::wstring line = L"/bin/sh -c \"" + platform::FromAnsi(script) + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process = {};
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process))
     return false;
-  if (process.hThread) CloseHandle(process.hThread);
-  if (process.hProcess) CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
   const std::wstring mark_path = folder + L"\\" + platform::FromAnsi(mark);
   for (int i = 0; i < 750 && !platform::FileExists(mark_path); ++i) Sleep(20);
   return platform::DeleteFileAt(mark_path);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/files.h"
+
 namespace testing_support {
 
 class TempFolder {
@@ -16,7 +18,6 @@ class TempFolder {
 
   // The folder's path, without a trailing "\".
   const std::wstring& path() const { return path_; }
-  // path() + "\" + relative.
   std::wstring operator/(const std::wstring& relative) const { return path_ + L"\\" + relative; }
 
  private:
@@ -27,7 +28,9 @@ class TempFolder {
 void MakeFolders(const std::wstring& path);
 // Writes bytes to a new file, creating its folders.
 void WriteFile(const std::wstring& path, const std::string& bytes);
-std::string ReadFile(const std::wstring& path);
+inline std::string ReadFile(const std::wstring& path) {
+  return platform::ReadFileBytes(path).value_or(std::string());
+}
 // A file of the given size that takes no disk space.
 void MakeSparseFile(const std::wstring& path, std::uint64_t size);
 void SetAttributes(const std::wstring& path, std::uint32_t attributes);

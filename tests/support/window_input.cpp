@@ -16,29 +16,10 @@ void TurnWheel(const platform::Control& control, int notches) {
 
 void Click(const platform::Control& control) { SendMessageW(control.handle(), BM_CLICK, 0, 0); }
 
-void MoveMouseOver(const platform::Control& control) {
-  HWND hwnd = control.handle();
-  SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd),
-               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-}
-
 void ForgetQuit() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }
-}
-
-ScopedEnvironmentValue::ScopedEnvironmentValue(const std::wstring& name, const std::wstring& value)
-    : name_(name) {
-  wchar_t old[32768];
-  DWORD length = GetEnvironmentVariableW(name.c_str(), old, 32768);
-  had_old_ = length > 0 && length < 32768;
-  if (had_old_) old_.assign(old, length);
-  SetEnvironmentVariableW(name.c_str(), value.c_str());
-}
-
-ScopedEnvironmentValue::~ScopedEnvironmentValue() {
-  SetEnvironmentVariableW(name_.c_str(), had_old_ ? old_.c_str() : nullptr);
 }
 
 }  // namespace testing_support

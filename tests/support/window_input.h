@@ -1,10 +1,13 @@
 // Input the tests hand to real windows as the system would deliver it, and
-// process environment values set for one test.
+// the dialogs answered as the user would.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/controls.h"
+#include "platform/shell.h"
 
 namespace testing_support {
 
@@ -15,25 +18,21 @@ void TurnWheel(const platform::Control& control, int notches);
 // A click on a button or check box, as the mouse gives it.
 void Click(const platform::Control& control);
 
-// What the system tells a window when the mouse moves over it.
-void MoveMouseOver(const platform::Control& control);
-
 // Takes away the quit message the last window's end leaves behind, so that
 // the next test's windows repaint and yield as in a fresh program.
 void ForgetQuit();
 
-// Sets an environment value of this process, and puts back the old one.
-class ScopedEnvironmentValue {
+// Keeps the boxes instead of showing them and gives the folder picker's
+// answer; in place of the real dialogs while it lives.
+class FakeDialogs : public platform::Dialogs {
  public:
-  ScopedEnvironmentValue(const std::wstring& name, const std::wstring& value);
-  ~ScopedEnvironmentValue();
-  ScopedEnvironmentValue(const ScopedEnvironmentValue&) = delete;
-  ScopedEnvironmentValue& operator=(const ScopedEnvironmentValue&) = delete;
-
- private:
-  std::wstring name_;
-  std::wstring old_;
-  bool had_old_ = false;
+  FakeDialogs() { platform::SetDialogs(this); }
+  ~FakeDialogs() override { platform::SetDialogs(nullptr); }
+  void MessageBoxOk(const std::wstring& text) override { boxes.push_back(text); }
+  std::optional<std::wstring> BrowseForFolder(const platform::Control&,
+                                              const std::wstring&) override { return answer; }
+  std::vector<std::wstring> boxes;
+  std::optional<std::wstring> answer;
 };
 
 }  // namespace testing_support
