@@ -12,6 +12,7 @@
 
 #include "backup/backup_log.h"
 #include "backup/run_texts.h"
+#include "platform/file_copy.h"
 #include "platform/files.h"
 #include "platform/message_loop.h"
 

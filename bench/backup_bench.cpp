@@ -23,6 +23,7 @@
 #include "app/main_window.h"
 #include "backup/path_parts.h"
 #include "platform/controls.h"
+#include "platform/file_copy.h"
 #include "platform/files.h"
 #include "sources/folder_size.h"
 #include "support/temp_folder.h"
