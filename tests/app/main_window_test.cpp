@@ -1,7 +1,6 @@
-// The main window's start-up, in-process: real folders, a real settings
-// file, the real registry of the build's prefix and the stand-in mail client
-// reached through COM; the splash window closes at the later of its minimum
-// time and the main window's readiness.
+// The start-up, in-process and as the real program: real folders and
+// settings file, the prefix's registry and the stand-in mail client through
+// COM; the splash closes at the later of its minimum time and readiness.
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
@@ -9,12 +8,13 @@
 
 #include <map>
 #include <memory>
-#include <vector>
 
 #include "environment/mail_client.h"
+#include "environment/system_info.h"
 #include "mailserver/fake_mail_client.h"
 #include "platform/files.h"
 #include "settings/ini_file.h"
+#include "support/build_path.h"
 #include "support/temp_folder.h"
 #include "support/window_input.h"
 
@@ -33,10 +33,8 @@ class MainWindowTest : public testing::Test {
   }
   void TearDown() override {
     main_.reset();
-    for (const wchar_t* key : environment::kProfileKeys) {
-      RegDeleteTreeW(HKEY_CURRENT_USER, key);
-      RegDeleteKeyW(HKEY_CURRENT_USER, key);
-    }
+    for (const wchar_t* key : environment::kProfileKeys)
+      RegDeleteTreeW(HKEY_CURRENT_USER, key), RegDeleteKeyW(HKEY_CURRENT_USER, key);
     fake_mail_client::Unregister();
     fake_mail_client::RemoveConfiguration();
   }
@@ -46,9 +44,7 @@ class MainWindowTest : public testing::Test {
     folders_[csidl] = folder_ / name;
     WriteFile(folder_ / (name + L"\\file.bin"), std::string(bytes, 'x'));
   }
-  void CreateProfileKey() {
-    RegSetKeyValueW(HKEY_CURRENT_USER, environment::kProfileKeys[2], nullptr, REG_SZ, L"", 2);
-  }
+  void CreateProfileKey() { RegSetKeyValueW(HKEY_CURRENT_USER, environment::kProfileKeys[2], nullptr, REG_SZ, L"", 2); }
   // A store whose file holds bytes bytes, served by the stand-in.
   fake_mail_client::Store Store(const std::wstring& name, size_t bytes, bool sixteen_bit = false) {
     std::wstring path = folder_ / (name + L".pst");
@@ -195,6 +191,56 @@ TEST_F(MainWindowTest, OnlyAnUpperCaseEsIsSpanishAndExitCloses) {
   EXPECT_NE(window.sources_frame.caption(), spanish);
   window.exit_item.on_click();
   EXPECT_FALSE(window.loaded());
+}
+
+// The program's top-level windows of its own class by caption; the splash
+// window's is empty.
+HWND FindForm(const wchar_t* caption) { return FindWindowW(L"TavrikForm", caption); }
+
+bool HasChildText(HWND window, const std::wstring& text) {
+  for (HWND child = nullptr; (child = FindWindowExW(window, child, nullptr, nullptr));) {
+    wchar_t buffer[512] = {};
+    GetWindowTextW(child, buffer, 512);
+    if (text == buffer || HasChildText(child, text)) return true;
+  }
+  return false;
+}
+
+TEST_F(MainWindowTest, TheProgramShowsItsSplashThenTheFilledMainWindowAndEndsOnAClose) {
+  ASSERT_EQ(FindForm(L"Tavrik Backup"), nullptr) << "another copy of the program is open";
+  ServeStores(L"12.0.0.6504", {{L"Personal Folders", fake_mail_client::StoreIdForPath("C:\\none.pst")}});
+  const DWORD started = GetTickCount();
+  // A hung program fails the test instead of blocking it.
+  auto wait_for = [](auto condition) {
+    for (const DWORD give_up = GetTickCount() + 60000; !condition(); Sleep(50))
+      if (GetTickCount() > give_up) return false;
+    return true;
+  };
+  std::wstring command = L"\"" + testing_support::BuildPath(TAVRIK_EXE_PATH) + L"\"";
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  EXPECT_TRUE(wait_for([] { return FindForm(L"") != nullptr; }));
+  HWND main = nullptr;
+  EXPECT_TRUE(wait_for([&] { return (main = FindForm(L"Tavrik Backup")) && IsWindowEnabled(main) && !FindForm(L""); }));
+  EXPECT_GE(GetTickCount() - started, static_cast<DWORD>(SplashWindow::kMinimumMs))
+      << "the splash timer's own tick frees the window, not before";
+  if (main) {
+    EXPECT_TRUE(IsWindowVisible(main));
+    for (const std::wstring& text : {environment::OperatingSystemName(), environment::UserName(),
+                                     std::wstring(L"Outlook 2007 SP2"), std::wstring(L"Closed (OK)"),
+                                     std::wstring(L"Outlook [Personal Folders]")})
+      EXPECT_TRUE(HasChildText(main, text)) << text;
+    PostMessageW(main, WM_CLOSE, 0, 0);
+  }
+  DWORD code = 1;
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+  GetExitCodeProcess(process.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The press of "Backup!": target checks, what is saved, the icons of a run,
-// cancel by a second press, and backup.log: its exact lines and bytes, and
-// when it is written, replaced or left alone.
+// The press of "Backup!": target checks, what is saved, the icons, cancel
+// by a second press, and backup.log's exact lines and when it is written.
 #include "backup/backup_run.h"
 
 #include <windows.h>

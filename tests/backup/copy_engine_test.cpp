@@ -1,5 +1,4 @@
-// The copy engine on real trees, without a window: what lands in the
-// destination, what is skipped, merged, replaced or reported as not copied.
+// The copy engine on real trees, without a window.
 #include "backup/copy_engine.h"
 
 #include <windows.h>

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The installer under Wine in silent mode: it installs the program, its
-# Start-menu shortcut and its uninstall entry; run again without a folder it
-# replaces the installation where it is; the uninstaller removes all of it
-# but leaves the user's settings files alone.
+# The silent installer under Wine: program, shortcut and uninstall entry,
+# replaced in place when run again; the uninstaller keeps the settings files.
 # Usage: installer_test.sh BUILD_FOLDER INSTALLER
 source "$(dirname "$0")/steps.sh"
 installer=$2

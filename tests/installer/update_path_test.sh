@@ -1,15 +1,9 @@
 #!/usr/bin/env bash
-# The program's update end to end, as a user sees it, under Wine and Xvfb.
-# The release of this version is installed; a local web server publishes a
-# release of a greater version, both made by scripts/release.sh and signed
-# with a throwaway key pair made here (its public key built into both). The
-# installed program's Help > About offers the update. First the server holds
-# a tampered installer: the press refuses it and removes it, and the program
-# goes on. Then the real one: the press downloads the installer, verifies it,
-# starts it and ends the program; the installer, run with no parameters as
-# the program runs it, replaces the installation in its folder with one
-# press of "Finish", and the greater version is what is installed and runs.
-# Screenshots of each step are kept in BUILD/update-path/shots.
+# The program's update end to end under Wine and Xvfb: this version's release
+# is installed, a local server publishes a greater one (both signed with a
+# throwaway key made here); Help > About refuses a tampered installer, then
+# starts the real one, which replaces the installation. Screenshots of each
+# step are kept in BUILD/update-path/shots.
 # Usage: update_path_test.sh BUILD_FOLDER
 source "$(dirname "$0")/steps.sh"
 [ -n "${DISPLAY:-}" ] || fail "needs a display (scripts/test.sh starts Xvfb)"
@@ -31,8 +25,7 @@ step "releases $old and $new that look for updates on $server"
 export TAVRIK_RELEASE_BUILD=$work/build TAVRIK_NO_INSTALL=1
 release() { "$here/../../scripts/release.sh" "$@" >>"$work/release.log" 2>&1 || { tail -30 "$work/release.log"; fail "release $*"; }; }
 mkdir -p "$work"; : >"$work/release.log"
-# The test's own signing key, made once per build folder.
-key=$work/signing-key.pem
+key=$work/signing-key.pem  # made once per build folder
 [ -f "$key" ] || openssl ecparam -name prime256v1 -genkey -noout -out "$key"
 openssl pkey -in "$key" -pubout -out "$work/signing-key.pub.pem"
 signed=(--signing-key "$key" -DTAVRIK_UPDATE_PUBLIC_KEY="$work/signing-key.pub.pem" -DTAVRIK_UPDATE_SERVER=$server)
@@ -47,13 +40,7 @@ release "$work/new" "${signed[@]}" -DTAVRIK_VERSION_OVERRIDE=$new
 rm -rf "$work/served"
 cp -r "$work/new" "$work/served"
 published=$work/served/download/TavrikBackup.exe
-python3 - "$published" <<'TAMPER'
-import sys
-path = sys.argv[1]
-data = bytearray(open(path, "rb").read())
-data[len(data) // 2] ^= 0xFF
-open(path, "wb").write(data)
-TAMPER
+python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[len(d) // 2] ^= 0xFF; open(sys.argv[1], "wb").write(d)' "$published"
 
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/served" >"$work/server.log" 2>&1 &
 server_pid=$!

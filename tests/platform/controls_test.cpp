@@ -1,7 +1,5 @@
-// The control wrappers against real windows: progress bars draw any range,
-// scroll bars reach both ends, menus keep the client area, and unloading
-// every form reaches each once. Check boxes are driven by the source list's
-// tests.
+// The control wrappers against real windows: bars, menus, and unloading
+// every form (check boxes are driven by the source list's tests).
 #include <gtest/gtest.h>
 
 #include <windows.h>

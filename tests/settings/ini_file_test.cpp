@@ -1,6 +1,5 @@
-// The settings file through the real private-profile functions: where it is
-// and what survives a write and a read; and the one rule by which a stored
-// value becomes a check-box state.
+// The settings file through the real private-profile functions: where it is,
+// what survives a write and a read, and how a value becomes a check state.
 #include "settings/ini_file.h"
 
 #include <windows.h>
@@ -16,8 +15,7 @@
 namespace settings {
 namespace {
 
-using testing_support::TempFolder;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 TEST(IniFileTest, ValuesComeBackAsWrittenWithinTheFileLimits) {
   TempFolder folder;
@@ -44,10 +42,14 @@ TEST(LocateIniFileTest, ANormalFileBesideTheProgramWinsOverAppData) {
   SetEnvironmentVariableW(L"AppData", app_data.path().c_str());
   EXPECT_EQ(LocateIniFile(program.path()), app_data / kIniFileName) << "existing or not";
   WriteFile(program / kIniFileName, "[main]\r\n");
-  testing_support::SetAttributes(program / kIniFileName, platform::kAttributeHidden);
-  EXPECT_EQ(LocateIniFile(program.path()), app_data / kIniFileName) << "a hidden one does not count";
+  for (std::uint32_t not_normal : {platform::kAttributeHidden, platform::kAttributeSystem}) {
+    testing_support::SetAttributes(program / kIniFileName, not_normal);
+    EXPECT_EQ(LocateIniFile(program.path()), app_data / kIniFileName) << "only a normal file counts";
+  }
   testing_support::SetAttributes(program / kIniFileName, FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(LocateIniFile(program.path()), program / kIniFileName);
+  // As the file system spells it: the update's installer check compares it.
+  EXPECT_EQ(platform::NormalFileName(program / L"tavrik backup.INI"), kIniFileName);
 
   // The running program looks in its own folder.
   const std::wstring beside = platform::ProgramFolder() + L"\\" + kIniFileName;

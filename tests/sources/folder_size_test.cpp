@@ -1,6 +1,5 @@
-// The sizes of source rows: folder sizes of real trees (what is counted,
-// what is skipped, files whose size does not fit in 31 or 32 bits), their
-// size texts and the fixed-point byte counts behind them.
+// The sizes of source rows: real trees, size texts and the byte counts
+// behind them.
 #include "sources/folder_size.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +13,7 @@
 namespace sources {
 namespace {
 
-using testing_support::SetAttributes;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 TEST(FolderSizeTest, HiddenFilesOfEveryLevelCountSystemEntriesAndDotNamesNot) {
   testing_support::TempFolder root;
@@ -35,8 +33,7 @@ TEST(FolderSizeTest, HiddenFilesOfEveryLevelCountSystemEntriesAndDotNamesNot) {
   EXPECT_EQ(FolderSize(root.path() + L"\\"), 1000 + 7 + 300 + 42);
 
   // The file search's two size words: the low one unsigned, the high one added.
-  testing_support::MakeSparseFile(root / L"Fotos\\video.avi", 3000000000ull);
-  testing_support::MakeSparseFile(root / L"Fotos\\disk.vhd", 5ull * 4294967296ull + 12345);
+  ASSERT_TRUE(RunInLinuxShell(root / L"Fotos", "truncate -s 3000000000 video.avi && truncate -s 21474848825 disk.vhd"));
   EXPECT_EQ(FolderSize(root / L"Fotos\\"), 7 + 3000000000.0 + 5.0 * 4294967296.0 + 12345);
 }
 

@@ -1,5 +1,4 @@
-// The source list in a real main window: ticking rows and the total, the
-// "Backup!" button, scrolling by bar and wheel, and the "..." picker.
+// The source list in a real main window: ticks, total, scrolling, picker.
 #include "sources/source_list.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +13,7 @@
 namespace sources {
 namespace {
 
-using testing_support::Click;
-using testing_support::TurnWheel;
+using namespace testing_support;
 
 // A real main window, made as the program makes it.
 class MainWindowTest : public ::testing::Test {

@@ -38,18 +38,6 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
   CloseHandle(file);
 }
 
-void MakeSparseFile(const std::wstring& path, std::uint64_t size) {
-  // Wine extends a file without writing it, so it takes no disk space.
-  HANDLE file = CreateFileW(platform::LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create sparse file");
-  LARGE_INTEGER end;
-  end.QuadPart = static_cast<LONGLONG>(size);
-  SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
-  SetEndOfFile(file);
-  CloseHandle(file);
-}
-
 void SetAttributes(const std::wstring& path, std::uint32_t attributes) {
   SetFileAttributesW(platform::LongPath(path).c_str(), attributes);
 }
@@ -62,10 +50,7 @@ void RemoveTree(const std::wstring& path) {
       if (entry.name == L"." || entry.name == L"..") continue;
       std::wstring child = path + L"\\" + entry.name;
       SetFileAttributesW(platform::LongPath(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (entry.is_directory())
-        RemoveTree(child);
-      else
-        DeleteFileW(platform::LongPath(child).c_str());
+      entry.is_directory() ? RemoveTree(child) : void(DeleteFileW(platform::LongPath(child).c_str()));
     } while (search.Next());
   }
   search.Close();

@@ -1,5 +1,4 @@
-// Real folders and files for tests: a fresh folder under the temporary
-// folder, removed with everything in it at the end of the test.
+// Real folders and files for tests; a TempFolder goes with all it holds.
 #pragma once
 
 #include <cstdint>
@@ -24,15 +23,12 @@ class TempFolder {
   std::wstring path_;
 };
 
-// Creates every folder of path.
 void MakeFolders(const std::wstring& path);
-// Writes bytes to a new file, creating its folders.
+// Creates the file's folders too.
 void WriteFile(const std::wstring& path, const std::string& bytes);
 inline std::string ReadFile(const std::wstring& path) {
   return platform::ReadFileBytes(path).value_or(std::string());
 }
-// A file of the given size that takes no disk space.
-void MakeSparseFile(const std::wstring& path, std::uint64_t size);
 void SetAttributes(const std::wstring& path, std::uint32_t attributes);
 void RemoveTree(const std::wstring& path);
 // Runs a Linux shell command in folder, for what Windows calls cannot make

@@ -1,5 +1,4 @@
-// Input the tests hand to real windows as the system would deliver it, and
-// the dialogs answered as the user would.
+// Input for real windows as the system delivers it; dialogs answered.
 #pragma once
 
 #include <optional>
@@ -11,19 +10,16 @@
 
 namespace testing_support {
 
-// Turns the mouse wheel over control by `notches` notches; negative notches
-// turn it towards the user. Goes to the control's own window procedure.
+// Negative notches turn the wheel towards the user.
 void TurnWheel(const platform::Control& control, int notches);
 
-// A click on a button or check box, as the mouse gives it.
 void Click(const platform::Control& control);
 
 // Takes away the quit message the last window's end leaves behind, so that
 // the next test's windows repaint and yield as in a fresh program.
 void ForgetQuit();
 
-// Keeps the boxes instead of showing them and gives the folder picker's
-// answer; in place of the real dialogs while it lives.
+// Keeps the boxes and gives the picker's answer while it lives.
 class FakeDialogs : public platform::Dialogs {
  public:
   FakeDialogs() { platform::SetDialogs(this); }

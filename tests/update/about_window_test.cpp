@@ -1,8 +1,6 @@
-// The About window against a real HTTP server on 127.0.0.1: which version
-// replies the check takes, the download and its progress, the signed
-// installer's checks and the button's roles. The shell and the end of the
-// program are replaced; the installers are stand-ins signed at build time
-// with the tests' own throwaway key.
+// The About window against a real HTTP server on 127.0.0.1: the version
+// replies it takes, the download, the signed installer's checks and the
+// button's roles; stand-in installers are signed with the tests' own key.
 #include "update/about_window.h"
 
 #include <windows.h>
@@ -21,10 +19,7 @@
 namespace update {
 namespace {
 
-using testing_support::HttpReply;
-using testing_support::HttpServer;
-using testing_support::ReadFile;
-using testing_support::WriteFile;
+using namespace testing_support;
 
 const char kVersionPath[] = "/download/TavrikBackup.upd";
 const char kInstallerPath[] = "/download/TavrikBackup.exe";
@@ -34,33 +29,30 @@ const AboutTexts kTexts{L"About",  L"Current:", L"Latest:",   L"CLOSE",
                         L"UPDATE", L"CANCEL",   L"Searching", L"No version"};
 const unsigned char kTestKey[] = {TAVRIK_TEST_UPDATE_PUBLIC_KEY_BYTES};
 
-std::string BuildFile(const char* path) { return ReadFile(testing_support::BuildPath(path)); }
-// The stand-in installer of version 0.2.0 and its signature.
+std::string BuildFile(const char* path) { return ReadFile(BuildPath(path)); }
+// The stand-in installers of versions 0.2.0 and 0.1.6 and their signatures.
 std::string NewInstaller() { return BuildFile(TAVRIK_TEST_NEW_INSTALLER); }
 std::string NewSignature() { return BuildFile(TAVRIK_TEST_NEW_INSTALLER ".sig"); }
+std::string OldSignature() { return BuildFile(TAVRIK_TEST_OLD_INSTALLER ".sig"); }
 
 HttpReply R(std::string body, int status = 200, std::string headers = "") {
   HttpReply reply{status, std::move(body)};
-  reply.headers = std::move(headers);
-  return reply;
+  return reply.headers = std::move(headers), reply;
 }
 HttpReply Framed(std::string body, bool chunked, bool length, std::size_t cut = std::string::npos,
                  std::size_t stall = std::string::npos) {
   HttpReply reply{200, std::move(body)};
-  reply.chunked = chunked, reply.send_length = length, reply.cut_after = cut, reply.stall_after = stall;
-  return reply;
+  return reply.chunked = chunked, reply.send_length = length, reply.cut_after = cut, reply.stall_after = stall, reply;
 }
 const std::string kOffer = "0.2.0\r\n";
 std::string Padded(std::size_t size) { return kOffer + std::string(size, 'x'); }
 
 std::size_t ThreadsOfThisProcess() {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  THREADENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
+  THREADENTRY32 entry{sizeof entry};
   std::size_t count = 0;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
-  }
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+    count += entry.th32OwnerProcessID == GetCurrentProcessId();
   CloseHandle(snapshot);
   return count;
 }
@@ -81,8 +73,8 @@ struct RecordingAbout : AboutWindow {
   std::vector<int> percents;
 };
 
-class AboutTest : public testing::Test {
- protected:
+// Members are open to the tables' cases, which arrange a fixture each.
+struct AboutTest : testing::Test {
   void Prepare(AboutWindow& window) {
     window.texts = kTexts;
     window.update_server = server.base_url();
@@ -101,10 +93,7 @@ class AboutTest : public testing::Test {
                             (directory ? *directory : L"<null>"));
       return start_result;
     };
-    about.end_program = [this] {
-      ended = true;
-      about.Unload();
-    };
+    about.end_program = [this] { ended = true, about.Unload(); };
     Prepare(about);
   }
   void TearDown() override { about.Unload(); }
@@ -120,9 +109,11 @@ class AboutTest : public testing::Test {
     about.OnActivate();
     ASSERT_EQ(about.button.caption(), kTexts.update);
   }
-  // Runs action from a timer once the update's download has begun, as a
-  // user would.
+  // Offers a slow installer and runs action from a timer once its download
+  // has begun, as a user would; then presses the button.
   void DuringDownload(std::function<void()> action) {
+    Offer();
+    server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, std::string::npos, 1024));
     timer.Create(about, 20, true);
     timer.on_tick = [this, action] {
       if (about.percents.empty()) return;
@@ -130,6 +121,8 @@ class AboutTest : public testing::Test {
       caption_during_download = about.button.caption();
       action();
     };
+    about.OnButtonClick();
+    server.Release();
   }
 
   testing_support::TempFolder folder;
@@ -153,15 +146,9 @@ TEST_F(AboutTest, LoadLinkAndClose) {
   EXPECT_FALSE(about.loaded());
 }
 
-// A version reply (none: the connection is refused), what the window then
-// shows as the latest version ("-" when it refuses the reply) and whether it
-// offers the update.
-struct ReplyCase {
-  const char* name;
-  HttpReply (*reply)();
-  const wchar_t* shown;
-  bool offered;
-};
+// A version reply (none: the connection is refused), the latest version then
+// shown ("-" when the reply is refused) and whether the update is offered.
+struct ReplyCase { const char* name; HttpReply (*reply)(); const wchar_t* shown; bool offered; };
 const ReplyCase kReplies[] = {
     {"Equal", [] { return R(TAVRIK_VERSION_TEXT "\r\n"); }, kRunning, false},
     {"LineFeed", [] { return R("0.2.0\n0.0.1"); }, L"0.2.0", true},
@@ -169,6 +156,7 @@ const ReplyCase kReplies[] = {
     {"SameHostRedirect", [] { return R("", 302, "Location: moved.upd\r\n"); }, L"0.2.0", true},
     {"Chunked", [] { return Framed(Padded(1500), true, true); }, L"0.2.0", true},
     {"ToTheEnd", [] { return Framed(kOffer, false, false); }, L"0.2.0", true},
+    {"LongerThanSaid", [] { HttpReply r = R(Padded(900)); r.content_length = "7"; return r; }, L"0.2.0", true},
     {"WholeRange", [] { return R(kOffer, 206, "Content-Range: bytes 0-6/7\r\n"); }, L"0.2.0", true},
     {"Refused", nullptr, L"-", false},
     {"NotFound", [] { return R("9.9.9\r\n", 404); }, L"-", false},
@@ -268,99 +256,78 @@ TEST_F(AboutTest, AProgramFolderThatCannotBeWrittenUsesTheLocalDataFolder) {
   EXPECT_EQ(shell_calls, std::vector<std::wstring>{local + L"/install.exe||"});
 }
 
-struct PiecesCase {
-  std::size_t size;
-  bool send_length;
-  std::vector<int> percents;  // one per piece, the last one empty or of one byte
-};
-
-class DownloadTest : public AboutTest, public testing::WithParamInterface<PiecesCase> {};
-
-TEST_P(DownloadTest, MovesTheBarOncePerPieceOfAKnownLength) {
-  const std::string body(GetParam().size, 'b');
-  HttpReply reply{200, body};
-  reply.send_length = GetParam().send_length;
-  server.Serve("/f", reply);
-  WriteFile(folder / L"f.bin", "older and longer bytes");
+TEST_F(AboutTest, DownloadMovesTheBarOncePerPieceOfAKnownLength) {
   const std::string url = platform::ToAnsi(server.base_url()) + "/f";
-  EXPECT_EQ(about.DownloadFile(url, folder / L"f.bin", true, 1 << 20), Download::kComplete);
-  EXPECT_EQ(about.percents, GetParam().percents);
-  EXPECT_EQ(ReadFile(folder / L"f.bin"), body);
+  // The body's size, whether its length is sent, and one percentage per
+  // piece, the last piece empty or of one byte.
+  for (const auto& [size, length, percents] : std::vector<std::tuple<std::size_t, bool, std::vector<int>>>{
+           {2500, true, {41, 82, 100, 100}}, {1025, true, {100, 100}}, {2500, false, {}}, {0, true, {}}}) {
+    HttpReply reply{200, std::string(size, 'b')};
+    reply.send_length = length;
+    server.Serve("/f", reply);
+    WriteFile(folder / L"f.bin", "older and longer bytes");
+    about.percents.clear();
+    EXPECT_EQ(about.DownloadFile(url, folder / L"f.bin", true, 1 << 20), Download::kComplete);
+    EXPECT_EQ(about.percents, percents) << size;
+    EXPECT_EQ(ReadFile(folder / L"f.bin"), reply.body);
+  }
   EXPECT_EQ(about.DownloadFile(url, folder / L"no\\such\\f.bin", false, 1 << 20), Download::kFailed);
 }
-
-INSTANTIATE_TEST_SUITE_P(Bodies, DownloadTest,
-                         testing::Values(PiecesCase{2500, true, {41, 82, 100, 100}},
-                                         PiecesCase{1025, true, {100, 100}},
-                                         PiecesCase{2500, false, {}}, PiecesCase{0, true, {}}));
 
 TEST_F(AboutTest, VerifiedInstallerIsStartedAndTheProgramEnds) {
   Offer();
   about.OnButtonClick();
   EXPECT_EQ(shell_calls, std::vector<std::wstring>{folder.path() + L"/install.exe||"});
   EXPECT_EQ(ReadFile(folder / L"install.exe"), NewInstaller());
-  EXPECT_EQ(about.percents.back(), 100);
-  EXPECT_TRUE(ended);
+  EXPECT_TRUE(about.percents.back() == 100 && ended);
 }
 
-struct RefusedInstaller {
-  const char* name;
-  std::string (*installer)();
-  std::string (*signature)();  // nullptr: none published
-  bool other_key;
+// What goes wrong after the offer, and whether the installer was downloaded
+// (and is then removed) or not (an earlier install.exe stays).
+struct FailedUpdate { const char* name; void (*arrange)(AboutTest&); bool downloaded; };
+const FailedUpdate kFailedUpdates[] = {
+    {"Tampered", [](AboutTest& t) { std::string i = NewInstaller(); i[i.size() / 2] ^= 1; t.server.Serve(kInstallerPath, R(i)); }, true},
+    {"SignatureOfAnotherFile", [](AboutTest& t) { t.server.Serve(kSignaturePath, R(OldSignature())); }, true},
+    {"SignatureNotDer", [](AboutTest& t) { t.server.Serve(kSignaturePath, R(std::string(64, '\x11'))); }, true},
+    {"SignatureWithBytesAfterIt", [](AboutTest& t) { t.server.Serve(kSignaturePath, R(NewSignature() + '\0')); }, true},
+    {"OlderSignedInstaller", [](AboutTest& t) { t.Offer(BuildFile(TAVRIK_TEST_OLD_INSTALLER), OldSignature()); }, true},
+    {"UnsignedPage", [](AboutTest& t) { t.server.Serve(kInstallerPath, R("<html>free download</html>")); }, true},
+    {"NoSignature", [](AboutTest& t) { t.server.Serve(kSignaturePath, R("not here", 404)); }, true},
+    {"AnotherKey", [](AboutTest& t) { t.about.update_public_key[5] ^= 1; }, true},
+    {"ShellCannotStart", [](AboutTest& t) { t.start_result = 2; }, true},
+    // The shell's result is a signed 16-bit number: 0x10005 is 5.
+    {"ShellResultOver16Bits", [](AboutTest& t) { t.start_result = 0x10000 + 5; }, true},
+    {"InstallerNotFound", [](AboutTest& t) { t.server.Serve(kInstallerPath, R("<html>gone</html>", 404)); }, false},
+    {"InstallerCut", [](AboutTest& t) { t.server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, 2000)); }, false},
+    {"ServerGone", [](AboutTest& t) { t.about.update_server = testing_support::RefusingUrl(); }, false},
 };
 
-const RefusedInstaller kRefusedInstallers[] = {
-    {"Tampered", [] { std::string i = NewInstaller(); i[i.size() / 2] ^= 1; return i; }, NewSignature, false},
-    {"SignatureOfAnotherFile", NewInstaller, [] { return BuildFile(TAVRIK_TEST_OLD_INSTALLER ".sig"); }, false},
-    {"SignatureNotDer", NewInstaller, [] { return std::string(64, '\x11'); }, false},
-    {"SignatureWithBytesAfterIt", NewInstaller, [] { return NewSignature() + '\0'; }, false},
-    {"OlderSignedInstaller", [] { return BuildFile(TAVRIK_TEST_OLD_INSTALLER); },
-     [] { return BuildFile(TAVRIK_TEST_OLD_INSTALLER ".sig"); }, false},
-    {"UnsignedPage", [] { return std::string("<html>free download</html>"); }, NewSignature, false},
-    {"NoSignature", NewInstaller, nullptr, false},
-    {"AnotherKey", NewInstaller, NewSignature, true},
-};
+class FailedUpdateTest : public AboutTest, public testing::WithParamInterface<FailedUpdate> {};
 
-TEST_F(AboutTest, InstallersThatDoNotVerifyAreRemovedAndNotStarted) {
-  for (const RefusedInstaller& refused : kRefusedInstallers) {
-    Offer(refused.installer(), refused.signature ? refused.signature() : "");
-    if (!refused.signature) server.Serve(kSignaturePath, HttpReply{404, "not here"});
-    if (refused.other_key) about.update_public_key[5] ^= 1;
-    about.OnButtonClick();
-    EXPECT_EQ(about.status.caption(), L"Error updating...") << refused.name;
-    EXPECT_FALSE(platform::FileExists(folder / L"install.exe")) << refused.name;
-    EXPECT_FALSE(platform::FileExists(folder / L"install.exe.sig")) << refused.name;
-    EXPECT_EQ(about.button.caption(), kTexts.close) << refused.name;
-  }
-  EXPECT_TRUE(shell_calls.empty());
+TEST_P(FailedUpdateTest, ShowsTheErrorAndLeavesNothingDownloadedToStart) {
+  WriteFile(folder / L"install.exe", "earlier installer");
+  Offer();
+  GetParam().arrange(*this);
+  about.OnButtonClick();
+  EXPECT_EQ(about.status.caption(), L"Error updating...");
+  EXPECT_EQ(about.button.caption(), kTexts.close);
+  EXPECT_EQ(platform::ReadFileBytes(folder / L"install.exe"),
+            GetParam().downloaded ? std::nullopt : std::optional<std::string>("earlier installer"));
+  EXPECT_FALSE(platform::FileExists(folder / L"install.exe.sig") || platform::FileExists(folder / L"install.exe.part"));
+  EXPECT_EQ(shell_calls.size(), start_result == 42 ? 0u : 1u);
+  EXPECT_TRUE(shell_calls.empty() || about.progress_bar.value() == 100);
   EXPECT_FALSE(ended);
 }
 
-TEST_F(AboutTest, InstallerThatDoesNotStartShowsTheError) {
-  // The shell's result is a signed 16-bit number: 0x10005 is 5.
-  for (int result : {2, 0x10000 + 5}) {
-    start_result = result;
-    Offer();
-    about.OnButtonClick();
-    EXPECT_FALSE(ended);
-    EXPECT_EQ(about.status.caption(), L"Error updating...");
-    EXPECT_EQ(about.button.caption(), kTexts.close);
-    EXPECT_EQ(about.progress_bar.value(), 100);
-  }
-  EXPECT_EQ(shell_calls.size(), 2u);
-}
+INSTANTIATE_TEST_SUITE_P(Failures, FailedUpdateTest, testing::ValuesIn(kFailedUpdates),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(AboutTest, CancelOrActivationDuringASlowDownload) {
-  Offer();
-  server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, std::string::npos, 1024));
+TEST_F(AboutTest, CancelOrActivationDuringASlowDownloadThenANewCheck) {
   WriteFile(folder / L"install.exe", "earlier installer");
   DuringDownload([this] {
     about.OnActivate();  // no second check meanwhile
     about.OnButtonClick();
   });
-  about.OnButtonClick();
-  server.Release();
   EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
   EXPECT_EQ(caption_during_download, kTexts.cancel);
   EXPECT_EQ(about.percents, (std::vector<int>{20, 20}));
@@ -369,35 +336,16 @@ TEST_F(AboutTest, CancelOrActivationDuringASlowDownload) {
   EXPECT_TRUE(shell_calls.empty());
   EXPECT_EQ(ReadFile(folder / L"install.exe"), "earlier installer");
   EXPECT_FALSE(platform::FileExists(folder / L"install.exe.part"));
-  about.OnButtonClick();
-  EXPECT_FALSE(about.loaded());
+  about.OnActivate();  // the cancelled transfer starts afresh
+  EXPECT_EQ(server.Requests(kVersionPath).size(), 2u);
+  EXPECT_EQ(about.button.caption(), kTexts.update);
 }
 
 TEST_F(AboutTest, ClosingTheWindowDuringTheDownloadStartsNothing) {
-  Offer();
-  server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, std::string::npos, 1024));
   DuringDownload([this] { about.Unload(); });
-  about.OnButtonClick();
-  server.Release();
   EXPECT_FALSE(about.loaded());
   EXPECT_TRUE(shell_calls.empty());
   EXPECT_FALSE(platform::FileExists(folder / L"install.exe"));
-}
-
-TEST_F(AboutTest, FailedDownloadsLeaveTheEarlierInstallerAndStartNothing) {
-  WriteFile(folder / L"install.exe", "earlier installer");
-  for (int failure = 0; failure < 3; ++failure) {
-    Offer();
-    if (failure == 0) server.Serve(kInstallerPath, HttpReply{404, "<html>gone</html>"});
-    if (failure == 1) server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, 2000));
-    if (failure == 2) about.update_server = testing_support::RefusingUrl();
-    about.OnButtonClick();
-    EXPECT_EQ(about.status.caption(), L"Error updating...") << failure;
-    EXPECT_EQ(about.button.caption(), kTexts.close) << failure;
-    EXPECT_EQ(ReadFile(folder / L"install.exe"), "earlier installer") << failure;
-    EXPECT_FALSE(platform::FileExists(folder / L"install.exe.part")) << failure;
-  }
-  EXPECT_TRUE(shell_calls.empty());
 }
 
 }  // namespace
