@@ -169,9 +169,13 @@ TEST_F(MainWindowTest, AStartUpErrorIsShownAndTheRowsBuiltSoFarStay) {
   EXPECT_EQ(main().rows.count(), 2) << "the bad store leaves no row";
 }
 
-TEST_F(MainWindowTest, ASplashWhoseTimeRunsOutFirstWaitsForReady) {
+TEST_F(MainWindowTest, ASplashWhoseTimeRunsOutFirstWaitsForReadyAndOnlyUpperCaseEsIsSpanish) {
   MainWindow window(world_);  // Start() above sees readiness come first
   window.Create();
+  window.ApplyLanguage(L"ESN");
+  const std::wstring spanish = window.sources_frame.caption();
+  window.ApplyLanguage(L"es");  // letter case counts
+  EXPECT_NE(window.sources_frame.caption(), spanish);
   window.set_enabled(false);
   SplashWindow splash(window);
   splash.ShowSplash(L"ENU");
@@ -180,21 +184,11 @@ TEST_F(MainWindowTest, ASplashWhoseTimeRunsOutFirstWaitsForReady) {
   EXPECT_TRUE(splash.loaded() && !window.enabled());
   splash.ReadyToWork();
   EXPECT_TRUE(!splash.loaded() && window.enabled());
-}
-
-TEST_F(MainWindowTest, OnlyAnUpperCaseEsIsSpanishAndExitCloses) {
-  MainWindow window(world_);
-  window.Create();
-  window.ApplyLanguage(L"ESN");
-  const std::wstring spanish = window.sources_frame.caption();
-  window.ApplyLanguage(L"es");  // letter case counts
-  EXPECT_NE(window.sources_frame.caption(), spanish);
   window.exit_item.on_click();
   EXPECT_FALSE(window.loaded());
 }
 
-// The program's top-level windows of its own class by caption; the splash
-// window's is empty.
+// The program's top-level windows by caption; the splash window's is empty.
 HWND FindForm(const wchar_t* caption) { return FindWindowW(L"TavrikForm", caption); }
 
 bool HasChildText(HWND window, const std::wstring& text) {

@@ -1,5 +1,4 @@
-// Real folders for the tests of the copy engine and the backup run, and a
-// real main window with source rows over those folders.
+// Real folders, and a real main window with source rows over them.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -79,8 +79,7 @@ TEST_F(CopyEngineTest, WhatCannotLandFailsAloneNamesTheSystemWouldRewriteAndLink
   if (!testing_support::RunInLinuxShell(src, "echo one > Case && echo two > CASE && ln -s . loop"))
     GTEST_SKIP() << "needs Wine's Linux shell";
   EXPECT_EQ(sources::FolderSize(src + L"\\"), 10 + 7 + 4 + 7 + 4 + 4) << "the link is not counted";
-  // zz goes away after its parent listed it: the same as a folder the user
-  // may not read.
+  // zz goes away after its parent listed it, as a folder the user may not read.
   engine.yield = [&] { testing_support::RemoveTree(src + L"\\zz"); };
   Copy(src);
   testing_support::RunInLinuxShell(src, "rm loop");
@@ -97,8 +96,7 @@ TEST_F(CopyEngineTest, WhatCannotLandFailsAloneNamesTheSystemWouldRewriteAndLink
 }
 
 TEST_F(CopyEngineTest, ACancelledLargeFileLeavesTheOlderCopyAndNoPartFile) {
-  // Larger than one chunk, so a cancel is heard inside the file even where
-  // the system's copy calls back nothing.
+  // Over one chunk: a cancel is heard inside the file whatever the system's copy calls back.
   const std::string big(backup::CopyEngine::kChunkBytes * 2 + 12345, 'n');
   WriteFile(src + L"\\big.bin", big);
   WriteFile(dst + L"\\big.bin", "old good copy");
@@ -110,8 +108,7 @@ TEST_F(CopyEngineTest, ACancelledLargeFileLeavesTheOlderCopyAndNoPartFile) {
   EXPECT_FALSE(platform::FileExists(part));
   EXPECT_EQ(LogLines(target).back(), L"big.bin\t-->user cancelled");
 
-  // Uncancelled, the chunked copy is whole, replaces a read-only older copy
-  // and carries the attributes and times the system's copy gives.
+  // Uncancelled, it replaces a read-only older copy with the system's copy's attributes and times.
   flags.cancel_requested = false;
   engine.yield = [] {};
   SetAttributes(dst + L"\\big.bin", FILE_ATTRIBUTE_READONLY);

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
-
 #include "environment/outlook_version.h"
 #include "environment/store_path.h"
 #include "mailserver/fake_mail_client.h"

@@ -1,6 +1,4 @@
-# Shared steps of the installer tests: Wine in the build's own prefix, the
-# uninstall entry, waiting for files and windows. Sourced, not run; $1 is the
-# build folder.
+# Shared steps of the installer tests, sourced with the build folder as $1.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -13,10 +11,9 @@ win() { "$here/../../cmake/wine-run.sh" "$@"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "--- $*"; }
 
-# The unix path of a path on drive C: of the prefix.
 unix_path() { local p=${1#[Cc]:\\}; echo "$drive_c/${p//\\//}"; }
 
-# A value of the uninstall entry; empty when there is no entry.
+# A value of the uninstall entry; empty when there is none.
 entry_value() {
   { win reg query "$uninst_key" /v "$1" 2>/dev/null || true; } | tr -d '\r' |
     awk -v name="$1" '$1 == name { sub(/^[ \t]*[^ \t]+[ \t]+[^ \t]+[ \t]+/, ""); print }'
@@ -33,8 +30,7 @@ wait_until() {
 }
 missing() { [ ! -e "$1" ]; }
 
-# The uninstaller copies itself away and returns at once; it is done when
-# its own file is gone.
+# The uninstaller returns at once; it is done when its own file is gone.
 uninstall_silently() {
   local folder; folder=$(unix_path "$1")
   win "$1\\uninstall.exe" /S
@@ -52,7 +48,6 @@ remove_earlier_installation() {
 }
 
 shot_number=0
-# A screenshot of what the user sees, kept for looking at after the run.
 screenshot() {
   shot_number=$((shot_number + 1))
   mkdir -p "$shots"

@@ -13,10 +13,7 @@ namespace {
 
 class ControlsTest : public testing::Test {
  protected:
-  void SetUp() override {
-    testing_support::ForgetQuit();
-    form.CreateForm({L"Test", 6000, 4000});
-  }
+  void SetUp() override { testing_support::ForgetQuit(), form.CreateForm({L"Test", 6000, 4000}); }
   Layout At(int width, int height) { return Layout{&form, {0, 0, width, height}, Font{}}; }
   Form form;
 };

@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-
-#include "platform/files.h"
 #include "settings/check_state.h"
 #include "support/temp_folder.h"
 

@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <utility>
-
-#include "platform/files.h"
 #include "sources/size_text.h"
 #include "support/temp_folder.h"
 

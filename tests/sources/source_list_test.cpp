@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
-
 #include "app/main_window.h"
 #include "support/window_input.h"
 
@@ -15,13 +13,9 @@ namespace {
 
 using namespace testing_support;
 
-// A real main window, made as the program makes it.
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() {
-    testing_support::ForgetQuit();
-    main.Create();
-  }
+  MainWindowTest() { ForgetQuit(), main.Create(); }
 
   // Fills the next rows: row 1 as designed, later rows added below.
   void AddRows(int count, std::uint64_t bytes = 1024) {
@@ -78,8 +72,7 @@ TEST_F(MainWindowTest, NineRowsFitTenScrollByBarAndWheel) {
   main.rows_scroll_bar.set_value(1);
   EXPECT_LT(top_at_ten, main.rows_panel.top());
 
-  // The wheel over a row's box, the list or the bar, focused or not, steps
-  // the bar one line per notch.
+  // The wheel over a row's box, the list or the bar steps one line per notch.
   main.target_box.focus();
   TurnWheel(main.rows[4].check_box, -1);
   EXPECT_EQ(main.rows_scroll_bar.value(), 2);

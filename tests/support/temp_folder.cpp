@@ -4,8 +4,6 @@
 
 #include <stdexcept>
 
-#include "platform/files.h"
-
 namespace testing_support {
 
 TempFolder::TempFolder() {

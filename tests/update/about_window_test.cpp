@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/files.h"
 #include "platform/timer.h"
 #include "support/build_path.h"
 #include "support/http_server.h"

@@ -61,9 +61,7 @@ TEST(VersionCheckTest, RedirectsAreFollowedOnlyOnTheSameHostAndPort) {
   }
 }
 
-std::string Der(char tag, const std::string& content) {
-  return std::string{tag, static_cast<char>(content.size())} + content;
-}
+std::string Der(char tag, const std::string& c) { return std::string{tag, static_cast<char>(c.size())} + c; }
 
 TEST(VersionCheckTest, SignatureTakenOnlyStrictlyEncoded) {
   const std::string r(32, '\x81'), s(31, '\x22');
