@@ -24,6 +24,18 @@ int ScreenDpi() {
 
 int TwipsToPixels(int twips) { return MulDiv(twips, ScreenDpi(), 1440); }
 
+void RegisterWindowClass(const wchar_t* class_name, WNDPROC window_proc) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW window_class = {sizeof(window_class)};
+  if (GetClassInfoExW(instance, class_name, &window_class)) return;
+  window_class.lpfnWndProc = window_proc;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  window_class.lpszClassName = class_name;
+  RegisterClassExW(&window_class);
+}
+
 Control::~Control() {
   if (hwnd_ && IsWindow(hwnd_)) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
 }

@@ -32,6 +32,10 @@ constexpr COLORREF Rgb(int r, int g, int b) { return RGB(r, g, b); }
 int ScreenDpi();
 int TwipsToPixels(int twips);
 
+// Registers one of the program's own window classes (arrow cursor, window
+// colour behind it) the first time it is asked for.
+void RegisterWindowClass(const wchar_t* class_name, WNDPROC window_proc);
+
 class Control;
 
 // What a control is created with: its container, place and font.

@@ -14,19 +14,6 @@ namespace {
 const wchar_t kFormClass[] = L"TavrikForm";
 int g_loaded_forms = 0;
 
-void RegisterFormClass(WNDPROC window_proc) {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  WNDCLASSEXW form = {sizeof(form)};
-  form.lpfnWndProc = window_proc;
-  form.hInstance = GetModuleHandleW(nullptr);
-  form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  form.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  form.lpszClassName = kFormClass;
-  RegisterClassExW(&form);
-}
-
 void SetProgramIcon(HWND hwnd) {
   int resource = CurrentProgramFacts().icon_resource;
   if (!resource) return;
@@ -56,7 +43,7 @@ Form::~Form() {
 }
 
 void Form::CreateForm(const Style& style, const Form* owner) {
-  RegisterFormClass(WindowProc);
+  RegisterWindowClass(kFormClass, WindowProc);
   owner_ = owner ? owner->handle() : nullptr;
   font_ = style.font;
   DWORD window_style = WS_CLIPCHILDREN;

@@ -60,19 +60,6 @@ LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
   return CallWindowProcW(g_group_box_proc, hwnd, msg, wparam, lparam);
 }
 
-void RegisterPanelClass() {
-  static bool done = false;
-  if (done) return;
-  done = true;
-  WNDCLASSEXW panel = {sizeof(panel)};
-  panel.lpfnWndProc = PanelProc;
-  panel.hInstance = GetModuleHandleW(nullptr);
-  panel.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  panel.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  panel.lpszClassName = kPanelClass;
-  RegisterClassExW(&panel);
-}
-
 }  // namespace
 
 void Frame::Create(const Layout& layout, const std::wstring& text) {
@@ -83,7 +70,7 @@ void Frame::Create(const Layout& layout, const std::wstring& text) {
 }
 
 void PictureBox::Create(const Layout& layout) {
-  RegisterPanelClass();
+  RegisterWindowClass(kPanelClass, PanelProc);
   Control::Create(layout.parent->handle(), kPanelClass,
                   WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, layout.rect,
                   L"", layout.font);
