@@ -68,7 +68,33 @@ void CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
     flags_.target_error = true;
     return;
   }
+  if (!is_file) MakeFoldersAhead(src, dst);
   CopyFolderContents(*search, src, dst, is_file);
+  // What was made ahead for a part of the tree the walk did not reach (a
+  // cancel, a folder that could not be read) goes again, if still empty.
+  for (auto folder = made_ahead_.rbegin(); folder != made_ahead_.rend(); ++folder)
+    if (!reached_.count(*folder)) platform::RemoveEmptyFolder(*folder);
+  made_ahead_.clear();
+  reached_.clear();
+}
+
+// The destination folders of a tree are made before any file is copied:
+// files written into a folder made just before them go markedly slower on
+// some file systems (twice as slow on ext4, natively and under Wine).
+void CopyEngine::MakeFoldersAhead(const std::wstring& src, const std::wstring& dst) {
+  platform::FileSearch search(SearchPattern(src, false));
+  if (!search.found()) return;
+  do {
+    const platform::FoundEntry& entry = search.entry();
+    if (!entry.is_directory() || entry.is_system() || entry.is_link() || entry.name == L"." ||
+        entry.name == L"..")
+      continue;
+    if (flags_.cancel_requested) return;
+    const std::wstring folder = dst + entry.name + L"\\";
+    if (platform::CreateFolder(folder)) made_ahead_.push_back(folder);
+    MakeFoldersAhead(src + entry.name + L"\\", folder);
+    LetWindowRun();
+  } while (search.Next());
 }
 
 // A sub-folder that cannot be read (no access, gone meanwhile) or made in
@@ -81,6 +107,7 @@ void CopyEngine::CopySubFolder(const std::wstring& src, const std::wstring& dst)
     Log(FileLine(src, texts_.log_not_copied));
     return;
   }
+  reached_.insert(dst);
   CopyFolderContents(search, src, dst, false);
 }
 

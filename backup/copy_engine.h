@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "backup/backup_log.h"
@@ -68,6 +69,7 @@ class CopyEngine {
   static const wchar_t kPartSuffix[];
 
  private:
+  void MakeFoldersAhead(const std::wstring& src, const std::wstring& dst);
   void CopySubFolder(const std::wstring& src, const std::wstring& dst);
   void CopyFolderContents(platform::FileSearch& search, std::wstring src, const std::wstring& dst,
                           bool is_file);
@@ -90,6 +92,9 @@ class CopyEngine {
   std::vector<char> chunk_;
   // Whether this source's log already tells of the cancel.
   bool cancel_logged_ = false;
+  // Destination folders made ahead of the walk, and those the walk reached.
+  std::vector<std::wstring> made_ahead_;
+  std::unordered_set<std::wstring> reached_;
   const platform::CopyProgressRoutine copy_progress_;
 };
 

@@ -146,6 +146,10 @@ bool CreateFolder(const std::wstring& path) {
   return CreateDirectoryW(LongPath(path).c_str(), nullptr) != FALSE;
 }
 
+bool RemoveEmptyFolder(const std::wstring& path) {
+  return RemoveDirectoryW(LongPath(path).c_str()) != FALSE;
+}
+
 std::wstring NormalFileName(const std::wstring& path) {
   FileSearch search(path);
   if (!search.found()) return L"";

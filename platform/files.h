@@ -74,6 +74,8 @@ class FileSearch {
 
 // Creates one folder level; false when it could not be made (it may exist).
 bool CreateFolder(const std::wstring& path);
+// Removes a folder only when it is empty; false otherwise.
+bool RemoveEmptyFolder(const std::wstring& path);
 
 // The name of a normal file at path (hidden, system and folders not found),
 // as the file system spells it, or "" when there is none.

@@ -117,6 +117,7 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   const std::wstring deep = src + L"\\a\\b\\c\\d";
   for (int i = 1; i <= 5; ++i) WriteFile(deep + L"\\f" + std::to_wstring(i) + L".txt", "deep");
   WriteFile(src + L"\\z1.txt", "after the deep folder");
+  WriteFile(src + L"\\y\\x\\g.txt", "never reached");
   WriteFile(temp / L"After\\b.txt", "b");
   sources::SourceRow& row = AddRow(src, L"Docs");
   sources::SourceRow& later = AddRow(temp / L"After", L"After");
@@ -140,6 +141,7 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_EQ(lines.back(), L"f2.txt\t-->user cancelled");
   EXPECT_FALSE(platform::FileExists(dst + L"\\a\\b\\c\\d\\f3.txt"));
   EXPECT_FALSE(platform::FileExists(dst + L"\\z1.txt"));
+  EXPECT_FALSE(platform::FolderExists(dst + L"\\y")) << "no empty folder for what was not reached";
   EXPECT_EQ(main.error_label.caption(), L"Canceled!");
   EXPECT_FALSE(main.total_ok_image.visible() || main.total_error_image.visible());
   EXPECT_FALSE(row.ok_image.visible() || row.error_image.visible() || row.busy_image.visible());
