@@ -155,6 +155,34 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_TRUE(main.total_ok_image.visible() && later.ok_image.visible());
 }
 
+// The press is taken as a cancel before anything else: just before a
+// sub-folder it still leaves a "user cancelled" line, and a target gone
+// meanwhile (a file in its place) does not turn it into a refused target.
+TEST_F(BackupRunTest, CancelAlwaysWins) {
+  WriteFile(src + L"\\A\\a.txt", "a");
+  WriteFile(src + L"\\B\\b.txt", "b");
+  AddRow(src, L"Docs");
+  main.backup_run.engine().yield_every = std::chrono::milliseconds(0);
+  for (const bool target_gone : {false, true}) {
+    bool pressed = false;
+    main.backup_run.engine().yield = [&] {
+      if (pressed) return;
+      pressed = true;
+      if (target_gone) {
+        testing_support::RemoveTree(target);
+        WriteFile(target, "in the way");
+      }
+      main.backup_button.on_click();
+    };
+    Press(target, !target_gone);
+    EXPECT_EQ(main.error_label.caption(), L"Canceled!");
+    EXPECT_EQ(main.backup_button.caption(), L"Backup!");
+    if (target_gone) continue;
+    const std::wstring last = LogLines(target).back();
+    EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
+  }
+}
+
 TEST_F(BackupRunTest, TheLogHasOneLineAFolderOrFileEndingInCrLfInTheAnsiCodePage) {
   ASSERT_EQ(platform::ToAnsi(L"\u00F1").size(), 1u) << "one byte per character";
   WriteFile(target + L"\\backup.log", std::string(5000, 'x'));  // an older run's, replaced
