@@ -38,6 +38,14 @@ bool IsDevicePath(const std::wstring& path) {
   return path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0;
 }
 
+// path without a "\\?\" or "\\?\UNC\" prefix, as a plain drive or network
+// path.
+std::wstring WithoutLongPrefix(const std::wstring& path) {
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+  if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+  return path;
+}
+
 void Fill(FoundEntry& entry, const WIN32_FIND_DATAW& data) {
   entry.attributes = data.dwFileAttributes;
   entry.size_high = data.nFileSizeHigh;
@@ -65,11 +73,7 @@ std::wstring FullPath(const std::wstring& path) {
 }
 
 std::wstring CanonicalPath(const std::wstring& path) {
-  std::wstring plain = path;
-  if (plain.rfind(L"\\\\?\\UNC\\", 0) == 0)
-    plain = L"\\\\" + plain.substr(8);
-  else if (plain.rfind(L"\\\\?\\", 0) == 0)
-    plain = plain.substr(4);
+  std::wstring plain = WithoutLongPrefix(path);
   if (plain.empty()) return plain;
   plain = FullPath(plain);
   // "Docs.\x" and "Docs \x" name Docs\x wherever the system reads them.
@@ -97,13 +101,7 @@ std::wstring CanonicalPath(const std::wstring& path) {
     length = GetFinalPathNameByHandleW(handle, &result[0], static_cast<DWORD>(result.size()),
                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     CloseHandle(handle);
-    if (length > 0 && length < result.size()) {
-      result.resize(length);
-      if (result.rfind(L"\\\\?\\UNC\\", 0) == 0)
-        plain = L"\\\\" + result.substr(8);
-      else if (result.rfind(L"\\\\?\\", 0) == 0)
-        plain = result.substr(4);
-    }
+    if (length > 0 && length < result.size()) plain = WithoutLongPrefix(result.substr(0, length));
   }
   if (plain.size() > 3 && plain.back() == L'\\') plain.pop_back();
   return plain;
