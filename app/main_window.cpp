@@ -33,7 +33,7 @@ MainWindow::MainWindow(StartupWorld world)
     : source_list({*this, rows, rows_panel, rows_scroll_bar, total_label, total_size,
                    backup_button, error_label, target_box},
                   texts.select_target),
-      backup_run({target_box, error_label, write_log_box, view_log_link, total_ok_image,
+      backup_run({*this, target_box, error_label, write_log_box, view_log_link, total_ok_image,
                   total_error_image, rows_panel, pick_target_button, backup_button, rows},
                  texts.run, settings_file, log_folder),
       world_(std::move(world)) {}
@@ -107,6 +107,9 @@ void MainWindow::Create() {
 }
 
 void MainWindow::WireHandlers() {
+  on_close = [this] { OnExitClick(); };
+  on_query_end_session = [this] { return OnQueryEndSession(); };
+  on_end_session = [this] { OnEndSession(); };
   exit_item.on_click = [this] { OnExitClick(); };
   about_item.on_click = [this] { OnAboutClick(); };
   mail_status_timer.on_tick = [this] { OnStatusTimer(); };
@@ -174,7 +177,17 @@ void MainWindow::OnStatusTimer() {
   }
 }
 
-void MainWindow::OnExitClick() { Unload(); }
+// Closing during a run cancels it: the window goes once the run has
+// stopped, its log ended with the cancel.
+void MainWindow::OnExitClick() {
+  backup_run.CancelThen([this] { Unload(); });
+}
+
+// While a run goes on the system is asked to wait, and shows why.
+bool MainWindow::OnQueryEndSession() { return !backup_run.running(); }
+
+// The session ends anyway: the run stops cleanly before the process ends.
+void MainWindow::OnEndSession() { backup_run.CancelAndWait(); }
 
 void MainWindow::OnAboutClick() {
   update::ShowAbout(*this, AboutTextsFor(language), IDR_LOGO);

@@ -104,6 +104,8 @@ class MainWindow : public platform::Form {
   void OnViewLogClick();
   void OnStatusTimer();
   void OnExitClick();
+  bool OnQueryEndSession();
+  void OnEndSession();
   void OnAboutClick();
 
   StartupWorld world_;

@@ -1,6 +1,7 @@
 // The main window's start-up, step by step in its fixed order.
 #include <cstdint>
 #include <optional>
+#include <thread>
 
 #include "app/main_window.h"
 #include "backup/path_parts.h"
@@ -8,6 +9,7 @@
 #include "environment/outlook_version.h"
 #include "environment/system_info.h"
 #include "platform/files.h"
+#include "platform/message_loop.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "settings/check_state.h"
@@ -87,9 +89,18 @@ void MainWindow::ReadStoredSettings() {
   target_box.set_text(target);
   write_log_box.set_value(
       settings::StoredCheckState(settings::ReadIni(settings_file, L"main", L"log", L"")));
-  if (!backup::TrimSpaces(target).empty() && platform::FileExists(target + L"\\backup.log")) {
-    log_folder = target;
-    view_log_link.set_visible(true);
+  // The target may be on a share that does not answer: looked at aside, the
+  // link shows when the answer comes.
+  if (!backup::TrimSpaces(target).empty()) {
+    const platform::Mailbox mailbox = this->mailbox();
+    std::thread([this, mailbox, target] {
+      if (!platform::FileExists(target + L"\\backup.log")) return;
+      mailbox.Post([this, target] {
+        if (backup_run.running() || view_log_link.visible()) return;
+        log_folder = target;
+        view_log_link.set_visible(true);
+      });
+    }).detach();
   }
   platform::DoEvents();
   platform::DoEvents();
@@ -106,7 +117,9 @@ void MainWindow::FillFolderRows() {
     if (path.empty()) continue;  // the next folder takes this row number
     sources::SourceRow& row = next_row_ > 1 ? AddRow(sources::kFolderRow) : rows[1];
     row.path = path;
-    row.size = sources::ByteCountFromDouble(sources::FolderSize(path + L"\\"));
+    double size = 0;
+    platform::RunAside([&] { size = sources::FolderSize(path + L"\\"); });
+    row.size = sources::ByteCountFromDouble(size);
     row.section = L"systemfolders";
     row.key = std::to_wstring(csidl);
     platform::DoEvents();

@@ -36,6 +36,7 @@ MainTexts MainTextsFor(std::wstring_view lang) {
     run.cancelled = L"¡Cancelado!";
     run.please_wait = L"Por favor, espere...";
     run.settings_not_saved = L"No se pudo guardar la configuración";
+    run.backup_in_progress = L"Copia de seguridad en curso";
     copy.log_folder = L"Carpeta: ";
     copy.log_copied = L"archivo copiado";
     copy.log_not_copied = L"*no copiado*";
@@ -55,6 +56,7 @@ MainTexts MainTextsFor(std::wstring_view lang) {
     run.cancelled = L"Canceled!";
     run.please_wait = L"Please, wait...";
     run.settings_not_saved = L"Settings could not be saved";
+    run.backup_in_progress = L"Backup in progress";
     copy.log_folder = L"Folder: ";
     copy.log_copied = L"file copied";
     copy.log_not_copied = L"*not copied*";

@@ -1,9 +1,11 @@
-// The press handler of "Backup!" and the run it drives, step by step.
+// The press handler of "Backup!", the run it starts on a thread of its own,
+// and what the window shows of it.
 #include "backup/backup_run.h"
 
 #include <algorithm>
 
 #include "backup/path_parts.h"
+#include "platform/program.h"
 #include "platform/shell.h"
 #include "settings/ini_file.h"
 
@@ -26,10 +28,14 @@ BackupRun::BackupRun(const BackupControls& controls, const RunTexts& texts,
       log_folder_(log_folder),
       engine_(flags_, texts.copy) {}
 
+BackupRun::~BackupRun() { CancelAndWait(); }
+
 void BackupRun::OnBackupPress() {
-  // A press while the run goes on is a cancel, honoured whatever became of
-  // the target meanwhile.
   if (role_ != ButtonRole::kIdle) {
+    // The second press of a double click on "Backup!" is part of the press
+    // that started the run, not a cancel.
+    if (std::chrono::steady_clock::now() - started_at_ < platform::DoubleClickTime()) return;
+    // Honoured whatever became of the target meanwhile.
     flags_.cancel_requested = true;
     ShowMessage(texts_.please_wait);
     SetRole(ButtonRole::kCancelling);
@@ -37,7 +43,6 @@ void BackupRun::OnBackupPress() {
   }
 
   c_.target_box.set_back_color(kWhite);
-  flags_.target_error = false;
   c_.total_error_image.set_visible(false);
   c_.total_ok_image.set_visible(false);
 
@@ -46,132 +51,230 @@ void BackupRun::OnBackupPress() {
   const std::wstring folder = TrimSpaces(c_.target_box.text());
   if (folder != c_.target_box.text()) c_.target_box.set_text(folder);
   if (folder.empty()) return RefuseTarget(texts_.enter_target);
-
-  if (!TargetIsUsable(folder)) return RefuseTarget(texts_.invalid_target);
+  // A relative path would land under whatever the current folder happens to
+  // be; one longer than the settings file keeps would be another folder at
+  // the next start.
+  std::wstring typed = AddBackslash(folder);
+  std::replace(typed.begin(), typed.end(), L'/', L'\\');
+  if (folder.size() > settings::kMaxValueLength || !IsAbsolutePath(typed))
+    return RefuseTarget(texts_.invalid_target);
   c_.error_label.set_visible(false);
   c_.error_label.set_caption(L"");
 
+  std::vector<RowPlan> plan;
+  for (int i = 1; i <= c_.rows.count(); ++i) {
+    const sources::SourceRow& row = c_.rows[i];
+    if (row.check_box.value() == 1)
+      plan.push_back({i, row.path, row.check_box.caption(), row.section, row.key});
+  }
+  if (thread_.joinable()) thread_.join();
+  flags_.cancel_requested = false;
+  started_at_ = std::chrono::steady_clock::now();
+  SetRole(ButtonRole::kRunning);
+  EnableInputs(false);
+  c_.window.SetShutdownReason(texts_.backup_in_progress);
+  mailbox_ = c_.window.mailbox();
+  const bool write_log = c_.write_log_box.value() == 1;
+  // The target's checks may wait on a network share: they run there too.
+  thread_ = std::thread([this, folder, write_log, plan] { Run(folder, write_log, plan); });
+}
+
+void BackupRun::CancelThen(std::function<void()> then) {
+  if (role_ == ButtonRole::kIdle) return then();
+  after_run_ = std::move(then);
+  if (role_ == ButtonRole::kRunning) {
+    flags_.cancel_requested = true;
+    ShowMessage(texts_.please_wait);
+    SetRole(ButtonRole::kCancelling);
+  }
+}
+
+void BackupRun::CancelAndWait() {
+  flags_.cancel_requested = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+// ---- The run thread ----
+
+void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> rows) {
+  platform::StayAwake awake;
+  // The folder as the system reads the typed text ("D:/Copias.", "D:\\x\\..");
+  // the copy gives every name to the file functions as it is.
+  const std::wstring place = AddBackslash(platform::FullPath(folder));
+  const std::wstring target = AddBackslash(folder);
+  // Nothing is made in the target nor saved before every check has passed.
+  if (RowsLandOnThemselves(place, rows))
+    return Post([this] { ShowRefusal(texts_.same_folder); });
+  if (!platform::FolderExists(place) && !MakePath(place))
+    return Post([this] { ShowRefusal(texts_.invalid_target); });
+  const bool saved = SaveSettings(folder, write_log, rows);
+  Post([this, saved] {
+    // The run goes ahead; the user learns that the next start will not know it.
+    if (!saved) ShowMessage(texts_.settings_not_saved);
+    c_.view_log_link.set_visible(false);
+  });
+
+  BackupLog* log = nullptr;
+  if (write_log) {
+    log = &log_;
+    if (!log_.Open(place)) Post([this, target] { ShowMessage(texts_.error_writing + target); });
+  }
+  // Every row counts for the overall icon, not only the last one copied.
+  bool any_failed = false;
+  for (const RowPlan& row : rows) {
+    if (flags_.cancel_requested) {
+      Post([this] { ShowMessage(texts_.cancelled); });
+      break;
+    }
+    const bool log_was_fine = !log || !log->failed();
+    const RowOutcome outcome = CopyRow(row, place, log);
+    if (log_was_fine && log && log->failed())
+      Post([this, target] { ShowMessage(texts_.error_writing + target); });
+    any_failed = any_failed || outcome.file_error || outcome.target_error;
+    Post([this, index = row.index, outcome, target] {
+      ShowRowEnded(index, outcome);
+      if (outcome.target_error) ShowMessage(texts_.cannot_backup_to + target);
+    });
+    if (outcome.cancelled || outcome.target_error) break;
+  }
+  // A log that could not be written is a failure too: the user asked for it.
+  const bool failed = any_failed || (log && log->failed());
+  if (log) log->Close();
+  Post([this, failed, log_used = log != nullptr, folder] { ShowRunEnded(failed, log_used, folder); });
+}
+
+// A row's copy would land on its own folder or inside it, however either is
+// spelt: the target inside a ticked source, or the target the folder above
+// a source of the row's name ("C:\Users\me" with Documents ticked).
+bool BackupRun::RowsLandOnThemselves(const std::wstring& place, const std::vector<RowPlan>& rows) {
+  const std::wstring target = platform::CanonicalPath(place);
+  for (const RowPlan& row : rows) {
+    const std::wstring source = platform::CanonicalPath(row.path);
+    if (source.empty()) continue;
+    if (StartsWithPath(target, source)) return true;
+    const std::wstring destination = platform::CanonicalPath(place + row.caption);
+    if (StartsWithPath(destination, source) &&
+        (destination.size() == source.size() || destination[source.size()] == L'\\'))
+      return true;
+  }
+  return false;
+}
+
+// False when a value could not be written.
+bool BackupRun::SaveSettings(const std::wstring& folder, bool write_log,
+                             const std::vector<RowPlan>& rows) {
   bool saved = true;
-  if (!SaveSettings(folder, saved)) return RefuseTarget(texts_.same_folder);
-  // The run goes ahead; the user learns that the next start will not know it.
-  if (!saved) ShowMessage(texts_.settings_not_saved);
-
-  c_.view_log_link.set_visible(false);
-  Run(folder, AddBackslash(folder));
-}
-
-// Missing levels are created. A relative path is refused: it would land
-// under whatever the current folder happens to be. So is one longer than the
-// settings file keeps: the next start would read back another folder.
-bool BackupRun::TargetIsUsable(const std::wstring& folder) {
-  if (folder.size() > settings::kMaxValueLength) return false;
-  std::wstring typed = AddBackslash(folder);
-  std::replace(typed.begin(), typed.end(), L'/', L'\\');
-  if (!IsAbsolutePath(typed)) return false;
-  const std::wstring place = platform::FullPath(folder);
-  return platform::FolderExists(place) || MakePath(place);
-}
-
-// False when the target lies inside a ticked source, however either is
-// spelt; the rows after that one are then not saved. saved turns false when
-// a value could not be written.
-bool BackupRun::SaveSettings(const std::wstring& folder, bool& saved) {
   auto save = [&](const std::wstring& section, const std::wstring& key,
                   const std::wstring& value) {
     saved = settings::WriteIni(settings_file_, section, key, value) && saved;
   };
   save(L"main", L"target", folder);
-  save(L"main", L"log", c_.write_log_box.value() == 1 ? L"1" : L"0");
-  const std::wstring place = platform::CanonicalPath(folder);
-  for (int i = 1; i <= c_.rows.count(); ++i) {
-    const sources::SourceRow& row = c_.rows[i];
-    if (row.check_box.value() != 1) continue;
-    save(row.section, row.key, L"1");
-    if (StartsWithPath(place, platform::CanonicalPath(row.path))) return false;
-  }
-  return true;
+  save(L"main", L"log", write_log ? L"1" : L"0");
+  for (const RowPlan& row : rows) save(row.section, row.key, L"1");
+  return saved;
 }
 
-void BackupRun::Run(const std::wstring& folder, const std::wstring& target) {
-  SetRole(ButtonRole::kRunning);
-  // The folder as the system reads the typed text ("D:/Copias.", "D:\\x\\..");
-  // the copy gives every name to the file functions as it is.
-  const std::wstring place = AddBackslash(platform::FullPath(folder));
-  BackupLog* log = nullptr;
-  if (c_.write_log_box.value() == 1) {
-    log = &log_;
-    if (!log_.Open(place)) ShowMessage(texts_.error_writing + target);
+BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring& place,
+                                         BackupLog* log) {
+  flags_.file_error = false;
+  flags_.bytes_copied = 0;
+  current_bytes_ = 0;
+  current_row_ = row.index;
+  Post([this, index = row.index] { ShowRowStarted(index); });
+  // A store file open in the mail client simply fails like any locked file.
+  const bool is_file = row.section == kMailStoreSection;
+  engine_.SetRow([this](double bytes) { OnEngineProgress(bytes); }, log);
+  RowOutcome outcome;
+  outcome.missing = !engine_.CopySource(row.path, place + row.caption, is_file);
+  if (outcome.missing) {
+    const std::wstring text = texts_.copy.missing_source + (is_file ? row.path : AddBackslash(row.path)) +
+                              L" " + texts_.copy.not_found;
+    Post([text] { platform::CurrentDialogs().MessageBoxOk(text); });
   }
-  EnableInputs(false);
+  outcome.file_error = flags_.file_error;
+  outcome.target_error = flags_.target_error;
+  outcome.cancelled = flags_.cancel_requested;
+  return outcome;
+}
 
-  // Every row counts for the overall icon, not only the last one copied.
-  bool any_file_error = false;
-  sources::SourceRow* stopped_at = nullptr;
-  for (int i = 1; i <= c_.rows.count(); ++i) {
-    sources::SourceRow& row = c_.rows[i];
-    if (row.check_box.value() != 1) continue;
-    const bool log_was_fine = !log || !log->failed();
-    CopyRow(row, place, log);
-    if (log_was_fine && log && log->failed()) ShowMessage(texts_.error_writing + target);
-    if (flags_.cancel_requested || flags_.target_error) {
-      stopped_at = &row;
-      break;
-    }
-    if (flags_.file_error) {
-      any_file_error = true;
-      row.error_image.set_visible(true);
-    } else {
-      row.progress_bar.set_value(row.progress_bar.maximum());
-      row.ok_image.set_visible(true);
-      row.progress_bar.set_visible(false);
-    }
-  }
+// From a worker: the bar is redrawn by the window, one redraw on its way at
+// a time however fast the copies report.
+void BackupRun::OnEngineProgress(double bytes) {
+  current_bytes_ = static_cast<std::uint64_t>(bytes);
+  if (!progress_posted_.exchange(true)) Post([this] { ShowProgress(); });
+}
 
-  if (stopped_at && flags_.target_error) {
-    ShowMessage(texts_.cannot_backup_to + target);
-    stopped_at->error_image.set_visible(true);
-  } else if (stopped_at) {
+// ---- The window's side ----
+
+void BackupRun::ShowRefusal(const std::wstring& text) {
+  RefuseTarget(text);
+  FinishRun();
+}
+
+void BackupRun::ShowRowStarted(int index) {
+  sources::SourceRow& row = c_.rows[index];
+  platform::ProgressBar& bar = row.progress_bar;
+  bar.set_visible(true);
+  bar.set_value(0);
+  bar.set_maximum(std::max(sources::ByteCountToDouble(row.size), 1.0));
+  row.busy_image.set_visible(true);
+  row.ok_image.set_visible(false);
+  row.error_image.set_visible(false);
+}
+
+// The bar is filled when the row ends, never here: a row whose files grew
+// since they were measured keeps its bar where it was.
+void BackupRun::ShowProgress() {
+  progress_posted_ = false;
+  const int index = current_row_;
+  if (index < 1 || index > c_.rows.count()) return;
+  platform::ProgressBar& bar = c_.rows[index].progress_bar;
+  const double bytes = static_cast<double>(current_bytes_.load());
+  if (bar.maximum() > bytes) bar.set_value(bytes);
+}
+
+void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
+  sources::SourceRow& row = c_.rows[index];
+  row.busy_image.set_visible(false);
+  if (outcome.target_error) {
+    row.error_image.set_visible(true);
+  } else if (outcome.cancelled) {
     ShowMessage(texts_.cancelled);
+  } else if (outcome.file_error) {
+    row.error_image.set_visible(true);
+  } else {
+    row.progress_bar.set_value(row.progress_bar.maximum());
+    row.ok_image.set_visible(true);
+    row.progress_bar.set_visible(false);
   }
-  // A log that could not be written is a failure too: the user asked for it.
-  const bool failed = flags_.target_error || any_file_error || flags_.file_error ||
-                      (log && log->failed());
+}
+
+void BackupRun::ShowRunEnded(bool failed, bool log_used, const std::wstring& folder) {
   if (failed)
     c_.total_error_image.set_visible(true);
   else if (!flags_.cancel_requested)
     c_.total_ok_image.set_visible(true);
-
-  flags_.cancel_requested = false;
-  SetRole(ButtonRole::kIdle);
-  EnableInputs(true);
-  if (log) {
-    log->Close();
+  if (log_used) {
     c_.view_log_link.set_visible(true);
     log_folder_ = folder;
   }
+  FinishRun();
 }
 
-void BackupRun::CopyRow(sources::SourceRow& row, const std::wstring& target, BackupLog* log) {
-  platform::ProgressBar& bar = row.progress_bar;
-  bar.set_visible(true);
-  bar.set_value(0);
-  row.busy_image.set_visible(true);
-  row.ok_image.set_visible(false);
-  row.error_image.set_visible(false);
-  flags_.bytes_copied = 0;
-  bar.set_maximum(std::max(sources::ByteCountToDouble(row.size), 1.0));
-  // A store file open in the mail client simply fails like any locked file.
-  const bool is_file = row.section == kMailStoreSection;
-  flags_.file_error = false;
-  // The bar is filled when the row ends, never here: a row whose files grew
-  // since they were measured keeps its bar where it was.
-  engine_.SetRow(
-      [&bar](double bytes_copied) {
-        if (bar.maximum() > bytes_copied) bar.set_value(bytes_copied);
-      },
-      log);
-  engine_.CopySource(row.path, target + row.check_box.caption(), is_file);
-  row.busy_image.set_visible(false);
+// The run thread posted its last message: it ends at once.
+void BackupRun::FinishRun() {
+  SetRole(ButtonRole::kIdle);
+  EnableInputs(true);
+  c_.window.SetShutdownReason(L"");
+  if (thread_.joinable()) thread_.join();
+  flags_.cancel_requested = false;
+  flags_.target_error = false;
+  current_row_ = 0;
+  if (after_run_) {
+    std::function<void()> then = std::move(after_run_);
+    after_run_ = nullptr;
+    then();
+  }
 }
 
 // The caption follows the role; a cancel once asked cannot be asked again.

@@ -1,17 +1,25 @@
-// The backup run: what a press of "Backup!" does. It checks and saves the
-// target, then copies every ticked source row into it one after the other,
-// with each row's bar and icons, the overall icon and the optional log. A
-// press while a run goes on (the button then reads "CANCEL") asks the run
-// to stop.
+// The backup run: what a press of "Backup!" does. The window's thread takes
+// the press, shows each row's bar and icons, the overall icon and the
+// messages; a run thread checks and saves the target and walks the ticked
+// rows one after the other, with the copy engine's workers doing the
+// copies. A press while a run goes on (the button then reads "CANCEL") asks
+// the run to stop.
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "backup/backup_log.h"
 #include "backup/copy_engine.h"
 #include "backup/run_texts.h"
 #include "platform/button.h"
 #include "platform/check_box.h"
+#include "platform/form.h"
 #include "platform/image.h"
 #include "platform/label.h"
 #include "platform/text_box.h"
@@ -21,6 +29,7 @@ namespace backup {
 
 // The controls of the window that a run reads and changes.
 struct BackupControls {
+  platform::Form& window;
   platform::TextBox& target_box;
   platform::Label& error_label;
   platform::CheckBox& write_log_box;
@@ -46,33 +55,73 @@ class BackupRun {
   // (log_folder also set) at each press.
   BackupRun(const BackupControls& controls, const RunTexts& texts,
             const std::wstring& settings_file, std::wstring& log_folder);
+  // A run still going is cancelled and waited for.
+  ~BackupRun();
 
-  // The press of the backup button; re-entered by a press during a run.
+  // The press of the backup button.
   void OnBackupPress();
   // Opens the last run's log with the program the system has for it.
   void OnViewLogClick();
+
+  bool running() const { return role_ != ButtonRole::kIdle; }
+  bool cancel_requested() const { return flags_.cancel_requested; }
+  // Asks a run that goes on to stop; then runs on the window's thread once
+  // it has stopped (at once when no run goes on).
+  void CancelThen(std::function<void()> then);
+  // Asks a run that goes on to stop and waits until every worker has (the
+  // session ends, an installer is about to start).
+  void CancelAndWait();
 
   CopyEngine& engine() { return engine_; }
   BackupLog& log() { return log_; }
 
  private:
-  bool TargetIsUsable(const std::wstring& folder);
-  bool SaveSettings(const std::wstring& folder, bool& saved);
-  void Run(const std::wstring& folder, const std::wstring& target);
-  void CopyRow(sources::SourceRow& row, const std::wstring& target, BackupLog* log);
+  // What the run thread needs of a ticked row, read when the run starts.
+  struct RowPlan {
+    int index;
+    std::wstring path, caption, section, key;
+  };
+  // How a row ended, for the window to show.
+  struct RowOutcome {
+    bool missing = false, file_error = false, target_error = false, cancelled = false;
+  };
+
+  // On the run thread.
+  void Run(std::wstring folder, bool write_log, std::vector<RowPlan> rows);
+  bool RowsLandOnThemselves(const std::wstring& place, const std::vector<RowPlan>& rows);
+  bool SaveSettings(const std::wstring& folder, bool write_log, const std::vector<RowPlan>& rows);
+  RowOutcome CopyRow(const RowPlan& row, const std::wstring& place, BackupLog* log);
+  void OnEngineProgress(double bytes);
+
+  // On the window's thread.
+  void ShowRefusal(const std::wstring& text);
+  void ShowRowStarted(int index);
+  void ShowProgress();
+  void ShowRowEnded(int index, const RowOutcome& outcome);
+  void ShowRunEnded(bool any_failed, bool log_used, const std::wstring& folder);
+  void FinishRun();
   void SetRole(ButtonRole role);
   void EnableInputs(bool enabled);
   void ShowMessage(const std::wstring& text);
   void RefuseTarget(const std::wstring& text);
+  void Post(std::function<void()> task) { mailbox_.Post(std::move(task)); }
 
   BackupControls c_;
   const RunTexts& texts_;
   const std::wstring& settings_file_;
   std::wstring& log_folder_;
   ButtonRole role_ = ButtonRole::kIdle;
+  std::chrono::steady_clock::time_point started_at_;
+  std::function<void()> after_run_;
+  platform::Mailbox mailbox_;
+  std::thread thread_;
   RunFlags flags_;
   CopyEngine engine_;
   BackupLog log_;
+  // The row whose bar moves, and whether a redraw of it is on its way.
+  std::atomic<int> current_row_{0};
+  std::atomic<std::uint64_t> current_bytes_{0};
+  std::atomic<bool> progress_posted_{false};
 };
 
 }  // namespace backup

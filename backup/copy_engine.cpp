@@ -1,12 +1,12 @@
-// The copy engine's walk over a source tree, its file copy with progress,
-// and the folder creation it relies on.
+// The copy engine's walk over a source tree, its pool of file copies, the
+// log in the walk's order, and the folder creation it relies on.
 #include "backup/copy_engine.h"
 
+#include <algorithm>
+#include <cwctype>
 #include <optional>
-#include <unordered_set>
 
 #include "backup/path_parts.h"
-#include "platform/shell.h"
 
 namespace backup {
 namespace {
@@ -16,7 +16,42 @@ std::wstring SearchPattern(const std::wstring& path, bool is_file) {
   return is_file ? path : AddBackslash(path) + L"*.*";
 }
 
+const wchar_t kTemporaryPrefix[] = L"~tavrik";
+const wchar_t kTemporarySuffix[] = L".tmp";
+// A pattern that finds every temporary name (and maybe a few others).
+const wchar_t kTemporaryPattern[] = L"~tavrik*.tmp";
+
+bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+           return std::towlower(x) == std::towlower(y);
+         });
+}
+
 }  // namespace
+
+std::wstring TemporaryName(std::uint64_t number) {
+  return kTemporaryPrefix + std::to_wstring(number) + kTemporarySuffix;
+}
+
+bool IsTemporaryName(std::wstring_view name) {
+  const std::wstring_view prefix = kTemporaryPrefix, suffix = kTemporarySuffix;
+  if (name.size() <= prefix.size() + suffix.size()) return false;
+  if (!EqualIgnoringCase(name.substr(0, prefix.size()), prefix) ||
+      !EqualIgnoringCase(name.substr(name.size() - suffix.size()), suffix))
+    return false;
+  const std::wstring_view number =
+      name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+  return std::all_of(number.begin(), number.end(),
+                     [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+// FAT and FAT32 keep a file's size in 32 bits; every other file system the
+// program meets holds far more than any source.
+std::uint64_t LargestFileOn(std::wstring_view file_system) {
+  if (EqualIgnoringCase(file_system.substr(0, 3), L"FAT")) return 0xFFFFFFFFull;
+  return UINT64_MAX;
+}
 
 bool MakePath(const std::wstring& path) {
   std::wstring rest = AddBackslash(path);
@@ -35,22 +70,14 @@ bool MakePath(const std::wstring& path) {
   return platform::FolderExists(full);
 }
 
-CopyEngine::CopyEngine(RunFlags& flags, const CopyTexts& texts)
-    : flags_(flags),
-      texts_(texts),
-      copy_progress_([this](platform::CopyProgressReason reason, std::uint64_t total_file_size,
-                            std::uint64_t total_bytes_transferred) {
-        OnCopyProgress(reason, total_file_size, total_bytes_transferred);
-      }) {}
+CopyEngine::CopyEngine(RunFlags& flags, const CopyTexts& texts) : flags_(flags), texts_(texts) {}
 
 void CopyEngine::SetRow(ProgressSink progress, BackupLog* log) {
   row_progress_ = std::move(progress);
   log_ = log;
 }
 
-const wchar_t CopyEngine::kPartSuffix[] = L".tavrik-part";
-
-void CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
+bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
   if (!is_file) src = AddBackslash(src);
   dst = AddBackslash(dst);
   cancel_logged_ = false;
@@ -58,24 +85,26 @@ void CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
   // the current drive.
   std::optional<platform::FileSearch> search;
   if (src != L"" && src != L"\\") search.emplace(SearchPattern(src, is_file));
-  if (!search || !search->found()) {
-    platform::CurrentDialogs().MessageBoxOk(texts_.missing_source + src + L" " + texts_.not_found);
-    return;
-  }
+  if (!search || !search->found()) return false;
   // The row's own folder in the target: without it nothing of any row can
   // go there either, so the run stops.
   if (!platform::FolderExists(dst) && !MakePath(dst)) {
     flags_.target_error = true;
-    return;
+    return true;
   }
+  largest_file_ = LargestFileOn(platform::FileSystemName(dst));
   if (!is_file) MakeFoldersAhead(src, dst);
+  StartWorkers();
   CopyFolderContents(*search, src, dst, is_file);
+  search.reset();
+  FinishWorkers();
   // What was made ahead for a part of the tree the walk did not reach (a
   // cancel, a folder that could not be read) goes again, if still empty.
   for (auto folder = made_ahead_.rbegin(); folder != made_ahead_.rend(); ++folder)
     if (!reached_.count(*folder)) platform::RemoveEmptyFolder(*folder);
   made_ahead_.clear();
   reached_.clear();
+  return true;
 }
 
 // The destination folders of a tree are made before any file is copied:
@@ -84,16 +113,17 @@ void CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
 void CopyEngine::MakeFoldersAhead(const std::wstring& src, const std::wstring& dst) {
   platform::FileSearch search(SearchPattern(src, false));
   if (!search.found()) return;
+  // A faulty share may name a folder twice in one listing.
+  std::unordered_set<std::wstring> seen;
   do {
     const platform::FoundEntry& entry = search.entry();
-    if (!entry.is_directory() || entry.is_system() || entry.is_link() || entry.name == L"." ||
-        entry.name == L"..")
+    if (!entry.is_directory() || entry.is_system() || entry.is_link() || entry.is_dot_entry() ||
+        !seen.insert(entry.name).second)
       continue;
     if (flags_.cancel_requested) return;
     const std::wstring folder = dst + entry.name + L"\\";
     if (platform::CreateFolder(folder)) made_ahead_.push_back(folder);
     MakeFoldersAhead(src + entry.name + L"\\", folder);
-    LetWindowRun();
   } while (search.Next());
 }
 
@@ -111,26 +141,46 @@ void CopyEngine::CopySubFolder(const std::wstring& src, const std::wstring& dst)
   CopyFolderContents(search, src, dst, false);
 }
 
+// Names of the temporary form in the source folder are its own files and
+// are never used for a copy there. Anything else of that form in the
+// destination folder is what an interrupted run left behind.
+std::shared_ptr<const std::unordered_set<std::wstring>> CopyEngine::PrepareFolder(
+    const std::wstring& src_folder, const std::wstring& dst_folder) {
+  auto reserved = std::make_shared<std::unordered_set<std::wstring>>();
+  for (platform::FileSearch search(src_folder + kTemporaryPattern); search.found();) {
+    if (IsTemporaryName(search.entry().name))
+      reserved->insert(platform::FoldedName(search.entry().name));
+    if (!search.Next()) break;
+  }
+  for (platform::FileSearch search(dst_folder + kTemporaryPattern); search.found();) {
+    const platform::FoundEntry& entry = search.entry();
+    if (!entry.is_directory() && IsTemporaryName(entry.name) &&
+        !reserved->count(platform::FoldedName(entry.name)))
+      platform::DeleteFileAt(dst_folder + entry.name);
+    if (!search.Next()) break;
+  }
+  return reserved;
+}
+
 void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring src,
                                     const std::wstring& dst, bool is_file) {
   if (is_file) src = FolderOfFile(src);
   Log(FolderLine(texts_.log_folder, src));
   const std::wstring src_folder = AddBackslash(src);
+  const auto reserved = PrepareFolder(src_folder, dst);
   // Names already given to this destination folder, letter case folded: on a
-  // case-sensitive share "Report" and "report" would land on one file.
-  std::unordered_set<std::wstring> landed;
+  // case-sensitive share "Report" and "report" would land on one file. A
+  // name listed twice (a faulty share) is the same entry and goes once.
+  std::unordered_set<std::wstring> landed, listed;
   do {
     const platform::FoundEntry& entry = search.entry();
-    if (entry.is_system()) continue;
+    if (entry.is_system() || entry.is_dot_entry()) continue;
     const std::wstring name = entry.name;
-    if (entry.is_directory() && (name == L"." || name == L"..")) continue;
+    if (!listed.insert(name).second) continue;
     const bool collides = !landed.insert(platform::FoldedName(name)).second;
     if (entry.is_directory()) {
       const std::wstring folder = src_folder + name + L"\\";
-      if (flags_.cancel_requested) {
-        LogCancel(folder);
-        return;
-      }
+      if (flags_.cancel_requested) return LogCancel(folder);
       if (entry.is_link()) {
         // It may point back up the tree or outside the source.
         Log(FileLine(folder, texts_.log_link_skipped));
@@ -139,104 +189,209 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
         Log(FileLine(folder, texts_.log_not_copied));
       } else {
         CopySubFolder(folder, dst + name + L"\\");
-        // A cancel heard in there without a line of its own gets one at the
-        // next entry here.
         if (flags_.cancel_requested && cancel_logged_) return;
       }
     } else {
       // After a cancel the file is not begun, and its line says why.
-      const std::uint64_t size = entry.size();
-      stream_begun_ = false;
-      const bool ok = !flags_.cancel_requested && !collides &&
-                      CopyOneFile(src_folder + name, dst + name, size);
-      // Some systems copy without calling back; the bar then moves by whole files.
-      if (ok && !stream_begun_) {
-        flags_.bytes_copied += size;
-        if (row_progress_) row_progress_(static_cast<double>(flags_.bytes_copied));
+      if (flags_.cancel_requested) return LogCancel(name);
+      if (collides) {
+        flags_.file_error = true;
+        Log(FileLine(name, texts_.log_not_copied));
+      } else {
+        Job job{src_folder + name, dst, name, entry.size(), reserved, nullptr};
+        std::unique_lock<std::mutex> lock(mutex_);
+        job.entry = Append(lock, LogEntry::State::kPending, name);
+        jobs_.push_back(std::move(job));
+        work_ready_.notify_one();
       }
-      if (flags_.cancel_requested) {
-        LogCancel(name);
-        return;
-      }
-      if (!ok) flags_.file_error = true;
-      Log(FileLine(name, ok ? texts_.log_copied : texts_.log_not_copied));
     }
-    LetWindowRun();
+    if (after_entry) after_entry();
   } while (search.Next());
-  // A listing that broke off (a share gone away) is not a finished folder.
-  if (search.failed()) {
+  // A listing that broke off, or a folder that went away while it was
+  // copied (its listing may then just end), is not a finished folder.
+  if (search.failed() || !platform::FolderExists(src_folder)) {
     flags_.file_error = true;
     Log(FileLine(src_folder, texts_.log_not_copied));
   }
 }
 
-// A new file is copied straight to its name. Over an older one the copy goes
-// to a name beside it and takes its place only when whole. Either way a
-// failed or cancelled copy leaves the older file as it was and nothing of
-// its own behind.
-bool CopyEngine::CopyOneFile(const std::wstring& src, const std::wstring& dst,
-                             std::uint64_t size) {
-  // Whether an older copy is there is asked first: a copy that fails on its
-  // source (a file held open) says nothing about the destination, and what
-  // it did not make must never be removed.
-  if (!platform::FileExists(dst)) {
-    if (CopyFileTo(src, dst, size, true)) return true;
-    // Made meanwhile by someone else: not ours to remove.
-    if (!platform::DestinationWasThere()) platform::DeleteFileAt(dst);
-    return false;
-  }
-  const std::wstring part = dst + kPartSuffix;
-  const bool ok = CopyFileTo(src, part, size, false) && platform::MoveFileOver(part, dst);
-  if (!ok) platform::DeleteFileAt(part);
-  return ok;
+// ---- The workers ----
+
+void CopyEngine::StartWorkers() {
+  walk_done_ = false;
+  for (int i = 0; i < std::max(workers, 1); ++i) workers_.emplace_back([this] { Work(); });
 }
 
-bool CopyEngine::CopyFileTo(const std::wstring& src, const std::wstring& dst, std::uint64_t size,
-                            bool keep_existing) {
-  if (size <= kChunkBytes)
-    return platform::CopyFileWithProgress(src, dst, copy_progress_, &flags_.cancel_requested,
-                                          keep_existing);
-  if (chunk_.size() != kChunkBytes) chunk_.resize(kChunkBytes);
-  return platform::CopyFileInChunks(src, dst, chunk_, copy_progress_, &flags_.cancel_requested,
-                                    keep_existing);
+void CopyEngine::FinishWorkers() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    walk_done_ = true;
+  }
+  work_ready_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
+  workers_.clear();
+  WriteRemainingLines();
+}
+
+void CopyEngine::Work() {
+  std::vector<char> chunk;
+  for (;;) {
+    Job job;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      work_ready_.wait(lock, [this] { return !jobs_.empty() || walk_done_; });
+      if (jobs_.empty()) return;
+      job = std::move(jobs_.front());
+      jobs_.pop_front();
+    }
+    const bool copied = !flags_.cancel_requested && CopyOneFile(job, chunk);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (copied || !flags_.cancel_requested) {
+      job.entry->state = LogEntry::State::kReady;
+      job.entry->text = FileLine(job.name, copied ? texts_.log_copied : texts_.log_not_copied);
+      if (!copied) flags_.file_error = true;
+    } else {
+      job.entry->state = LogEntry::State::kCancelled;
+    }
+    WriteReadyLines();
+  }
+}
+
+// Written under a temporary name beside its destination, then moved to its
+// name in one step: a failed, cancelled or killed copy leaves the older
+// file as it was and nothing half-written under the file's name.
+bool CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
+  // Too large for the target's file system (over 4 GiB to FAT32): nothing
+  // of it is written.
+  if (job.size > largest_file_) return false;
+  // Large files one at a time, so a disk is not made to seek between them.
+  std::unique_lock<std::mutex> large(large_file_, std::defer_lock);
+  if (job.size >= kChunkBytes) large.lock();
+  const std::wstring destination = job.folder + job.name;
+  for (int tries = 0; tries < 100; ++tries) {
+    const std::wstring name = TemporaryName(next_temporary_++);
+    if (job.reserved->count(platform::FoldedName(name))) continue;
+    const std::wstring temporary = job.folder + name;
+    const platform::FileResult copied = CopyTo(job, temporary, chunk);
+    // Someone else's file of that name: left alone, another name tried.
+    if (copied == platform::FileResult::kExists) continue;
+    if (copied == platform::FileResult::kDone &&
+        WaitingOutHeldFiles([&] { return platform::MoveFileOver(temporary, destination); }) ==
+            platform::FileResult::kDone) {
+      ReportProgress(job.size);
+      return true;
+    }
+    platform::DeleteFileAt(temporary);
+    return false;
+  }
+  return false;
+}
+
+platform::FileResult CopyEngine::CopyTo(const Job& job, const std::wstring& temporary,
+                                        std::vector<char>& chunk) {
+  return WaitingOutHeldFiles([&] {
+    platform::FileResult result;
+    if (job.size < kChunkBytes) {
+      result = platform::CopyFileWithProgress(job.source, temporary, {}, &flags_.cancel_requested);
+    } else {
+      if (chunk.size() != kChunkBytes) chunk.resize(kChunkBytes);
+      const std::uint64_t before = flags_.bytes_copied;
+      result = platform::CopyFileInChunks(
+          job.source, temporary, chunk,
+          [&](platform::CopyProgressReason reason, std::uint64_t, std::uint64_t transferred) {
+            if (reason == platform::CopyProgressReason::kChunkFinished && row_progress_) {
+              std::lock_guard<std::mutex> lock(progress_);
+              row_progress_(static_cast<double>(before + transferred));
+            }
+          },
+          &flags_.cancel_requested);
+    }
+    if (result != platform::FileResult::kDone && result != platform::FileResult::kExists)
+      platform::DeleteFileAt(temporary);
+    return result;
+  });
+}
+
+// Virus scanners, the indexer and thumbnailers hold a new or an old file
+// for a moment: such a refusal is tried again for a while before the file
+// counts as not copied.
+template <typename Attempt>
+platform::FileResult CopyEngine::WaitingOutHeldFiles(Attempt attempt) {
+  std::chrono::milliseconds waited{0}, pause{50};
+  for (;;) {
+    const platform::FileResult result = attempt();
+    if (result != platform::FileResult::kHeld || waited >= held_file_patience) return result;
+    for (auto slept = std::chrono::milliseconds(0); slept < pause;
+         slept += std::chrono::milliseconds(25)) {
+      if (flags_.cancel_requested) return result;
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    waited += pause;
+    pause = std::min(pause * 2, std::chrono::milliseconds(500));
+  }
 }
 
 // Counts in 64 bits and reports a double, so a row of many gigabytes moves
-// as well as a small one; nothing here can fail the copy.
-void CopyEngine::OnCopyProgress(platform::CopyProgressReason reason,
-                                std::uint64_t total_file_size,
-                                std::uint64_t total_bytes_transferred) {
-  switch (reason) {
-    case platform::CopyProgressReason::kStreamSwitch:
-      stream_begun_ = true;
-      flags_.bytes_copied += total_file_size;
-      break;
-    case platform::CopyProgressReason::kChunkFinished:
-      if (row_progress_)
-        row_progress_(static_cast<double>(flags_.bytes_copied) -
-                      static_cast<double>(total_file_size) +
-                      static_cast<double>(total_bytes_transferred));
-      LetWindowRun();
-      break;
-    case platform::CopyProgressReason::kOther:
-      break;
-  }
+// as well as a small one.
+void CopyEngine::ReportProgress(std::uint64_t bytes) {
+  const std::uint64_t total = flags_.bytes_copied += bytes;
+  if (!row_progress_) return;
+  std::lock_guard<std::mutex> lock(progress_);
+  row_progress_(static_cast<double>(total));
 }
 
-void CopyEngine::LetWindowRun() {
-  const auto now = std::chrono::steady_clock::now();
-  if (now - last_yield_ < yield_every) return;
-  yield();
-  last_yield_ = std::chrono::steady_clock::now();
+// ---- The log, in the walk's order ----
+
+CopyEngine::LogEntry* CopyEngine::Append(std::unique_lock<std::mutex>& lock,
+                                         LogEntry::State state, std::wstring text) {
+  // The walk waits while it is far ahead of the copies, so a tree of
+  // millions of files never has them all listed here.
+  room_ready_.wait(lock, [this] {
+    return lines_.size() < kMostAhead || flags_.cancel_requested;
+  });
+  lines_.push_back({state, std::move(text)});
+  return &lines_.back();
+}
+
+void CopyEngine::Log(const std::wstring& line) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  Append(lock, LogEntry::State::kReady, line);
+  WriteReadyLines();
 }
 
 void CopyEngine::LogCancel(const std::wstring& name) {
   cancel_logged_ = true;
-  Log(FileLine(name, texts_.log_user_cancelled));
+  std::unique_lock<std::mutex> lock(mutex_);
+  Append(lock, LogEntry::State::kCancelled, name);
 }
 
-void CopyEngine::Log(const std::wstring& line) {
-  if (log_) log_->Write(line);
+// Called with mutex_ held: the lines whose turn has come. A cancelled entry
+// holds back the rest until the end.
+void CopyEngine::WriteReadyLines() {
+  while (!lines_.empty() && lines_.front().state == LogEntry::State::kReady) {
+    if (log_) log_->Write(lines_.front().text);
+    lines_.pop_front();
+  }
+  room_ready_.notify_all();
+}
+
+// Once every worker has stopped: each finished file's line in the walk's
+// order, then one line for the first file or folder a cancel stopped.
+void CopyEngine::WriteRemainingLines() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::optional<std::wstring> cancelled;
+  for (LogEntry& entry : lines_) {
+    if (entry.state == LogEntry::State::kReady) {
+      if (log_) log_->Write(entry.text);
+    } else if (!cancelled) {
+      cancelled = entry.text;
+    }
+  }
+  lines_.clear();
+  if (cancelled) {
+
+    if (log_) log_->Write(FileLine(*cancelled, texts_.log_user_cancelled));
+  }
 }
 
 }  // namespace backup

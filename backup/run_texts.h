@@ -20,6 +20,8 @@ struct RunTexts {
   std::wstring cancel;
   std::wstring enter_target, invalid_target, same_folder, cannot_backup_to, error_writing,
       cancelled, please_wait, settings_not_saved;
+  // The reason the system shows while a run holds up a shutdown or logoff.
+  std::wstring backup_in_progress;
   CopyTexts copy;
 };
 

@@ -7,10 +7,13 @@
 
 namespace environment {
 
-const std::array<const wchar_t*, 3> kProfileKeys = {
+// The mail client 2013 keeps its profiles under 15.0; 2016 and every later
+// version (2019, 2021, the subscription) under 16.0.
+const std::array<const wchar_t*, 4> kProfileKeys = {
     L"Software\\Microsoft\\Office\\15.0\\Outlook\\Profiles",
     L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows Messaging Subsystem\\Profile",
     L"Software\\Microsoft\\Windows Messaging Subsystem\\Profiles",
+    L"Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles",
 };
 
 const wchar_t kMailClientClass[] = L"Outlook.Application";

@@ -22,7 +22,7 @@ bool MailClientRunning();
 
 // The profile keys under HKEY_CURRENT_USER that tell a mail client has been
 // set up, in the order they are tested.
-extern const std::array<const wchar_t*, 3> kProfileKeys;
+extern const std::array<const wchar_t*, 4> kProfileKeys;
 
 // Whether at least one profile key exists; every key is tested.
 bool MailProfilePresent();

@@ -8,7 +8,8 @@ namespace environment {
 
 std::wstring OperatingSystemName() {
   platform::SystemVersion version = platform::GetSystemVersion();
-  return OperatingSystemNameFor(version.ok, version.platform_id, version.major, version.minor);
+  return OperatingSystemNameFor(version.ok, version.platform_id, version.major, version.minor,
+                                version.build);
 }
 
 std::wstring UserName() { return platform::UserName(100); }

@@ -11,7 +11,7 @@ namespace {
 
 struct ProgressContext {
   const CopyProgressRoutine* routine;
-  const bool* cancel;
+  const std::atomic<bool>* cancel;
   // The flag the system's copy watches: the caller's, as it stands after
   // each call of the routine (which may have set it).
   BOOL cancel_copy;
@@ -24,90 +24,122 @@ DWORD CALLBACK CopyProgressThunk(LARGE_INTEGER total_file_size, LARGE_INTEGER to
   CopyProgressReason kind = reason == CALLBACK_CHUNK_FINISHED ? CopyProgressReason::kChunkFinished
                             : reason == CALLBACK_STREAM_SWITCH ? CopyProgressReason::kStreamSwitch
                                                                : CopyProgressReason::kOther;
-  (*context->routine)(kind, static_cast<std::uint64_t>(total_file_size.QuadPart),
-                      static_cast<std::uint64_t>(total_transferred.QuadPart));
-  context->cancel_copy = *context->cancel;
+  if (*context->routine)
+    (*context->routine)(kind, static_cast<std::uint64_t>(total_file_size.QuadPart),
+                        static_cast<std::uint64_t>(total_transferred.QuadPart));
+  context->cancel_copy = context->cancel->load();
   return PROGRESS_CONTINUE;
+}
+
+// What the last failed call's error says of its cause.
+FileResult LastFailure() {
+  switch (GetLastError()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_ACCESS_DENIED:
+      return FileResult::kHeld;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return FileResult::kExists;
+    default:
+      return FileResult::kFailed;
+  }
 }
 
 }  // namespace
 
-bool CopyFileWithProgress(const std::wstring& source, const std::wstring& destination,
-                          const CopyProgressRoutine& progress, const bool* cancel,
-                          bool keep_existing) {
-  ProgressContext context{&progress, cancel, *cancel};
-  BOOL done = CopyFileExW(LongPath(source).c_str(), LongPath(destination).c_str(),
-                          progress ? CopyProgressThunk : nullptr, &context, &context.cancel_copy,
-                          COPY_FILE_RESTARTABLE | (keep_existing ? COPY_FILE_FAIL_IF_EXISTS : 0));
-  return done == TRUE;
+// No COPY_FILE_RESTARTABLE: it records restart data in the target as it
+// goes, which makes every copy markedly slower, and a copy is never resumed.
+FileResult CopyFileWithProgress(const std::wstring& source, const std::wstring& destination,
+                                const CopyProgressRoutine& progress,
+                                const std::atomic<bool>* cancel) {
+  ProgressContext context{&progress, cancel, cancel->load()};
+  if (CopyFileExW(LongPath(source).c_str(), LongPath(destination).c_str(), CopyProgressThunk,
+                  &context, &context.cancel_copy, COPY_FILE_FAIL_IF_EXISTS))
+    return FileResult::kDone;
+  return LastFailure();
 }
 
-bool CopyFileInChunks(const std::wstring& source, const std::wstring& destination,
-                      std::vector<char>& buffer, const CopyProgressRoutine& progress,
-                      const bool* cancel, bool keep_existing) {
+FileResult CopyFileInChunks(const std::wstring& source, const std::wstring& destination,
+                            std::vector<char>& buffer, const CopyProgressRoutine& progress,
+                            const std::atomic<bool>* cancel) {
   // The sharing the system's copy asks for, so the same files open.
   HANDLE in = CreateFileW(LongPath(source).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (in == INVALID_HANDLE_VALUE) return false;
+  if (in == INVALID_HANDLE_VALUE) return LastFailure();
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(in, &info)) {
     CloseHandle(in);
-    return false;
+    return FileResult::kFailed;
   }
   const DWORD kCopied = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                         FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  HANDLE out = CreateFileW(LongPath(destination).c_str(), GENERIC_WRITE, 0, nullptr,
-                           keep_existing ? CREATE_NEW : CREATE_ALWAYS,
+  HANDLE out = CreateFileW(LongPath(destination).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            (info.dwFileAttributes & kCopied) | FILE_ATTRIBUTE_NORMAL, nullptr);
   if (out == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
+    const FileResult failure = LastFailure();
     CloseHandle(in);
-    SetLastError(error);
-    return false;
+    return failure;
   }
   const std::uint64_t total = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
   if (progress) progress(CopyProgressReason::kStreamSwitch, total, 0);
   std::uint64_t done = 0;
-  bool ok = true;
-  while (ok) {
-    if (*cancel) {
-      ok = false;
+  FileResult result = FileResult::kDone;
+  while (result == FileResult::kDone) {
+    if (cancel->load()) {
+      result = FileResult::kFailed;
       break;
     }
     DWORD got = 0;
     if (!ReadFile(in, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
-      ok = false;
+      result = LastFailure();
       break;
     }
     if (got == 0) break;
     DWORD written = 0;
-    ok = WriteFile(out, buffer.data(), got, &written, nullptr) && written == got;
+    if (!WriteFile(out, buffer.data(), got, &written, nullptr) || written != got) {
+      result = FileResult::kFailed;
+      break;
+    }
     done += got;
-    if (ok && progress) progress(CopyProgressReason::kChunkFinished, total, done);
+    if (progress) progress(CopyProgressReason::kChunkFinished, total, done);
   }
-  ok = ok && SetFileTime(out, &info.ftCreationTime, &info.ftLastAccessTime,
-                         &info.ftLastWriteTime);
-  ok = CloseHandle(out) && ok;
+  // A large file's data reaches the disk before the file takes its name: a
+  // power cut must not leave a named file whose blocks were never written.
+  if (result == FileResult::kDone &&
+      (!SetFileTime(out, &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime) ||
+       !FlushFileBuffers(out)))
+    result = FileResult::kFailed;
+  if (!CloseHandle(out) && result == FileResult::kDone) result = FileResult::kFailed;
   CloseHandle(in);
-  return ok;
+  return result;
 }
 
-bool DestinationWasThere() {
-  const DWORD error = GetLastError();
-  return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
-}
-
-bool MoveFileOver(const std::wstring& source, const std::wstring& destination) {
+FileResult MoveFileOver(const std::wstring& source, const std::wstring& destination) {
   const std::wstring from = LongPath(source), to = LongPath(destination);
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return FileResult::kDone;
+  const FileResult failure = LastFailure();
   const DWORD attributes = GetFileAttributesW(to.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY))
-    return false;
+    return failure;
   SetFileAttributesW(to.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return FileResult::kDone;
+  const FileResult second = LastFailure();
   SetFileAttributesW(to.c_str(), attributes);
-  return false;
+  return second;
+}
+
+std::wstring FileSystemName(const std::wstring& path) {
+  std::wstring volume(32768, L'\0');
+  if (!GetVolumePathNameW(LongPath(path).c_str(), &volume[0], static_cast<DWORD>(volume.size())))
+    return L"";
+  volume.resize(wcslen(volume.c_str()));
+  wchar_t name[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationW(volume.c_str(), nullptr, 0, nullptr, nullptr, nullptr, name,
+                             MAX_PATH + 1))
+    return L"";
+  return name;
 }
 
 }  // namespace platform

@@ -34,6 +34,23 @@ std::wstring ResolvedParts(const std::wstring& path, size_t from) {
   return result;
 }
 
+// "srv\share\..." resolved below its share: as on the system, ".." never
+// climbs above "\\srv\share".
+std::wstring ResolvedShare(std::wstring path) {
+  const size_t server_end = path.find_first_of(L"\\/");
+  size_t share_end = server_end == std::wstring::npos
+                         ? std::wstring::npos
+                         : path.find_first_of(L"\\/", server_end + 1);
+  if (share_end == std::wstring::npos) share_end = path.size();
+  for (size_t i = 0; i < share_end; ++i)
+    if (path[i] == L'/') path[i] = L'\\';
+  if (share_end < path.size()) {
+    path[share_end] = L'\\';
+    ++share_end;
+  }
+  return ResolvedParts(path, share_end);
+}
+
 bool IsDevicePath(const std::wstring& path) {
   return path.rfind(L"\\\\?\\", 0) == 0 || path.rfind(L"\\\\.\\", 0) == 0;
 }
@@ -50,6 +67,7 @@ void Fill(FoundEntry& entry, const WIN32_FIND_DATAW& data) {
   entry.attributes = data.dwFileAttributes;
   entry.size_high = data.nFileSizeHigh;
   entry.size_low = data.nFileSizeLow;
+  entry.reparse_tag = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? data.dwReserved0 : 0;
   entry.name = data.cFileName;
 }
 
@@ -60,7 +78,7 @@ std::wstring LongPath(const std::wstring& path) {
   if (path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/'))
     return L"\\\\?\\" + ResolvedParts(path.substr(0, 2) + L"\\" + path.substr(3), 3);
   if (path.size() > 2 && (path[0] == L'\\' || path[0] == L'/') && (path[1] == L'\\' || path[1] == L'/'))
-    return L"\\\\?\\UNC\\" + ResolvedParts(path.substr(2), 0);
+    return L"\\\\?\\UNC\\" + ResolvedShare(path.substr(2));
   return path;
 }
 
@@ -91,6 +109,16 @@ std::wstring CanonicalPath(const std::wstring& path) {
     trimmed += plain[i];
   }
   plain = trimmed;
+  if (plain.size() > 3 && plain.back() == L'\\') plain.pop_back();
+  // Only what exists has a long name and a final path: the rest of a path
+  // not yet made (a new target) is taken as it is, below that.
+  std::wstring rest;
+  while (GetFileAttributesW(LongPath(plain).c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const size_t last = plain.find_last_of(L'\\');
+    if (last == std::wstring::npos || last < 3 || last + 1 >= plain.size()) break;
+    rest = plain.substr(last) + rest;
+    plain.resize(last);
+  }
   std::wstring result(32768, L'\0');
   DWORD length = GetLongPathNameW(plain.c_str(), &result[0], static_cast<DWORD>(result.size()));
   if (length > 0 && length < result.size()) plain.assign(result.c_str(), length);
@@ -104,7 +132,7 @@ std::wstring CanonicalPath(const std::wstring& path) {
     if (length > 0 && length < result.size()) plain = WithoutLongPrefix(result.substr(0, length));
   }
   if (plain.size() > 3 && plain.back() == L'\\') plain.pop_back();
-  return plain;
+  return plain + rest;
 }
 
 std::wstring FoldedName(const std::wstring& name) {

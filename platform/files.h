@@ -14,8 +14,13 @@ constexpr std::uint32_t kAttributeReadOnly = 0x1;
 constexpr std::uint32_t kAttributeHidden = 0x2;
 constexpr std::uint32_t kAttributeSystem = 0x4;
 constexpr std::uint32_t kAttributeDirectory = 0x10;
-// A symbolic link or junction.
+// A symbolic link, a junction, a mount point, but also a cloud placeholder,
+// a deduplicated or compressed file: the reparse tag tells which.
 constexpr std::uint32_t kAttributeReparsePoint = 0x400;
+// Reparse tags that stand for another place in the name space: symbolic
+// links, junctions, mount points. Every other kind (cloud files on demand,
+// deduplication, projected files) holds its data where it is.
+constexpr std::uint32_t kReparseTagNameSurrogateBit = 0x20000000;
 
 // The form given to the file functions: absolute drive and network paths
 // get the "\\?\" prefix, so no length limit applies and names are taken as
@@ -42,11 +47,21 @@ struct FoundEntry {
   std::uint32_t attributes = 0;
   std::uint32_t size_high = 0;
   std::uint32_t size_low = 0;
+  // The reparse point's tag, when attributes say it is one.
+  std::uint32_t reparse_tag = 0;
   std::wstring name;
   std::uint64_t size() const { return (std::uint64_t{size_high} << 32) | size_low; }
   bool is_system() const { return (attributes & kAttributeSystem) != 0; }
   bool is_directory() const { return (attributes & kAttributeDirectory) != 0; }
-  bool is_link() const { return (attributes & kAttributeReparsePoint) != 0; }
+  // Whether the entry leads elsewhere (a link, junction or mount point), so
+  // that walking into it may loop or leave the tree. A reparse point whose
+  // listing gave no tag is taken as one too.
+  bool is_link() const {
+    return (attributes & kAttributeReparsePoint) != 0 &&
+           (reparse_tag == 0 || (reparse_tag & kReparseTagNameSurrogateBit) != 0);
+  }
+  // "." and "..", whatever attributes a listing gives them.
+  bool is_dot_entry() const { return name == L"." || name == L".."; }
 };
 
 // One search over a folder pattern ("C:\dir\*.*") or one exact path; the

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <memory>
 
 #include "platform/gdi_cache.h"
 #include "platform/message_loop.h"
@@ -12,6 +13,8 @@ namespace platform {
 namespace {
 
 const wchar_t kFormClass[] = L"TavrikForm";
+// A task posted through a Mailbox; its lParam owns a std::function.
+constexpr UINT kPostedTask = WM_APP + 1;
 int g_loaded_forms = 0;
 
 void SetProgramIcon(HWND hwnd) {
@@ -143,6 +146,19 @@ void Form::SetTopmost() {
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
+void Mailbox::Post(std::function<void()> task) const {
+  auto* posted = new std::function<void()>(std::move(task));
+  if (!hwnd_ || !PostMessageW(hwnd_, kPostedTask, 0, reinterpret_cast<LPARAM>(posted)))
+    delete posted;
+}
+
+void Form::SetShutdownReason(const std::wstring& reason) {
+  if (reason.empty())
+    ShutdownBlockReasonDestroy(hwnd_);
+  else
+    ShutdownBlockReasonCreate(hwnd_, reason.c_str());
+}
+
 UINT_PTR Form::AddTimer(Timer* timer) {
   UINT_PTR id = 1 + timers_.size();
   timers_[id] = timer;
@@ -183,8 +199,22 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       OnActivate(LOWORD(wparam) != WA_INACTIVE);
       break;
     case WM_CLOSE:
-      Unload();
+      if (on_close)
+        on_close();
+      else
+        Unload();
       return 0;
+    case WM_QUERYENDSESSION:
+      return on_query_end_session ? on_query_end_session() : TRUE;
+    case WM_ENDSESSION:
+      if (wparam && on_end_session) on_end_session();
+      return 0;
+    case kPostedTask: {
+      std::unique_ptr<std::function<void()>> task(
+          reinterpret_cast<std::function<void()>*>(lparam));
+      (*task)();
+      return 0;
+    }
     case WM_NCDESTROY:
       return OnDestroyed(wparam, lparam);
     default:

@@ -14,6 +14,20 @@
 
 namespace platform {
 
+// Hands work to a window's thread from any thread: each task runs there, in
+// the order posted, as the window's messages are handled. Tasks posted after
+// the window is gone are dropped.
+class Mailbox {
+ public:
+  Mailbox() = default;
+  void Post(std::function<void()> task) const;
+
+ private:
+  friend class Form;
+  explicit Mailbox(HWND hwnd) : hwnd_(hwnd) {}
+  HWND hwnd_ = nullptr;
+};
+
 class Form : public Control {
  public:
   enum class Border { kFixedSingle, kNone };
@@ -45,8 +59,21 @@ class Form : public Control {
   int client_width_px() const;
   int client_height_px() const;
 
+  // The way other threads reach this window.
+  Mailbox mailbox() const { return Mailbox(hwnd_); }
+
+  // Called for the close box instead of unloading, when set.
+  std::function<void()> on_close;
   // Called when the user closes the window or Unload runs.
   std::function<void()> on_unload;
+  // Asked when the session is about to end (shutdown, logoff): false asks
+  // the system to wait, showing the reason set below.
+  std::function<bool()> on_query_end_session;
+  // The session ends now: the process ends when this returns.
+  std::function<void()> on_end_session;
+  // The reason the system shows while this window holds up a shutdown; ""
+  // takes it away.
+  void SetShutdownReason(const std::wstring& reason);
   // Called each time the window becomes the active window.
   std::function<void()> on_activate;
 

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <thread>
+
 #include "platform/form.h"
 
 namespace platform {
@@ -32,6 +35,19 @@ int PumpMessages(bool wait, const std::function<bool()>& go_on) {
 
 int DoEvents() {
   return PumpMessages(false, [] { return true; });
+}
+
+void RunAside(const std::function<void()>& work) {
+  std::atomic<bool> done{false};
+  const DWORD waiting = GetCurrentThreadId();
+  std::thread worker([&] {
+    work();
+    done = true;
+    // Wakes the pump below if it waits for a message.
+    PostThreadMessageW(waiting, WM_NULL, 0, 0);
+  });
+  PumpMessages(true, [&] { return !done; });
+  worker.join();
 }
 
 void RunMessageLoop() {

@@ -15,6 +15,11 @@ int PumpMessages(bool wait, const std::function<bool()>& go_on);
 // Returns how many ran.
 int DoEvents();
 
+// Runs work on a thread of its own and lets the windows' messages run until
+// it ends, so that slow work (a huge folder, a slow share) never makes the
+// system mark a window as not responding. work must touch no window.
+void RunAside(const std::function<void()>& work);
+
 // Runs the message loop until the last form is unloaded.
 void RunMessageLoop();
 

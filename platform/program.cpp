@@ -21,6 +21,13 @@ void InitCommonControls() {
 OleScope::OleScope() { OleInitialize(nullptr); }
 OleScope::~OleScope() { OleUninitialize(); }
 
+StayAwake::StayAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED); }
+StayAwake::~StayAwake() { SetThreadExecutionState(ES_CONTINUOUS); }
+
+std::chrono::milliseconds DoubleClickTime() {
+  return std::chrono::milliseconds(GetDoubleClickTime());
+}
+
 void EndProgram() { ExitProcess(0); }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 // show, and its end.
 #pragma once
 
+#include <chrono>
 #include <string>
 
 namespace platform {
@@ -29,6 +30,19 @@ class OleScope {
   OleScope(const OleScope&) = delete;
   OleScope& operator=(const OleScope&) = delete;
 };
+
+// Keeps the system from going to sleep while the object lives (the screen
+// may still turn off). It holds for the thread that made it.
+class StayAwake {
+ public:
+  StayAwake();
+  ~StayAwake();
+  StayAwake(const StayAwake&) = delete;
+  StayAwake& operator=(const StayAwake&) = delete;
+};
+
+// The longest time between the two presses of a double click.
+std::chrono::milliseconds DoubleClickTime();
 
 // Ends the program at once; nothing after it runs.
 [[noreturn]] void EndProgram();

@@ -29,12 +29,20 @@ std::optional<std::wstring> LocaleText(std::uint32_t lcid, std::uint32_t lctype)
 
 SystemVersion GetSystemVersion() {
   OSVERSIONINFOW info = {sizeof(info)};
+  // GetVersionEx answers 6.2 (Windows 8) on 8.1, 10 and 11 to a program
+  // whose manifest does not list them; the kernel's own call does not lie.
+  using RtlGetVersionCall = LONG(WINAPI*)(OSVERSIONINFOW*);
+  auto rtl_get_version = reinterpret_cast<RtlGetVersionCall>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  bool ok = rtl_get_version && rtl_get_version(&info) == 0;
+  if (!ok) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  BOOL ok = GetVersionExW(&info);
+    ok = GetVersionExW(&info) != FALSE;
 #pragma GCC diagnostic pop
+  }
   if (!ok) return {};
-  return {true, info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion};
+  return {true, info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber};
 }
 
 std::wstring SpecialFolderPath(int csidl) {

@@ -22,8 +22,9 @@ std::optional<std::wstring> LocaleText(std::uint32_t lcid, std::uint32_t lctype)
 
 struct SystemVersion {
   bool ok = false;
-  std::uint32_t platform_id = 0, major = 0, minor = 0;
+  std::uint32_t platform_id = 0, major = 0, minor = 0, build = 0;
 };
+// The system's true version, as the kernel reports it to every program.
 SystemVersion GetSystemVersion();
 
 // The current path of a standard folder by its CSIDL number, or "" when it

@@ -44,15 +44,18 @@ class MainWindowTest : public testing::Test {
     folders_[csidl] = folder_ / name;
     WriteFile(folder_ / (name + L"\\file.bin"), std::string(bytes, 'x'));
   }
-  void CreateProfileKey() { RegSetKeyValueW(HKEY_CURRENT_USER, environment::kProfileKeys[2], nullptr, REG_SZ, L"", 2); }
+  void CreateProfileKey(const wchar_t* key = environment::kProfileKeys[2]) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, nullptr, REG_SZ, L"", 2);
+  }
   // A store whose file holds bytes bytes, served by the stand-in.
   fake_mail_client::Store Store(const std::wstring& name, size_t bytes, bool sixteen_bit = false) {
     std::wstring path = folder_ / (name + L".pst");
     WriteFile(path, std::string(bytes, 'm'));
     return {name, fake_mail_client::StoreIdForPath(platform::ToAnsi(path), sixteen_bit)};
   }
-  void ServeStores(const std::wstring& version, const std::vector<fake_mail_client::Store>& stores) {
-    CreateProfileKey();
+  void ServeStores(const std::wstring& version, const std::vector<fake_mail_client::Store>& stores,
+                   const wchar_t* profile_key = environment::kProfileKeys[2]) {
+    CreateProfileKey(profile_key);
     ASSERT_TRUE(fake_mail_client::Register());
     fake_mail_client::Configure(version, stores);
   }
@@ -120,7 +123,9 @@ TEST_F(MainWindowTest, AProfileWithoutMailClientSaysNotFoundAndNothingIsWritten)
 TEST_F(MainWindowTest, MailStoresBecomeRowsAndTheStatusFollowsTheRunningInstance) {
   AddFolder(16, L"Desktop");
   fake_mail_client::Store personal = Store(L"Personal Folders", 1536);
-  ServeStores(L"14.0.0.6112", {personal, Store(L"Archive", 5000, true)});
+  // A PC with only a current mail client (2016 and later) has only this key.
+  ServeStores(L"14.0.0.6112", {personal, Store(L"Archive", 5000, true)},
+              L"Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles");
   settings::WriteIni(settings_, L"PST", personal.store_id, L"1");
   Start();
   EXPECT_EQ(main().mail_version.caption(), L"Outlook 2010 SP2");

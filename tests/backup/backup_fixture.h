@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/main_window.h"
@@ -70,6 +74,36 @@ class BackupTest : public FilesTest {
     main.target_box.set_text(typed);
     main.write_log_box.set_value(log ? 1 : 0);
     main.backup_button.on_click();
+    WaitForRun();
+  }
+
+  // Lets the window run until the run has ended, as the message loop would.
+  void WaitForRun() {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (main.loaded() && main.backup_run.running() &&
+           std::chrono::steady_clock::now() < give_up) {
+      if (walk_paused_ && !walk_resumed_) {
+        if (pause_step_) pause_step_();
+        walk_resumed_ = true;
+      }
+      platform::DoEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_FALSE(main.loaded() && main.backup_run.running()) << "the run did not end";
+  }
+
+  // Holds the walk after its n-th entry until step has run on the window's
+  // thread (or asked for a cancel), as a press or a close made meanwhile would.
+  void PauseWalkAt(int n, std::function<void()> step) {
+    walk_paused_ = walk_resumed_ = false;
+    pause_step_ = std::move(step);
+    entries_ = 0;
+    main.backup_run.engine().after_entry = [this, n] {
+      if (++entries_ != n) return;
+      walk_paused_ = true;
+      while (!walk_resumed_ && !main.backup_run.cancel_requested())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
   }
 
   std::wstring Ini(const std::wstring& section, const std::wstring& key) {
@@ -81,6 +115,9 @@ class BackupTest : public FilesTest {
 
  private:
   int used_rows_ = 0;
+  std::atomic<int> entries_{0};
+  std::atomic<bool> walk_paused_{false}, walk_resumed_{false};
+  std::function<void()> pause_step_;
 };
 
 }  // namespace backup_testing

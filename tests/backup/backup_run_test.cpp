@@ -40,13 +40,17 @@ TEST_F(BackupRunTest, TargetsThatAreEmptyOrCannotBeMadeAreRefusedMissingOnesMade
   EXPECT_FALSE(main.error_label.visible());
 }
 
-TEST_F(BackupRunTest, TicksAreSavedUntilATargetInsideATickedSourceHoweverSpelt) {
+// Refused before anything is made in the target or saved: a target inside a
+// ticked source however spelt, or one that puts a row's copy on the row's
+// own folder.
+TEST_F(BackupRunTest, TargetsThatCopyASourceOntoItselfAreRefusedBeforeAnythingIsMadeOrSaved) {
   const std::wstring source = temp / L"Documents and more";
   WriteFile(source + L"\\a.txt", "a");
+  WriteFile(temp / L"Home\\Pics\\p.jpg", "picture");
   AddRow(L"", L"Outlook [Archive]", true, L"PST");  // no file known: blocks nothing
   sources::SourceRow& docs = AddRow(source, L"Docs");
   sources::SourceRow& unticked = AddRow(temp / L"Other", L"Other", false);
-  sources::SourceRow& later = AddRow(temp / L"After", L"After");
+  sources::SourceRow& pics = AddRow(temp / L"Home\\Pics", L"Pics");
   wchar_t short_name[MAX_PATH] = L"";
   GetShortPathNameW(source.c_str(), short_name, MAX_PATH);
   std::wstring slashed = source, lower = source;
@@ -55,19 +59,25 @@ TEST_F(BackupRunTest, TicksAreSavedUntilATargetInsideATickedSourceHoweverSpelt) 
   for (const std::wstring& typed :
        {slashed + L"/Copias", lower + L"\\Copias", source + L"\\\\Copias",
         source + L"\\x\\..\\Copias", L"\\\\?\\" + source + L"\\Copias", source + L".\\Copias",
-        source + L" \\Copias", std::wstring(short_name) + L"\\Copias"}) {
+        source + L" \\Copias", std::wstring(short_name) + L"\\Copias",
+        temp / L"Home", temp / L"Home\\Pics\\.."}) {  // Pics would land on itself
     Press(typed);
     EXPECT_EQ(main.error_label.caption(), texts.run.same_folder) << ::testing::PrintToString(typed);
-    EXPECT_EQ(Ini(L"main", L"target"), typed);
+    EXPECT_EQ(main.target_box.back_color(), kYellow);
+    EXPECT_EQ(main.backup_button.caption(), L"Backup!");
   }
-  EXPECT_FALSE(platform::FolderExists(source + L"\\Copias\\Docs"));
-  EXPECT_EQ(Ini(L"systemfolders", docs.key), L"1");
-  EXPECT_EQ(Ini(L"systemfolders", unticked.key), L"<none>");
-  EXPECT_EQ(Ini(L"systemfolders", later.key), L"<none>") << "rows after the refused one";
+  EXPECT_FALSE(platform::FolderExists(source + L"\\Copias")) << "nothing made";
+  EXPECT_EQ(ReadFile(temp / L"Home\\Pics\\p.jpg"), "picture");
+  EXPECT_EQ(Ini(L"main", L"target"), L"<none>") << "nothing saved";
+  EXPECT_EQ(Ini(L"systemfolders", docs.key), L"<none>");
 
   Press(target, false);
+  EXPECT_EQ(Ini(L"main", L"target"), target);
   EXPECT_EQ(Ini(L"main", L"log"), L"0");
-  EXPECT_EQ(Ini(L"systemfolders", later.key), L"1");
+  EXPECT_EQ(Ini(L"systemfolders", docs.key), L"1");
+  EXPECT_EQ(Ini(L"systemfolders", unticked.key), L"<none>");
+  EXPECT_EQ(Ini(L"systemfolders", pics.key), L"1");
+  EXPECT_EQ(ReadFile(target + L"\\Pics\\p.jpg"), "picture");
 }
 
 TEST_F(BackupRunTest, UnsavableSettingsAMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
@@ -121,18 +131,17 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   WriteFile(temp / L"After\\b.txt", "b");
   sources::SourceRow& row = AddRow(src, L"Docs");
   sources::SourceRow& later = AddRow(temp / L"After", L"After");
-  bool pressed = false, looked_busy = false;
-  main.backup_run.engine().yield_every = std::chrono::milliseconds(0);
-  main.backup_run.engine().yield = [&] {
-    if (!pressed && platform::FileExists(dst + L"\\a\\b\\c\\d\\f1.txt")) {
-      looked_busy = main.backup_button.caption() == L"CANCEL" && main.backup_button.enabled() &&
-                    !main.rows_panel.enabled() && !main.target_box.enabled() && !main.write_log_box.enabled() &&
-                    !main.pick_target_button.enabled() && row.busy_image.visible();
-      pressed = true;
-      main.backup_button.on_click();  // as the message loop runs a click meanwhile
-    }
-    platform::DoEvents();
-  };
+  bool looked_busy = false;
+  // The walk holds after f1, its first entry; the press comes once f1 is copied.
+  PauseWalkAt(1, [&] {
+    while (!platform::FileExists(dst + L"\\a\\b\\c\\d\\f1.txt")) platform::DoEvents();
+    looked_busy = main.backup_button.caption() == L"CANCEL" && main.backup_button.enabled() &&
+                  !main.rows_panel.enabled() && !main.target_box.enabled() &&
+                  !main.write_log_box.enabled() && !main.pick_target_button.enabled() &&
+                  row.busy_image.visible();
+    Sleep(GetDoubleClickTime() + 50);  // no second half of a double click
+    main.backup_button.on_click();
+  });
   Press(target);
   EXPECT_TRUE(looked_busy);
   const std::vector<std::wstring> lines = LogLines(target);
@@ -148,11 +157,15 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_FALSE(later.progress_bar.visible());
   EXPECT_TRUE(main.backup_button.caption() == L"Backup!" && main.backup_button.enabled() && main.rows_panel.enabled());
 
-  // The next run starts afresh and finishes.
-  main.backup_run.engine().yield = platform::DoEvents;
-  Press(target);
+  // The next run starts afresh and finishes; a double click starts it once.
+  main.backup_run.engine().after_entry = nullptr;
+  main.target_box.set_text(target);
+  main.backup_button.on_click();
+  main.backup_button.on_click();
+  WaitForRun();
   EXPECT_EQ(ReadFile(dst + L"\\z1.txt"), "after the deep folder");
   EXPECT_TRUE(main.total_ok_image.visible() && later.ok_image.visible());
+  EXPECT_NE(main.error_label.caption(), L"Canceled!");
 }
 
 // The press is taken as a cancel before anything else: just before a
@@ -162,18 +175,15 @@ TEST_F(BackupRunTest, CancelAlwaysWins) {
   WriteFile(src + L"\\A\\a.txt", "a");
   WriteFile(src + L"\\B\\b.txt", "b");
   AddRow(src, L"Docs");
-  main.backup_run.engine().yield_every = std::chrono::milliseconds(0);
   for (const bool target_gone : {false, true}) {
-    bool pressed = false;
-    main.backup_run.engine().yield = [&] {
-      if (pressed) return;
-      pressed = true;
+    PauseWalkAt(1, [&] {
       if (target_gone) {
         testing_support::RemoveTree(target);
         WriteFile(target, "in the way");
       }
+      Sleep(GetDoubleClickTime() + 50);
       main.backup_button.on_click();
-    };
+    });
     Press(target, !target_gone);
     EXPECT_EQ(main.error_label.caption(), L"Canceled!");
     EXPECT_EQ(main.backup_button.caption(), L"Backup!");
@@ -181,6 +191,32 @@ TEST_F(BackupRunTest, CancelAlwaysWins) {
     const std::wstring last = LogLines(target).back();
     EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
   }
+}
+
+// Closing the window, or the session ending, during a run cancels it: the
+// log ends with the cancel, no temporary file is left, then the window goes.
+TEST_F(BackupRunTest, ClosingOrTheSessionEndingMidRunCancelsItFirst) {
+  for (int i = 0; i < 40; ++i) WriteFile(src + L"\\f" + std::to_wstring(i) + L".txt", "some text");
+  WriteFile(src + L"\\big.bin", std::string(backup::CopyEngine::kChunkBytes * 3, 'b'));
+  AddRow(src, L"Docs");
+  LRESULT query_during = -1;
+  PauseWalkAt(3, [&] {
+    query_during = SendMessageW(main.handle(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(main.handle(), WM_ENDSESSION, TRUE, 0);  // returns once the run has stopped
+  });
+  Press(target);
+  EXPECT_EQ(query_during, 0) << "the system is asked to wait while a run goes on";
+  EXPECT_EQ(SendMessageW(main.handle(), WM_QUERYENDSESSION, 0, 0), 1);
+  std::wstring last = LogLines(target).back();
+  EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
+
+  PauseWalkAt(3, [&] { SendMessageW(main.handle(), WM_CLOSE, 0, 0); });
+  Press(target);
+  EXPECT_FALSE(main.loaded()) << "the window went once the run stopped";
+  last = LogLines(target).back();
+  EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
+  platform::FileSearch search(dst + L"\\~tavrik*");
+  EXPECT_FALSE(search.found()) << "no temporary file left";
 }
 
 TEST_F(BackupRunTest, TheLogHasOneLineAFolderOrFileEndingInCrLfInTheAnsiCodePage) {

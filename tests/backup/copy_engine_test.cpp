@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "backup_fixture.h"
 
 namespace backup_testing {
@@ -10,16 +13,29 @@ namespace {
 
 using testing_support::SetAttributes;
 
+// Whether folder holds anything under the program's temporary names.
+bool HasTemporaryFiles(const std::wstring& folder) {
+  platform::FileSearch search(folder + L"\\*");
+  if (!search.found()) return false;
+  do {
+    if (backup::IsTemporaryName(search.entry().name)) return true;
+  } while (search.Next());
+  return false;
+}
+
 class CopyEngineTest : public FilesTest {
  protected:
-  CopyEngineTest() { engine.yield_every = std::chrono::milliseconds(0); }
-
   // Copies a source as one row does, with its log in target.
   void Copy(const std::wstring& source, bool is_file = false) {
     testing_support::MakeFolders(target);
     ASSERT_TRUE(log.Open(target + L"\\"));
-    engine.SetRow([this](double bytes) { progress.push_back(bytes); }, &log);
-    engine.CopySource(source, dst, is_file);
+    engine.SetRow(
+        [this](double bytes) {
+          progress.push_back(bytes);
+          if (on_progress) on_progress();
+        },
+        &log);
+    EXPECT_TRUE(engine.CopySource(source, dst, is_file));
     log.Close();
   }
 
@@ -27,6 +43,7 @@ class CopyEngineTest : public FilesTest {
   backup::BackupLog log;
   backup::CopyEngine engine{flags, texts.run.copy};
   std::vector<double> progress;
+  std::function<void()> on_progress;
 };
 
 TEST_F(CopyEngineTest, CopiesAndMergesTheTreeByteForByteWithoutSystemEntries) {
@@ -50,13 +67,14 @@ TEST_F(CopyEngineTest, CopiesAndMergesTheTreeByteForByteWithoutSystemEntries) {
 
   for (const std::wstring& name : copied) EXPECT_TRUE(ReadFile(dst + name) == ReadFile(src + name));
   EXPECT_EQ(ReadFile(dst + L"\\Sub\\keep.txt"), "kept");
-  EXPECT_FALSE(platform::FileExists(dst + L"\\hidden.txt" + backup::CopyEngine::kPartSuffix));
+  EXPECT_FALSE(HasTemporaryFiles(dst));
   EXPECT_TRUE(platform::FolderExists(dst + L"\\Empty"));
   EXPECT_FALSE(platform::FileExists(dst + L"\\desktop.ini") ||
                platform::FolderExists(dst + L"\\SysDir"));
   EXPECT_EQ(LogLines(target).size(), 8u + 4u) << "a line for each folder and file, none for system entries";
-  EXPECT_DOUBLE_EQ(progress.back(), 3000000000.0 + 4 * 70000);
-  EXPECT_TRUE(!flags.file_error && dialogs.boxes.empty());
+  EXPECT_DOUBLE_EQ(*std::max_element(progress.begin(), progress.end()), 3000000000.0 + 4 * 70000);
+  EXPECT_FALSE(flags.file_error);
+  EXPECT_FALSE(engine.CopySource(temp / L"Gone", dst, false)) << "a missing source";
 }
 
 TEST_F(CopyEngineTest, AMailStoreCopiesOnlyItsFile) {
@@ -80,7 +98,7 @@ TEST_F(CopyEngineTest, WhatCannotLandFailsAloneNamesTheSystemWouldRewriteAndLink
     GTEST_SKIP() << "needs Wine's Linux shell";
   EXPECT_EQ(sources::FolderSize(src + L"\\"), 10 + 7 + 4 + 7 + 4 + 4) << "the link is not counted";
   // zz goes away after its parent listed it, as a folder the user may not read.
-  engine.yield = [&] { testing_support::RemoveTree(src + L"\\zz"); };
+  engine.after_entry = [&] { testing_support::RemoveTree(src + L"\\zz"); };
   Copy(src);
   testing_support::RunInLinuxShell(src, "rm loop");
   EXPECT_EQ(ReadFile(dst + L"\\report."), "with a dot");
@@ -92,38 +110,143 @@ TEST_F(CopyEngineTest, WhatCannotLandFailsAloneNamesTheSystemWouldRewriteAndLink
   EXPECT_TRUE(Has(lines, src + L"\\zz\\\t-->*not copied*"));
   EXPECT_TRUE(Has(lines, src + L"\\Sub\\\t-->*not copied*"));
   EXPECT_TRUE(flags.file_error && !flags.target_error);
-  EXPECT_TRUE(dialogs.boxes.empty());
 }
 
-TEST_F(CopyEngineTest, ACancelledLargeFileLeavesTheOlderCopyAndNoPartFile) {
-  // Over one chunk: a cancel is heard inside the file whatever the system's copy calls back.
+// Killed, cancelled or failed at any moment, a copy leaves the older copy
+// and no half-written file under a real name: while a file is copied only
+// its temporary name holds its bytes.
+TEST_F(CopyEngineTest, WhileALargeFileCopiesOnlyItsTemporaryNameHoldsItAndACancelKeepsTheOlderCopy) {
   const std::string big(backup::CopyEngine::kChunkBytes * 2 + 12345, 'n');
   WriteFile(src + L"\\big.bin", big);
+  WriteFile(src + L"\\new.bin", big);
   WriteFile(dst + L"\\big.bin", "old good copy");
-  const std::wstring part = dst + L"\\big.bin" + backup::CopyEngine::kPartSuffix;
-  engine.yield = [&] { flags.cancel_requested |= platform::FileExists(part); };
+  bool seen_mid_copy = false;
+  on_progress = [&] {
+    if (flags.cancel_requested) return;
+    seen_mid_copy = HasTemporaryFiles(dst) && ReadFile(dst + L"\\big.bin") == "old good copy" &&
+                    !platform::FileExists(dst + L"\\new.bin");
+    flags.cancel_requested = true;
+  };
   Copy(src);
-  EXPECT_TRUE(flags.cancel_requested);
+  EXPECT_TRUE(seen_mid_copy);
   EXPECT_EQ(ReadFile(dst + L"\\big.bin"), "old good copy");
-  EXPECT_FALSE(platform::FileExists(part));
-  EXPECT_EQ(LogLines(target).back(), L"big.bin\t-->user cancelled");
+  EXPECT_FALSE(platform::FileExists(dst + L"\\new.bin"));
+  EXPECT_FALSE(HasTemporaryFiles(dst));
+  const std::wstring last = LogLines(target).back();
+  EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
 
   // Uncancelled, it replaces a read-only older copy with the system's copy's attributes and times.
   flags.cancel_requested = false;
-  engine.yield = [] {};
+  on_progress = nullptr;
   SetAttributes(dst + L"\\big.bin", FILE_ATTRIBUTE_READONLY);
   SetAttributes(src + L"\\big.bin", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   Copy(src);
   EXPECT_TRUE(ReadFile(dst + L"\\big.bin") == big);
-  const bool no_cancel = false;
-  ASSERT_TRUE(platform::CopyFileWithProgress(src + L"\\big.bin", temp / L"system.bin", {},
-                                             &no_cancel));
+  const std::atomic<bool> no_cancel{false};
+  ASSERT_EQ(platform::CopyFileWithProgress(src + L"\\big.bin", temp / L"system.bin", {}, &no_cancel),
+            platform::FileResult::kDone);
   WIN32_FILE_ATTRIBUTE_DATA ours, system;
   ASSERT_TRUE(GetFileAttributesExW((dst + L"\\big.bin").c_str(), GetFileExInfoStandard, &ours));
   ASSERT_TRUE(GetFileAttributesExW((temp / L"system.bin").c_str(), GetFileExInfoStandard, &system));
   EXPECT_EQ(ours.dwFileAttributes, system.dwFileAttributes);
   EXPECT_EQ(CompareFileTime(&ours.ftLastWriteTime, &system.ftLastWriteTime), 0);
   EXPECT_EQ(CompareFileTime(&ours.ftCreationTime, &system.ftCreationTime), 0);
+}
+
+// The temporary name is never one the source folder uses, is short whatever
+// the file's name, and what an interrupted run left is removed by the next.
+TEST_F(CopyEngineTest, TemporaryNamesNeverMeetTheSourcesNamesAndLeftoversGo) {
+  const std::wstring ours_looking = backup::TemporaryName(1), leftover = backup::TemporaryName(7);
+  const std::wstring long_name = std::wstring(250, L'L') + L".txt";
+  WriteFile(src + L"\\x", "x, held");
+  WriteFile(src + L"\\" + ours_looking, "the user's own file, new");
+  WriteFile(src + L"\\" + backup::TemporaryName(2), "another, new");
+  WriteFile(src + L"\\" + long_name, "long, new");
+  WriteFile(dst + L"\\" + ours_looking, "the user's own file, older backup");
+  WriteFile(dst + L"\\" + long_name, "long, older backup");
+  WriteFile(dst + L"\\" + leftover, "half of something, from a killed run");
+  HANDLE held = CreateFileW((src + L"\\x").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  engine.held_file_patience = std::chrono::milliseconds(100);
+  Copy(src);
+  CloseHandle(held);
+  EXPECT_EQ(ReadFile(dst + L"\\" + ours_looking), "the user's own file, new");
+  EXPECT_EQ(ReadFile(dst + L"\\" + backup::TemporaryName(2)), "another, new");
+  EXPECT_EQ(ReadFile(dst + L"\\" + long_name), "long, new");
+  EXPECT_FALSE(platform::FileExists(dst + L"\\" + leftover));
+  EXPECT_FALSE(platform::FileExists(dst + L"\\x"));
+  const std::vector<std::wstring> lines = LogLines(target);
+  EXPECT_TRUE(Has(lines, L"x\t-->*not copied*"));
+  EXPECT_TRUE(Has(lines, long_name + L"\t-->file copied"));
+  EXPECT_TRUE(backup::IsTemporaryName(L"~TAVRIK12.TMP") && !backup::IsTemporaryName(L"~tavrik.tmp") &&
+              !backup::IsTemporaryName(L"~tavrik1a.tmp"));
+}
+
+// A scanner or indexer that holds a file for a moment is waited out; one
+// that holds it on is a file not copied, and the run goes on.
+TEST_F(CopyEngineTest, BrieflyHeldFilesAreCopiedFilesHeldOnAreNot) {
+  WriteFile(src + L"\\brief.txt", "held half a second");
+  WriteFile(src + L"\\long.txt", "held ten seconds");
+  WriteFile(src + L"\\free.txt", "never held");
+  HANDLE brief = CreateFileW((src + L"\\brief.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = CreateFileW((src + L"\\long.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  std::thread letting_go([brief] {
+    Sleep(500);
+    CloseHandle(brief);
+  });
+  Copy(src);
+  letting_go.join();
+  CloseHandle(held);
+  EXPECT_EQ(ReadFile(dst + L"\\brief.txt"), "held half a second");
+  EXPECT_FALSE(platform::FileExists(dst + L"\\long.txt"));
+  EXPECT_EQ(ReadFile(dst + L"\\free.txt"), "never held");
+  EXPECT_TRUE(Has(LogLines(target), L"long.txt\t-->*not copied*"));
+  EXPECT_TRUE(flags.file_error);
+}
+
+// Many files at once give the same copies and the same log, line for line,
+// as one file at a time.
+TEST_F(CopyEngineTest, ThePoolCopiesATreeAsOneWorkerDoes) {
+  for (int folder = 0; folder < 30; ++folder)
+    for (int file = 0; file < 100; ++file)
+      WriteFile(src + L"\\d" + std::to_wstring(folder) + L"\\f" + std::to_wstring(file) + L".txt",
+                std::string(100 + folder * 7 + file, static_cast<char>('a' + file % 26)));
+  Copy(src);
+  const std::vector<std::wstring> pooled = LogLines(target);
+  testing_support::RemoveTree(dst);
+  engine.workers = 1;
+  Copy(src);
+  EXPECT_EQ(LogLines(target), pooled);
+  EXPECT_EQ(pooled.size(), 1u + 30u * 101u);
+  for (int folder = 0; folder < 30; folder += 7)
+    for (int file = 0; file < 100; file += 13) {
+      const std::wstring name = L"\\d" + std::to_wstring(folder) + L"\\f" + std::to_wstring(file) + L".txt";
+      EXPECT_TRUE(ReadFile(dst + name) == ReadFile(src + name));
+    }
+}
+
+// Only entries that lead elsewhere (links, junctions, mount points) are
+// skipped; cloud placeholders, deduplicated and projected folders are walked.
+TEST(FoundEntryTest, OnlyNameSurrogatesAreLinks) {
+  const std::uint32_t folder = platform::kAttributeDirectory | platform::kAttributeReparsePoint;
+  const std::pair<std::uint32_t, bool> tags[] = {
+      {0xA000000C, true},   // symbolic link
+      {0xA0000003, true},   // junction or mount point
+      {0x0, true},          // a listing that gave no tag
+      {0x9000001A, false},  // cloud files on demand
+      {0x9000601A, false},  // cloud, another provider's
+      {0x80000013, false},  // deduplicated
+      {0x80000017, false},  // compressed (WOF)
+      {0x9000001C, false},  // projected
+  };
+  for (const auto& [tag, link] : tags) {
+    platform::FoundEntry entry{folder, 0, 0, tag, L"Documents"};
+    EXPECT_EQ(entry.is_link(), link) << std::hex << tag;
+  }
+  EXPECT_FALSE((platform::FoundEntry{platform::kAttributeDirectory, 0, 0, 0xA000000C, L"d"}.is_link()));
+  EXPECT_EQ(platform::LongPath(L"\\\\srv\\share\\..\\x"), L"\\\\?\\UNC\\srv\\share\\x")
+      << "never above the share";
+  EXPECT_EQ(backup::LargestFileOn(L"FAT32"), 0xFFFFFFFFull);
+  EXPECT_EQ(backup::LargestFileOn(L"NTFS"), UINT64_MAX);
 }
 
 TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {
@@ -138,11 +261,12 @@ TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {
   WriteFile(src + L"\\large.bin", std::string(backup::CopyEngine::kChunkBytes + 1, 'l'));
   WriteFile(src + L"\\note.txt", "fits");
   WriteFile(small + L"\\grown.bin", std::string(1 << 20, 'o'));
+  engine.workers = 1;  // so the file that fits never meets another's half copy
   engine.SetRow(nullptr, nullptr);
   engine.CopySource(src, small, false);
   EXPECT_TRUE(ReadFile(small + L"\\grown.bin") == std::string(1 << 20, 'o'));
-  for (const wchar_t* name : {L"\\grown.bin.tavrik-part", L"\\large.bin", L"\\large.bin.tavrik-part"})
-    EXPECT_FALSE(platform::FileExists(small + name)) << name;
+  EXPECT_FALSE(platform::FileExists(small + L"\\large.bin"));
+  EXPECT_FALSE(HasTemporaryFiles(small));
   EXPECT_EQ(ReadFile(small + L"\\note.txt"), "fits");
   EXPECT_TRUE(flags.file_error);
 }
