@@ -108,6 +108,7 @@ void MainWindow::Create() {
 
 void MainWindow::WireHandlers() {
   on_close = [this] { OnExitClick(); };
+  on_unload = [this] { OnUnload(); };
   on_query_end_session = [this] { return OnQueryEndSession(); };
   on_end_session = [this] { OnEndSession(); };
   exit_item.on_click = [this] { OnExitClick(); };
@@ -182,6 +183,10 @@ void MainWindow::OnStatusTimer() {
 void MainWindow::OnExitClick() {
   backup_run.CancelThen([this] { Unload(); });
 }
+
+// Whatever unloads the window during a run (an installer about to start
+// from the About window) stops the run cleanly first.
+void MainWindow::OnUnload() { backup_run.CancelAndWait(); }
 
 // While a run goes on the system is asked to wait, and shows why.
 bool MainWindow::OnQueryEndSession() { return !backup_run.running(); }

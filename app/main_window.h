@@ -104,6 +104,7 @@ class MainWindow : public platform::Form {
   void OnViewLogClick();
   void OnStatusTimer();
   void OnExitClick();
+  void OnUnload();
   bool OnQueryEndSession();
   void OnEndSession();
   void OnAboutClick();

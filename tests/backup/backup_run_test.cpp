@@ -219,6 +219,44 @@ TEST_F(BackupRunTest, ClosingOrTheSessionEndingMidRunCancelsItFirst) {
   EXPECT_FALSE(search.found()) << "no temporary file left";
 }
 
+// Whatever else unloads the window (an installer starting from the About
+// window) stops the run, and waits for it, first.
+TEST_F(BackupRunTest, UnloadingEveryWindowMidRunStopsTheRunFirst) {
+  for (int i = 0; i < 40; ++i) WriteFile(src + L"\\f" + std::to_wstring(i) + L".txt", "some text");
+  AddRow(src, L"Docs");
+  bool stopped_first = false;
+  PauseWalkAt(3, [&] {
+    platform::UnloadAllForms();
+    platform::FileSearch search(dst + L"\\~tavrik*");
+    stopped_first = !main.loaded() && !search.found() &&
+                    LogLines(target).back().find(L"\t-->user cancelled") != std::wstring::npos;
+  });
+  Press(target);
+  EXPECT_TRUE(stopped_first);
+}
+
+// Nothing the window's thread does (a modal window, a menu, a drag) holds the
+// copy: here it handles no message at all for a while.
+TEST_F(BackupRunTest, TheCopyGoesOnWhileTheWindowsThreadIsHeld) {
+  for (int i = 0; i < 3000; ++i) WriteFile(src + L"\\f" + std::to_wstring(i) + L".txt", "x");
+  AddRow(src, L"Docs");
+  main.target_box.set_text(target);
+  main.backup_button.on_click();
+  auto copied = [&] {
+    int count = 0;
+    platform::FileSearch search(dst + L"\\*.txt");
+    if (search.found()) do ++count; while (search.Next());
+    return count;
+  };
+  Sleep(300);
+  const int before = copied();
+  Sleep(700);
+  const int after = copied();
+  WaitForRun();
+  EXPECT_GT(after, before) << "copied " << before << " then " << after;
+  EXPECT_EQ(copied(), 3000);
+}
+
 TEST_F(BackupRunTest, TheLogHasOneLineAFolderOrFileEndingInCrLfInTheAnsiCodePage) {
   ASSERT_EQ(platform::ToAnsi(L"\u00F1").size(), 1u) << "one byte per character";
   WriteFile(target + L"\\backup.log", std::string(5000, 'x'));  // an older run's, replaced
