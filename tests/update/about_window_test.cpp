@@ -1,6 +1,7 @@
-// The About window against a real HTTP server on 127.0.0.1: the version
-// replies it takes, the download, the signed installer's checks and the
-// button's roles; stand-in installers are signed with the tests' own key.
+// The About window against a real HTTP server on 127.0.0.1, and over HTTPS
+// and a proxy in front of it: the version replies it takes, the download,
+// the signed installer's checks and the button's roles; stand-in installers
+// are signed with the tests' own key.
 #include "update/about_window.h"
 
 #include <windows.h>
@@ -350,6 +351,90 @@ TEST_F(AboutTest, ClosingTheWindowDuringTheDownloadStartsNothing) {
   EXPECT_FALSE(about.loaded());
   EXPECT_TRUE(shell_calls.empty());
   EXPECT_FALSE(platform::FileExists(folder / L"install.exe"));
+}
+
+// The update server over HTTPS: a TLS front before the tests' HTTP server,
+// its certificate from a CA of the tests' own that this Wine prefix trusts
+// while the tests run.
+struct HttpsTest : AboutTest {
+  static void SetUpTestSuite() { root = new TrustedRoot(BuildPath(TAVRIK_TEST_CERTS "/ca.pem")); }
+  static void TearDownTestSuite() { delete root; }
+  // "https://localhost:PORT" of a front with the named certificate.
+  std::wstring Front(const std::string& cert) {
+    const std::string files = TAVRIK_TEST_CERTS "/" + cert + ".pem " TAVRIK_TEST_CERTS "/" + cert + "-key.pem ";
+    fronts.push_back(std::make_unique<NativeServer>("tls", files + std::to_string(NativeServer::PortOf(server.base_url()))));
+    return L"https://localhost:" + std::to_wstring(fronts.back()->port());
+  }
+  static TrustedRoot* root;
+  std::vector<std::unique_ptr<NativeServer>> fronts;
+};
+TrustedRoot* HttpsTest::root = nullptr;
+
+TEST_F(HttpsTest, OffersDownloadsAndStartsTheSignedInstaller) {
+  about.update_server = Front("localhost");
+  Offer();
+  about.OnButtonClick();
+  EXPECT_EQ(shell_calls, std::vector<std::wstring>{folder.path() + L"/install.exe||"});
+  EXPECT_EQ(ReadFile(folder / L"install.exe"), NewInstaller());
+  EXPECT_TRUE(ended);
+}
+
+TEST_F(HttpsTest, ACertificateNotTrustedOrForAnotherHostIsRefused) {
+  for (const char* cert : {"untrusted", "other-host"}) {
+    about.update_server = Front(cert);
+    about.OnActivate();
+    EXPECT_EQ(about.latest_version.caption(), L"-") << cert;
+    EXPECT_EQ(about.status.caption(), kTexts.no_version);
+  }
+  about.update_server = Front("localhost");
+  Offer();
+  about.update_server = Front("untrusted");
+  about.OnButtonClick();
+  EXPECT_EQ(about.status.caption(), L"Error updating...");
+  EXPECT_TRUE(shell_calls.empty());
+  // No refused connection got past its handshake to the server behind.
+  EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
+  EXPECT_TRUE(server.Requests(kInstallerPath).empty());
+}
+
+TEST_F(HttpsTest, ARedirectIsFollowedUpToHttpsOnTheSameHostOnly) {
+  const std::wstring https = Front("localhost");
+  const std::string secure_port = platform::ToAnsi(https.substr(https.rfind(L':') + 1));
+  const std::string plain_port = std::to_string(NativeServer::PortOf(server.base_url()));
+  const std::wstring plain = L"http://localhost:" + platform::FromAnsi(plain_port);
+  server.Serve("/download/moved.upd", R(kOffer));
+  for (const auto& [from, location, followed] : std::vector<std::tuple<std::wstring, std::string, bool>>{
+           {plain, "https://localhost:" + secure_port, true},
+           {plain, "https://127.0.0.1:" + secure_port, false},
+           {https, "http://localhost:" + plain_port, false}}) {
+    const std::size_t before = server.Requests("/download/moved.upd").size();
+    about.update_server = from;
+    server.Serve(kVersionPath, R("", 301, "Location: " + location + "/download/moved.upd\r\n"));
+    about.OnActivate();
+    EXPECT_EQ(server.Requests("/download/moved.upd").size(), before + followed) << location;
+  }
+  EXPECT_EQ(about.button.caption(), kTexts.update);
+}
+
+TEST_F(HttpsTest, CheckAndDownloadGoThroughTheUsersProxy) {
+  NativeServer proxy("proxy", UnixPath(folder.path()) + "/proxy.log");
+  UserProxy settings("127.0.0.1:" + std::to_string(proxy.port()));
+  const std::wstring https = Front("localhost");
+  about.update_server = https;
+  Offer();
+  about.OnButtonClick();
+  EXPECT_TRUE(ended);
+  // Plain HTTP too.
+  EXPECT_EQ(about.DownloadFile(server.base_url() + L"/download/TavrikBackup.upd", folder / L"v.upd", false, 4096),
+            Download::kComplete);
+  const std::string log = ReadFile(folder / L"proxy.log");
+  const std::string secure = "localhost:" + platform::ToAnsi(https.substr(https.rfind(L':') + 1));
+  const std::string tunnel = "CONNECT " + secure + " " + secure + "\n";
+  std::size_t tunnels = 0;
+  for (std::size_t at = log.find(tunnel); at != std::string::npos; at = log.find(tunnel, at + 1)) ++tunnels;
+  EXPECT_EQ(tunnels, 3u) << log;  // version file, installer, signature
+  EXPECT_NE(log.find("GET " + platform::ToAnsi(server.base_url().substr(7)) + " /download/TavrikBackup.upd\n"),
+            std::string::npos) << log;
 }
 
 }  // namespace
