@@ -45,15 +45,8 @@ cp -r "$work/new" "$work/served"
 published=$work/served/download/TavrikBackup.exe
 python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[len(d) // 2] ^= 0xFF; open(sys.argv[1], "wb").write(d)' "$published"
 
-python3 - "$port" "$work/served" "$certs" >"$work/server.log" 2>&1 <<'EOF' &
-import functools, http.server, ssl, sys
-handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=sys.argv[2])
-server = http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), handler)
-context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-context.load_cert_chain(sys.argv[3] + "/localhost.pem", sys.argv[3] + "/localhost-key.pem")
-server.socket = context.wrap_socket(server.socket, server_side=True)
-server.serve_forever()
-EOF
+python3 "$here/../support/web_fronts.py" files "$port" "$work/served" "$certs/localhost.pem" "$certs/localhost-key.pem" \
+  >"$work/server.log" 2>&1 &
 server_pid=$!
 ca="Z:${certs//\//\\}\\ca.pem"
 win "$driver" trust "$ca" || fail "the test CA could not be trusted"

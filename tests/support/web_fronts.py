@@ -9,6 +9,9 @@
   web_fronts.py tls PORT_FILE CERT KEY BACKEND_PORT
       a TLS server on 127.0.0.1 that hands each connection on to the
       tests' plain HTTP server on BACKEND_PORT.
+  web_fronts.py files PORT FOLDER CERT KEY
+      an HTTPS server on 127.0.0.1:PORT for the files under FOLDER, until
+      it is killed.
   web_fronts.py proxy PORT_FILE LOG
       an HTTP proxy (GET, and CONNECT for HTTPS) that writes a line to LOG
       for each request: "GET host:port /path" or "CONNECT host:port host:port".
@@ -16,6 +19,8 @@
 The servers write their port to PORT_FILE and end when it is removed (or
 after ten minutes).
 """
+import functools
+import http.server
 import os
 import select
 import socket
@@ -150,6 +155,13 @@ def main(args):
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(args[2], args[3])
         serve(args[1], lambda conn: tls_connection(conn, context, int(args[4])))
+    elif args[0] == "files":
+        handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=args[2])
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", int(args[1])), handler)
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args[3], args[4])
+        server.socket = context.wrap_socket(server.socket, server_side=True)
+        server.serve_forever()
     elif args[0] == "proxy":
         serve(args[1], lambda conn: proxy_connection(conn, args[2]))
 
