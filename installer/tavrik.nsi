@@ -6,6 +6,11 @@
 ; over an existing installation it installs into the same folder without
 ; asking, so that the program's own update (which starts it with no
 ; parameters) needs one press of "Finish".
+; It runs with the rights of the user who started it. Only an installation
+; for all users (under Program Files) needs an administrator's: a copy of
+; the installer is then started elevated to do the work (/S /ALLUSERS),
+; while this one shows the pages and starts the program as the signed-in
+; user.
 
 !ifndef VERSION | PROGRAM_EXE | ICON | OUTFILE
   !error "Pass VERSION, PROGRAM_EXE, ICON and OUTFILE with -D"
@@ -14,7 +19,7 @@
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
-RequestExecutionLevel highest
+RequestExecutionLevel user
 SetCompressor /SOLID lzma
 
 !include MUI2.nsh
@@ -48,6 +53,9 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=0 "LegalCopyright" "Tavrik"
 
 Var Upgrade  ; 1 when an installation was found and is being replaced
+Var AllUsers  ; 1 for an installation for all users
+Var Elevated  ; 1 when this installer has an administrator's rights
+Var Inner     ; 1 in the copy started elevated (/ALLUSERS)
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -55,7 +63,8 @@ Var Upgrade  ; 1 when an installation was found and is being replaced
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipFolderOnUpgrade
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${PROGRAM}"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
@@ -67,6 +76,10 @@ LangString StillRunning ${LANG_ENGLISH} "${PRODUCT} is still running. Close it a
 LangString StillRunning ${LANG_SPANISH} "${PRODUCT} sigue abierto. Ciérrelo y pulse Reintentar."
 LangString Waiting ${LANG_ENGLISH} "Waiting for ${PRODUCT} to close..."
 LangString Waiting ${LANG_SPANISH} "Esperando a que se cierre ${PRODUCT}..."
+LangString Elevating ${LANG_ENGLISH} "Asking for an administrator's permission..."
+LangString Elevating ${LANG_SPANISH} "Pidiendo el permiso de un administrador..."
+LangString NotElevated ${LANG_ENGLISH} "${PRODUCT} is installed for all users: updating it needs an administrator's permission."
+LangString NotElevated ${LANG_SPANISH} "${PRODUCT} está instalado para todos los usuarios: actualizarlo requiere el permiso de un administrador."
 
 ; Waits for a running copy of the program to end. Right after starting an
 ; update the program ends by itself; a copy still open after a few seconds
@@ -123,35 +136,77 @@ FunctionEnd
 !insertmacro CLOSE_PROGRAM "un."
 
 Function .onInit
-  ; An administrator installs for all users under Program Files; anyone else
-  ; for themselves under their local application data.
+  ${GetParameters} $R9
+  ClearErrors
+  ${GetOptions} $R9 "/ALLUSERS" $R8
+  ${If} ${Errors}
+    StrCpy $Inner 0
+  ${Else}
+    StrCpy $Inner 1
+  ${EndIf}
+  StrCpy $AllUsers $Inner
   UserInfo::GetAccountType
   Pop $0
+  StrCpy $Elevated 0
   ${If} $0 == "Admin"
-    SetShellVarContext all
-  ${Else}
-    SetShellVarContext current
+    StrCpy $Elevated 1
+  ${EndIf}
+  ; An administrator whose rights UAC holds back until asked (the token's
+  ; elevation type is "limited").
+  StrCpy $R7 0
+  System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r2'
+  ${If} $2 <> 0
+    System::Call 'advapi32::GetTokenInformation(p r1, i 18, *i .r3, i 4, *i .r4) i .r2'
+    ${If} $2 <> 0
+    ${AndIf} $3 = 3
+      StrCpy $R7 1
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r1)'
   ${EndIf}
   StrCpy $Upgrade 0
   ; /D= sets the folder before this runs; without it an earlier installation
-  ; is replaced where it is.
+  ; is replaced where it is: one for all users first, then the user's own.
   ${If} $INSTDIR == ""
-    ReadRegStr $1 SHCTX "${UNINST_KEY}" "InstallLocation"
-    ${If} $1 == ""
-    ${AndIf} $0 == "Admin"
-      ReadRegStr $1 HKCU "${UNINST_KEY}" "InstallLocation"
-      ${If} $1 != ""
-        SetShellVarContext current
-      ${EndIf}
-    ${EndIf}
+    ReadRegStr $1 HKLM "${UNINST_KEY}" "InstallLocation"
+    ReadRegStr $2 HKCU "${UNINST_KEY}" "InstallLocation"
     ${If} $1 != ""
       StrCpy $INSTDIR $1
       StrCpy $Upgrade 1
-    ${ElseIf} $0 == "Admin"
+      StrCpy $AllUsers 1
+    ${ElseIf} $2 != ""
+      StrCpy $INSTDIR $2
+      StrCpy $Upgrade 1
+    ${ElseIf} $Elevated = 1
+    ${OrIf} $R7 = 1
+      StrCpy $AllUsers 1
       StrCpy $INSTDIR "$PROGRAMFILES64\${PRODUCT}"
     ${Else}
       StrCpy $INSTDIR "$LOCALAPPDATA\Programs\${PRODUCT}"
     ${EndIf}
+  ${ElseIf} $Elevated = 1
+    StrCpy $AllUsers 1
+  ${EndIf}
+  ${If} $AllUsers = 1
+    SetShellVarContext all
+  ${Else}
+    SetShellVarContext current
+  ${EndIf}
+FunctionEnd
+
+; Starts the installed program from the last page as the signed-in user. This
+; installer runs with the user's own rights unless the user started it
+; elevated; then the shell, which runs as the user, is asked to start it.
+Function StartProgram
+  System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r1) i .r2'
+  StrCpy $3 0
+  ${If} $2 <> 0
+    System::Call 'advapi32::GetTokenInformation(p r1, i 18, *i .r3, i 4, *i .r4)'
+    System::Call 'kernel32::CloseHandle(p r1)'
+  ${EndIf}
+  ${If} $3 = 2
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\${PROGRAM}"'
+  ${Else}
+    Exec '"$INSTDIR\${PROGRAM}"'
   ${EndIf}
 FunctionEnd
 
@@ -162,6 +217,24 @@ Function SkipFolderOnUpgrade
 FunctionEnd
 
 Section "Tavrik Backup"
+  ${If} $AllUsers = 1
+  ${AndIf} $Elevated = 0
+    ; The installation for all users is replaced in place by a copy of this
+    ; installer with an administrator's rights (the system asks for them).
+    ${If} $Inner = 1
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+    DetailPrint "$(Elevating)"
+    ExecShellWait "runas" "$EXEPATH" "/S /ALLUSERS /D=$INSTDIR"
+    ReadRegStr $0 HKLM "${UNINST_KEY}" "DisplayVersion"
+    ${If} $0 != "${VERSION}"
+      MessageBox MB_OK|MB_ICONSTOP "$(NotElevated)" /SD IDOK
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+    Return
+  ${EndIf}
   SetOutPath "$INSTDIR"
   Call CloseProgram
   File "/oname=${PROGRAM}" "${PROGRAM_EXE}"
@@ -191,11 +264,15 @@ Function un.onInit
   ${EndIf}
 FunctionEnd
 
-; The files the program's update leaves in a folder.
+; The files the program's update leaves in a folder, with the partial
+; downloads of an update cut off by the program's end.
 !macro REMOVE_UPDATE_FILES folder
   Delete "${folder}\install.exe"
   Delete "${folder}\install.exe.sig"
   Delete "${folder}\TavrikBackup.upd"
+  Delete "${folder}\install.exe.part"
+  Delete "${folder}\install.exe.sig.part"
+  Delete "${folder}\TavrikBackup.upd.part"
 !macroend
 
 ; Removes what the installer and the program's update put into the folder,

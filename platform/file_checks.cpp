@@ -1,9 +1,10 @@
-// Digest, signature and version resource of a file, over CNG and the
-// version functions.
+// Digest, signature and version resource of a file, over crypt32, CNG and
+// the version functions.
 #include "platform/file_checks.h"
 
 #include <windows.h>
 #include <bcrypt.h>
+#include <wincrypt.h>
 
 #include <cstring>
 #include <vector>
@@ -32,6 +33,71 @@ class Algorithm {
   BCRYPT_ALG_HANDLE handle_ = nullptr;
 };
 
+// A structure crypt32 decoded from DER, in memory it allocated.
+template <typename T>
+class Decoded {
+ public:
+  Decoded(LPCSTR type, const std::string& der) {
+    DWORD size = 0;
+    if (!CryptDecodeObjectEx(X509_ASN_ENCODING, type, reinterpret_cast<const BYTE*>(der.data()),
+                             static_cast<DWORD>(der.size()), CRYPT_DECODE_ALLOC_FLAG, nullptr,
+                             &value_, &size)) {
+      value_ = nullptr;
+    }
+  }
+  ~Decoded() {
+    if (value_) LocalFree(value_);
+  }
+  Decoded(const Decoded&) = delete;
+  Decoded& operator=(const Decoded&) = delete;
+  T* get() const { return value_; }
+
+ private:
+  T* value_ = nullptr;
+};
+
+// The DER of a PEM text; der itself when it is no PEM.
+std::string DerOf(const std::string& text) {
+  if (text.compare(0, 10, "-----BEGIN") != 0) return text;
+  DWORD size = 0;
+  if (!CryptStringToBinaryA(text.data(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64HEADER,
+                            nullptr, &size, nullptr, nullptr)) {
+    return "";
+  }
+  std::string der(size, '\0');
+  if (!CryptStringToBinaryA(text.data(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64HEADER,
+                            reinterpret_cast<BYTE*>(&der[0]), &size, nullptr, nullptr)) {
+    return "";
+  }
+  der.resize(size);
+  return der;
+}
+
+// A P-256 public key made ready for CNG; nullptr for any other key.
+BCRYPT_KEY_HANDLE ImportP256PublicKey(const std::string& public_key) {
+  // The curve's name as the key's algorithm parameters: the OID 1.2.840.10045.3.1.7.
+  static const BYTE kP256[] = {0x06, 0x08, 0x2A, 0x86, 0x48, 0xCE, 0x3D, 0x03, 0x01, 0x07};
+  const Decoded<CERT_PUBLIC_KEY_INFO> info(X509_PUBLIC_KEY_INFO, DerOf(public_key));
+  if (!info.get() || strcmp(info.get()->Algorithm.pszObjId, szOID_ECC_PUBLIC_KEY) != 0) return nullptr;
+  const CRYPT_OBJID_BLOB& curve = info.get()->Algorithm.Parameters;
+  if (curve.cbData != sizeof kP256 || memcmp(curve.pbData, kP256, sizeof kP256) != 0) return nullptr;
+  BCRYPT_KEY_HANDLE key = nullptr;
+  if (!CryptImportPublicKeyInfoEx2(X509_ASN_ENCODING, info.get(), 0, nullptr, &key)) return nullptr;
+  return key;
+}
+
+// A number crypt32 gives little-endian, as the 32 big-endian bytes CNG
+// takes; false when it does not fit.
+bool AppendCoordinate(const CRYPT_UINT_BLOB& number, std::string& out) {
+  DWORD length = number.cbData;
+  while (length > 0 && number.pbData[length - 1] == 0) --length;
+  if (length > 32) return false;
+  std::string bytes(32, '\0');
+  for (DWORD i = 0; i < length; ++i) bytes[31 - i] = static_cast<char>(number.pbData[i]);
+  out += bytes;
+  return true;
+}
+
 }  // namespace
 
 std::optional<std::string> FileSha256(const std::wstring& path) {
@@ -59,21 +125,20 @@ std::optional<std::string> FileSha256(const std::wstring& path) {
 
 bool VerifyP256Signature(const std::string& public_key, const std::string& digest,
                          const std::string& signature) {
-  if (public_key.size() != 64 || signature.size() != 64 || digest.size() != 32) return false;
-  Algorithm ecdsa(BCRYPT_ECDSA_P256_ALGORITHM);
-  if (!ecdsa.get()) return false;
-  // The blob is its header followed by X and Y.
-  std::string blob(sizeof(BCRYPT_ECCKEY_BLOB), '\0');
-  BCRYPT_ECCKEY_BLOB header = {BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32};
-  memcpy(&blob[0], &header, sizeof header);
-  blob += public_key;
-  BCRYPT_KEY_HANDLE key = nullptr;
-  if (!Succeeded(BCryptImportKeyPair(ecdsa.get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, &key,
-                                     reinterpret_cast<PUCHAR>(&blob[0]),
-                                     static_cast<ULONG>(blob.size()), 0))) {
+  // Nothing may follow the signature's DER (short-form length: a P-256
+  // signature is at most 72 bytes).
+  if (digest.size() != 32 || signature.size() < 2 || static_cast<unsigned char>(signature[1]) + 2u != signature.size()) {
     return false;
   }
-  std::string hash = digest, raw = signature;
+  const Decoded<CERT_ECC_SIGNATURE> decoded(X509_ECC_SIGNATURE, signature);
+  std::string raw;
+  if (!decoded.get() || !AppendCoordinate(decoded.get()->r, raw) ||
+      !AppendCoordinate(decoded.get()->s, raw)) {
+    return false;
+  }
+  BCRYPT_KEY_HANDLE key = ImportP256PublicKey(public_key);
+  if (!key) return false;
+  std::string hash = digest;
   const bool valid = Succeeded(BCryptVerifySignature(
       key, nullptr, reinterpret_cast<PUCHAR>(&hash[0]), static_cast<ULONG>(hash.size()),
       reinterpret_cast<PUCHAR>(&raw[0]), static_cast<ULONG>(raw.size()), 0));

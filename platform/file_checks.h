@@ -1,6 +1,7 @@
 // What the program checks in a downloaded file before it starts it, with the
 // system's own means: its SHA-256 digest and an ECDSA P-256 signature over
-// it (CNG), and the product version its version resource gives.
+// it (crypt32 reads the key and the signature, CNG checks them), and the
+// product version its version resource gives.
 #pragma once
 
 #include <array>
@@ -14,9 +15,9 @@ namespace platform {
 // file cannot be read.
 std::optional<std::string> FileSha256(const std::wstring& path);
 
-// Whether signature (r and s, 32 bytes each, big-endian) is a valid ECDSA
-// P-256 signature of digest under the public key (its point's X and Y,
-// 32 bytes each, big-endian).
+// Whether signature, as openssl writes it (DER), is a valid ECDSA P-256
+// signature of digest under public_key, a P-256 public key as
+// `openssl pkey -pubout` writes it (PEM, or its DER).
 bool VerifyP256Signature(const std::string& public_key, const std::string& digest,
                          const std::string& signature);
 

@@ -1,277 +1,411 @@
-// The HTTP transfer over Winsock. The socket is non-blocking and is moved on
-// whenever the caller asks (AwaitingReply, NextPiece, WaitAndYield), so
-// that everything happens on the caller's thread and a cancel has nothing
-// to wait for. Only a host name (not a numeric address) is looked up on a
-// thread of its own, as the system offers no lookup that can be abandoned;
-// its result is dropped when the transfer has gone.
+// The HTTP(S) transfer over WinHTTP in its asynchronous mode. WinHTTP's
+// threads call OnStatus, which only queues what happened and sets the
+// request's event; the caller's thread takes the queue whenever it asks
+// (AwaitingReply, NextPiece, WaitAndYield) and makes the next call. A
+// request's state stays alive until WinHTTP says its handle is closed,
+// since a read may still be writing into its buffer after a cancel.
 #include "platform/http.h"
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
+#include <windows.h>
+#include <shlwapi.h>
+#include <winhttp.h>
 
-#include <cstring>
+#include <atomic>
+#include <deque>
+#include <map>
 #include <mutex>
-#include <thread>
 #include <vector>
 
-#include "platform/http_reply.h"
 #include "platform/message_loop.h"
 
 namespace platform {
 
 namespace {
 
-// Body bytes read ahead of the caller; the socket is left alone beyond that.
+// Body bytes read ahead of the caller; no read is made beyond that.
 constexpr std::size_t kReadAhead = 256 * 1024;
+constexpr DWORD kReadSize = 64 * 1024;
 
-struct Address {
-  sockaddr_storage bytes = {};
-  int length = 0;
+struct Completion {
+  DWORD status;
+  DWORD length;
 };
 
-struct Lookup {
-  std::mutex mutex;
-  bool done = false;
-  std::vector<Address> addresses;
+// The user's Internet settings as WinHTTP reads them.
+struct ProxySettings {
+  bool known = false;
+  bool detect = false;
+  std::wstring script, named, bypass;
 };
 
-std::vector<Address> Addresses(const addrinfo* list) {
-  std::vector<Address> addresses;
-  for (const addrinfo* entry = list; entry; entry = entry->ai_next) {
-    Address address;
-    address.length = static_cast<int>(entry->ai_addrlen);
-    memcpy(&address.bytes, entry->ai_addr, entry->ai_addrlen);
-    addresses.push_back(address);
-  }
-  return addresses;
+std::wstring TakeGlobalText(LPWSTR text) {
+  std::wstring value = text ? text : L"";
+  if (text) GlobalFree(text);
+  return value;
 }
 
-addrinfo StreamHints(int flags) {
-  addrinfo hints = {};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_protocol = IPPROTO_TCP;
-  hints.ai_flags = flags;
-  return hints;
+ProxySettings UserProxySettings() {
+  ProxySettings settings;
+  WINHTTP_CURRENT_USER_IE_PROXY_CONFIG config = {};
+  if (!WinHttpGetIEProxyConfigForCurrentUser(&config)) return settings;
+  settings.known = true;
+  settings.detect = config.fAutoDetect != FALSE;
+  settings.script = TakeGlobalText(config.lpszAutoConfigUrl);
+  settings.named = TakeGlobalText(config.lpszProxy);
+  settings.bypass = TakeGlobalText(config.lpszProxyBypass);
+  return settings;
 }
 
-void StartWinsock() {
-  static const bool started = [] {
-    WSADATA data;
-    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }();
-  (void)started;
+void CloseInternetHandle(HINTERNET& handle) {
+  if (handle) WinHttpCloseHandle(handle);
+  handle = nullptr;
 }
 
 }  // namespace
 
-struct HttpTransfer::Connection {
-  enum class Step { kLookingUp, kConnecting, kSending, kReceiving, kDone };
+struct HttpTransfer::Request {
+  enum class Step { kFindingProxy, kSending, kAwaitingHeaders, kBody, kDone };
 
-  Connection() : event(WSACreateEvent()) {}
-  ~Connection() {
-    Close();
-    WSACloseEvent(event);
-  }
-
-  void Close() {
-    if (socket != INVALID_SOCKET) closesocket(socket);
-    socket = INVALID_SOCKET;
-  }
+  Request() : signal(CreateEventW(nullptr, FALSE, FALSE, nullptr)), buffer(kReadSize) {}
+  ~Request() { CloseHandle(signal); }
 
   void Finish(bool ok) {
-    Close();
+    CloseInternetHandle(resolver);
+    CloseInternetHandle(request);
+    CloseInternetHandle(connection);
+    CloseInternetHandle(session);
     failed = failed || !ok;
     step = Step::kDone;
   }
 
-  void Wait(int ms) { deadline = GetTickCount64() + static_cast<ULONGLONG>(ms); }
-
-  // Connects to the next address of the host; the transfer fails when none
-  // is left.
-  void ConnectNext() {
-    Close();
-    while (next_address < addresses.size()) {
-      const Address& address = addresses[next_address++];
-      socket = ::socket(address.bytes.ss_family, SOCK_STREAM, IPPROTO_TCP);
-      if (socket == INVALID_SOCKET) continue;
-      WSAEventSelect(socket, event, FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE);
-      if (connect(socket, reinterpret_cast<const sockaddr*>(&address.bytes), address.length) == 0 ||
-          WSAGetLastError() == WSAEWOULDBLOCK) {
-        step = Step::kConnecting;
-        return;
-      }
-      Close();
+  void Send() {
+    CloseInternetHandle(resolver);
+    step = Step::kSending;
+    if (!WinHttpSendRequest(request, headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
+                            headers.empty() ? 0 : static_cast<DWORD>(-1), WINHTTP_NO_REQUEST_DATA, 0, 0,
+                            id)) {
+      Finish(false);
     }
-    Finish(false);
   }
 
-  // Moves the transfer on as far as it goes without waiting.
+  // The proxy that automatic detection or the configuration script chose
+  // for this address; when they chose none, the named proxy stays.
+  void UseFoundProxy() {
+    WINHTTP_PROXY_RESULT result = {};
+    if (WinHttpGetProxyResult(resolver, &result) != ERROR_SUCCESS) return;
+    if (result.cEntries > 0) {
+      const WINHTTP_PROXY_RESULT_ENTRY& entry = result.pEntries[0];
+      std::wstring proxy;
+      if (entry.fProxy && entry.pwszProxy) proxy = entry.pwszProxy + (L":" + std::to_wstring(entry.ProxyPort));
+      WINHTTP_PROXY_INFO info = {proxy.empty() ? WINHTTP_ACCESS_TYPE_NO_PROXY : WINHTTP_ACCESS_TYPE_NAMED_PROXY,
+                                 proxy.empty() ? nullptr : &proxy[0], nullptr};
+      WinHttpSetOption(request, WINHTTP_OPTION_PROXY, &info, sizeof info);
+    }
+    WinHttpFreeProxyResult(&result);
+  }
+
+  void OnHeaders() {
+    DWORD code = 0, size = sizeof code;
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                             WINHTTP_HEADER_NAME_BY_INDEX, &code, &size, WINHTTP_NO_HEADER_INDEX)) {
+      return Finish(false);
+    }
+    status = static_cast<int>(code);
+    size = 0;
+    WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
+                        WINHTTP_NO_OUTPUT_BUFFER, &size, WINHTTP_NO_HEADER_INDEX);
+    raw_headers.assign(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(raw_headers.size() * sizeof(wchar_t));
+    if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_RAW_HEADERS_CRLF, WINHTTP_HEADER_NAME_BY_INDEX,
+                             &raw_headers[0], &size, WINHTTP_NO_HEADER_INDEX)) {
+      raw_headers.clear();
+    }
+    raw_headers.resize(size / sizeof(wchar_t));
+    step = Step::kBody;
+  }
+
+  // Acts on what WinHTTP has reported, then reads on when the caller has
+  // room for more.
   void Pump() {
-    if (step == Step::kDone) return;
-    if (GetTickCount64() > deadline) return Finish(false);
-    WSANETWORKEVENTS events = {};
-    if (socket != INVALID_SOCKET) WSAEnumNetworkEvents(socket, event, &events);
-    // A reset connection may still read as ending normally once its data is
-    // read; the close notice tells the two apart.
-    if ((events.lNetworkEvents & FD_CLOSE) && events.iErrorCode[FD_CLOSE_BIT] != 0) broken = true;
-    if (step == Step::kLookingUp) {
-      {
-        std::lock_guard<std::mutex> lock(lookup->mutex);
-        if (!lookup->done) return;
-        addresses = lookup->addresses;
+    std::deque<Completion> done;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      done.swap(completions);
+    }
+    for (const Completion& c : done) {
+      if (step == Step::kDone) break;
+      switch (c.status) {
+        case WINHTTP_CALLBACK_STATUS_GETPROXYFORURL_COMPLETE:
+          if (step == Step::kFindingProxy) UseFoundProxy(), Send();
+          break;
+        case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
+          // Finding no proxy automatically leaves the named one, or none.
+          if (step == Step::kFindingProxy) Send();
+          else Finish(false);
+          break;
+        case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
+          step = Step::kAwaitingHeaders;
+          if (!WinHttpReceiveResponse(request, nullptr)) Finish(false);
+          break;
+        case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
+          OnHeaders();
+          break;
+        case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
+          // Only what has arrived is read, so that the caller gets each
+          // piece as it comes.
+          if (c.length == 0) {
+            Finish(true);
+          } else if (!WinHttpReadData(request, buffer.data(), std::min(c.length, kReadSize), nullptr)) {
+            Finish(false);
+          }
+          break;
+        case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
+          reading = false;
+          if (c.length == 0) {
+            Finish(true);
+          } else {
+            body.append(buffer.data(), c.length);
+          }
+          break;
       }
-      lookup.reset();
-      ConnectNext();
+    }
+    if (step == Step::kFindingProxy && GetTickCount64() > proxy_deadline) Send();
+    if (step == Step::kBody && !reading && body.size() - taken < kReadAhead) {
+      reading = true;
+      if (!WinHttpQueryDataAvailable(request, nullptr)) {
+        reading = false;
+        Finish(false);
+      }
+    }
+  }
+
+  std::string Take(std::size_t size) {
+    const std::size_t count = std::min(size, body.size() - taken);
+    std::string piece = body.substr(taken, count);
+    taken += count;
+    if (taken >= kReadAhead) {
+      body.erase(0, taken);
+      taken = 0;
+    }
+    return piece;
+  }
+
+  DWORD_PTR id = 0;
+  HINTERNET session = nullptr, connection = nullptr, request = nullptr, resolver = nullptr;
+  Step step = Step::kSending;
+  std::wstring headers;
+  ULONGLONG proxy_deadline = 0;
+  bool reading = false;  // the buffer is WinHTTP's until the read is done
+  bool failed = false;
+  int status = 0;
+  std::wstring raw_headers;
+  std::string body;  // read and not yet taken from taken on
+  std::size_t taken = 0;
+
+  // Shared with WinHTTP's threads.
+  HANDLE signal;
+  std::mutex mutex;
+  std::deque<Completion> completions;
+  std::vector<char> buffer;
+};
+
+namespace {
+
+using Request = HttpTransfer::Request;
+
+// Requests whose handles WinHTTP still holds, by their context value.
+std::mutex requests_mutex;
+std::map<DWORD_PTR, std::shared_ptr<Request>> live_requests;
+std::atomic<DWORD_PTR> last_id{0};
+
+void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD status, void* info, DWORD length) {
+  if (context == 0) return;
+  std::shared_ptr<Request> request;
+  {
+    std::lock_guard<std::mutex> lock(requests_mutex);
+    const auto found = live_requests.find(context);
+    if (found == live_requests.end()) return;
+    request = found->second;
+    // Only the request handle carries the context: WinHTTP is done with the
+    // buffer.
+    if (status == WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING) {
+      live_requests.erase(found);
       return;
     }
-    if (step == Step::kConnecting) {
-      if (!(events.lNetworkEvents & FD_CONNECT)) return;
-      if (events.iErrorCode[FD_CONNECT_BIT] != 0) return ConnectNext();
-      step = Step::kSending;
-      Wait(receive_ms);
-    }
-    if (step == Step::kSending) {
-      while (sent < request.size()) {
-        const int n = send(socket, request.data() + sent, static_cast<int>(request.size() - sent), 0);
-        if (n == SOCKET_ERROR) {
-          if (WSAGetLastError() == WSAEWOULDBLOCK) return;
-          return Finish(false);
-        }
-        sent += static_cast<std::size_t>(n);
-      }
-      step = Step::kReceiving;
-    }
-    char buffer[16 * 1024];
-    while (reply.buffered() < kReadAhead) {
-      const int n = recv(socket, buffer, sizeof buffer, 0);
-      if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return;
-      if (n <= 0) {
-        // 0: the server ended the connection normally; otherwise it broke.
-        reply.End(n == 0 && !broken);
-        return Finish(reply.state() == HttpReplyReader::State::kComplete);
-      }
-      Wait(receive_ms);
-      reply.Feed(std::string_view(buffer, static_cast<std::size_t>(n)));
-      if (reply.state() == HttpReplyReader::State::kComplete) return Finish(true);
-      if (reply.state() == HttpReplyReader::State::kBad) return Finish(false);
-    }
   }
+  {
+    std::lock_guard<std::mutex> lock(request->mutex);
+    // A count of bytes ready to read comes in the information itself.
+  if (status == WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE) length = *static_cast<DWORD*>(info);
+  request->completions.push_back({status, length});
+  }
+  SetEvent(request->signal);
+}
 
-  WSAEVENT event;
-  SOCKET socket = INVALID_SOCKET;
-  Step step = Step::kLookingUp;
-  std::shared_ptr<Lookup> lookup;
-  std::vector<Address> addresses;
-  std::size_t next_address = 0;
-  std::string request;
-  std::size_t sent = 0;
-  HttpReplyReader reply;
-  bool failed = false;
-  bool broken = false;
-  int receive_ms = 0;
-  ULONGLONG deadline = 0;
-};
+}  // namespace
 
 HttpTransfer::HttpTransfer() = default;
 
-HttpTransfer::~HttpTransfer() = default;
+HttpTransfer::~HttpTransfer() { Cancel(); }
 
 void HttpTransfer::set_timeouts(int connect_ms, int receive_ms) {
   connect_ms_ = connect_ms;
   receive_ms_ = receive_ms;
 }
 
-void HttpTransfer::Start(const std::string& url, const std::string& headers) {
+void HttpTransfer::Start(const std::wstring& url, const std::wstring& headers) {
   Cancel();
-  StartWinsock();
   cancelled_ = false;
-  connection_ = std::make_unique<Connection>();
-  Connection& c = *connection_;
-  c.receive_ms = receive_ms_;
-  c.Wait(connect_ms_);
-  const std::optional<HttpAddress> address = ParseHttpAddress(url);
-  if (!address) return c.Finish(false);
-  std::string host_line = address->host;
-  if (address->port != 80) host_line += ":" + std::to_string(address->port);
-  c.request = "GET " + address->path + " HTTP/1.1\r\nHost: " + host_line +
-              "\r\nUser-Agent: " + agent_ +
-              "\r\nAccept: */*\r\nCache-Control: no-cache\r\nPragma: no-cache\r\n"
-              "Connection: close\r\n" +
-              headers + "\r\n";
+  request_ = std::make_shared<Request>();
+  Request& r = *request_;
+  r.id = ++last_id;
+  r.headers = headers;
 
-  std::string host = address->host;
-  if (host.size() > 2 && host.front() == '[') host = host.substr(1, host.size() - 2);
-  const std::string port = std::to_string(address->port);
-  c.lookup = std::make_shared<Lookup>();
-  addrinfo hints = StreamHints(AI_NUMERICHOST);
-  addrinfo* found = nullptr;
-  if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
-    c.lookup->addresses = Addresses(found);
-    c.lookup->done = true;
-    freeaddrinfo(found);
-  } else {
-    std::thread([lookup = c.lookup, host, port] {
-      addrinfo hints = StreamHints(0);
-      addrinfo* found = nullptr;
-      std::vector<Address> addresses;
-      if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) == 0) {
-        addresses = Addresses(found);
-        freeaddrinfo(found);
-      }
-      std::lock_guard<std::mutex> lock(lookup->mutex);
-      lookup->addresses = std::move(addresses);
-      lookup->done = true;
-    }).detach();
+  std::wstring host(256, L'\0');
+  URL_COMPONENTS parts = {sizeof parts};
+  parts.lpszHostName = &host[0];
+  parts.dwHostNameLength = static_cast<DWORD>(host.size());
+  parts.dwUrlPathLength = static_cast<DWORD>(-1);
+  parts.dwExtraInfoLength = static_cast<DWORD>(-1);
+  if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts) ||
+      (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)) {
+    return r.Finish(false);
   }
-  c.Pump();
+  host.resize(parts.dwHostNameLength);
+  std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength);
+  path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
+  if (path.empty()) path = L"/";
+
+  const ProxySettings proxy = UserProxySettings();
+  DWORD access = WINHTTP_ACCESS_TYPE_NO_PROXY;
+  if (!proxy.known) access = WINHTTP_ACCESS_TYPE_DEFAULT_PROXY;
+  if (!proxy.named.empty()) access = WINHTTP_ACCESS_TYPE_NAMED_PROXY;
+  r.session = WinHttpOpen(agent_.c_str(), access,
+                          proxy.named.empty() ? WINHTTP_NO_PROXY_NAME : proxy.named.c_str(),
+                          proxy.bypass.empty() || proxy.named.empty() ? WINHTTP_NO_PROXY_BYPASS
+                                                                      : proxy.bypass.c_str(),
+                          WINHTTP_FLAG_ASYNC);
+  if (!r.session) return r.Finish(false);
+  WinHttpSetTimeouts(r.session, connect_ms_, connect_ms_, receive_ms_, receive_ms_);
+  WinHttpSetStatusCallback(r.session, OnStatus,
+                           WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES, 0);
+  r.connection = WinHttpConnect(r.session, host.c_str(), parts.nPort, 0);
+  r.request = r.connection ? WinHttpOpenRequest(r.connection, L"GET", path.c_str(), nullptr,
+                                                WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                WINHTTP_FLAG_REFRESH |
+                                                    (parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0))
+                           : nullptr;
+  if (!r.request) return r.Finish(false);
+  {
+    std::lock_guard<std::mutex> lock(requests_mutex);
+    live_requests[r.id] = request_;
+  }
+  DWORD_PTR context = r.id;
+  WinHttpSetOption(r.request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
+  DWORD no_redirects = WINHTTP_DISABLE_REDIRECTS;
+  WinHttpSetOption(r.request, WINHTTP_OPTION_DISABLE_FEATURE, &no_redirects, sizeof no_redirects);
+  // The wait for the reply's headers is not covered by the receive time-out.
+  DWORD header_wait = static_cast<DWORD>(receive_ms_);
+  WinHttpSetOption(r.request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &header_wait, sizeof header_wait);
+
+  if ((proxy.detect || !proxy.script.empty()) &&
+      WinHttpCreateProxyResolver(r.session, &r.resolver) == ERROR_SUCCESS) {
+    WINHTTP_AUTOPROXY_OPTIONS options = {};
+    if (proxy.detect) {
+      options.dwFlags |= WINHTTP_AUTOPROXY_AUTO_DETECT;
+      options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
+    }
+    if (!proxy.script.empty()) {
+      options.dwFlags |= WINHTTP_AUTOPROXY_CONFIG_URL;
+      options.lpszAutoConfigUrl = proxy.script.c_str();
+    }
+    options.fAutoLogonIfChallenged = TRUE;
+    r.step = Request::Step::kFindingProxy;
+    r.proxy_deadline = GetTickCount64() + static_cast<ULONGLONG>(connect_ms_);
+    if (WinHttpGetProxyForUrlEx(r.resolver, url.c_str(), &options, r.id) == ERROR_IO_PENDING) return;
+  }
+  r.Send();
 }
 
 bool HttpTransfer::AwaitingReply() {
-  if (!connection_ || cancelled_) return false;
-  connection_->Pump();
-  return connection_->step != Connection::Step::kDone && !connection_->reply.head_done();
+  if (!request_ || cancelled_) return false;
+  request_->Pump();
+  return request_->step < Request::Step::kBody;
 }
 
 int HttpTransfer::status() const {
-  if (!connection_ || cancelled_ || !connection_->reply.head_done()) return 0;
-  return connection_->reply.status();
+  return request_ && !cancelled_ ? request_->status : 0;
 }
 
-std::string HttpTransfer::Header(const std::string& name) const {
-  if (!connection_ || cancelled_ || !connection_->reply.head_done()) return "";
-  return connection_->reply.Header(name).value_or("");
+std::wstring HttpTransfer::Header(const std::wstring& name) const {
+  if (!request_ || cancelled_) return L"";
+  const std::wstring& raw = request_->raw_headers;
+  // The first line is the status line; each further one "Name: value".
+  for (std::size_t start = raw.find(L"\r\n"); start != std::wstring::npos;) {
+    start += 2;
+    const std::size_t end = raw.find(L"\r\n", start);
+    const std::wstring line = raw.substr(start, end - start);
+    const std::size_t colon = line.find(L':');
+    if (colon == name.size() && CompareStringOrdinal(line.c_str(), static_cast<int>(colon), name.c_str(),
+                                                     static_cast<int>(colon), TRUE) == CSTR_EQUAL) {
+      const std::size_t value = line.find_first_not_of(L" \t", colon + 1);
+      return value == std::wstring::npos ? L"" : line.substr(value, line.find_last_not_of(L" \t") + 1 - value);
+    }
+    start = end;
+  }
+  return L"";
 }
 
 std::optional<std::string> HttpTransfer::NextPiece(std::size_t size) {
-  if (!connection_ || cancelled_) return std::string();
-  Connection& c = *connection_;
-  c.Pump();
-  if (c.reply.buffered() >= size || c.step == Connection::Step::kDone) {
-    return c.reply.TakeBody(size);
-  }
+  if (!request_ || cancelled_) return std::string();
+  Request& r = *request_;
+  r.Pump();
+  if (r.body.size() - r.taken >= size || r.step == Request::Step::kDone) return r.Take(size);
   return std::nullopt;
 }
 
 void HttpTransfer::WaitAndYield() {
   const DWORD kLongestWaitMs = 50;
-  if (connection_ && !cancelled_ && connection_->socket != INVALID_SOCKET) {
-    MsgWaitForMultipleObjects(1, &connection_->event, FALSE, kLongestWaitMs, QS_ALLINPUT);
+  if (request_ && !cancelled_) {
+    MsgWaitForMultipleObjects(1, &request_->signal, FALSE, kLongestWaitMs, QS_ALLINPUT);
+    request_->Pump();
   } else {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, kLongestWaitMs, QS_ALLINPUT);
   }
-  if (connection_ && !cancelled_) connection_->Pump();
   DoEvents();
 }
 
 void HttpTransfer::Cancel() {
-  if (!connection_) return;
+  if (!request_) return;
   cancelled_ = true;
-  connection_->Finish(false);
+  request_->Finish(false);
+  request_.reset();
 }
 
-bool HttpTransfer::failed() const {
-  return connection_ && !cancelled_ && connection_->failed;
+bool HttpTransfer::failed() const { return request_ && !cancelled_ && request_->failed; }
+
+std::optional<WebAddress> ParseWebAddress(const std::wstring& url) {
+  URL_COMPONENTS parts = {sizeof parts};
+  parts.dwHostNameLength = static_cast<DWORD>(-1);
+  if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts) ||
+      (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) ||
+      parts.dwHostNameLength == 0) {
+    return std::nullopt;
+  }
+  WebAddress address;
+  address.secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+  address.host.assign(parts.lpszHostName, parts.dwHostNameLength);
+  CharLowerBuffW(&address.host[0], static_cast<DWORD>(address.host.size()));
+  address.port = parts.nPort;
+  return address;
+}
+
+std::wstring ResolveWebAddress(const std::wstring& url, const std::wstring& location) {
+  std::wstring combined(4096, L'\0');
+  DWORD size = static_cast<DWORD>(combined.size());
+  if (FAILED(UrlCombineW(url.c_str(), location.c_str(), &combined[0], &size, 0))) return L"";
+  combined.resize(size);
+  return combined;
 }
 
 }  // namespace platform

@@ -1,9 +1,13 @@
-// One HTTP GET at a time over a plain socket, driven from the user-interface
-// thread without blocking it: the caller keeps yielding and asks again until
-// the reply's headers and each piece of the body have come. The socket is
-// non-blocking and read only when asked, on the caller's thread, so Cancel
-// closes the connection at once and leaves nothing running (only a host
-// name's lookup, which cannot be abandoned, runs on a thread of its own).
+// One HTTP or HTTPS GET at a time through the system's WinHTTP, driven from
+// the user-interface thread without blocking it. WinHTTP runs in its
+// asynchronous mode: every call is made on the caller's thread and returns
+// at once, and WinHTTP's own threads only signal that a step is done. The
+// caller keeps yielding and asks again until the reply's headers and each
+// piece of the body have come, so Cancel has nothing to wait for.
+// The user's proxy settings apply: automatic detection and a configuration
+// script where the user has them, the named proxy otherwise. WinHTTP does
+// not follow redirects: they come back as their reply, for the caller's own
+// rule.
 #pragma once
 
 #include <memory>
@@ -20,48 +24,58 @@ class HttpTransfer {
   HttpTransfer& operator=(const HttpTransfer&) = delete;
 
   // The client's name the requests carry ("User-Agent").
-  void set_agent(const std::string& agent) { agent_ = agent; }
-  // Time limits of the next Start, for connecting and for each wait on the
-  // server's data; a dead server then ends the transfer as failed.
+  void set_agent(const std::wstring& agent) { agent_ = agent; }
+  // Time limits of the next Start: looking up the host and connecting, and
+  // each wait on the server (sending the request, the reply's headers, each
+  // piece of the body). A dead server then ends the transfer as failed.
   void set_timeouts(int connect_ms, int receive_ms);
 
-  // Starts a GET of url ("http://host[:port]/path") with the extra request
-  // header text (lines ending in CR LF) and returns at once. A transfer
-  // still running is cancelled first. Redirects are not followed: they come
-  // back as their reply.
-  void Start(const std::string& url, const std::string& headers);
+  // Starts a GET of url ("http[s]://host[:port]/path") with the extra
+  // request header text (lines ending in CR LF) and returns at once. A
+  // transfer still running is cancelled first.
+  void Start(const std::wstring& url, const std::wstring& headers);
   // True until the reply's headers are in, or the request failed or was
   // cancelled.
   bool AwaitingReply();
   // The reply's status code; 0 when no reply came.
   int status() const;
   // The value of the reply's named header; "" when there is none.
-  std::string Header(const std::string& name) const;
+  std::wstring Header(const std::wstring& name) const;
   // The next piece of the body, at most size bytes and shorter only at its
   // end; nothing while the piece is still on its way (yield and ask again);
   // an empty piece once the body is exhausted, failed or cancelled.
   std::optional<std::string> NextPiece(std::size_t size);
   // The yield of a caller waiting for this transfer: lets pending window
-  // messages run once a message or data has come, or a short while has
-  // passed.
+  // messages run once a message or a step of the transfer has come, or a
+  // short while has passed.
   void WaitAndYield();
-  // Stops the transfer and closes its connection: from now on it reports no
-  // reply and an empty body.
+  // Stops the transfer and closes its handles at once: from now on it
+  // reports no reply and an empty body.
   void Cancel();
   bool cancelled() const { return cancelled_; }
-  // The request failed or the reply is not a whole one: no connection, a
-  // time-out, a broken connection, a malformed reply, a body cut short of
-  // its length or its final chunk.
+  // The request failed: no connection, a certificate that is not trusted
+  // or not for the host, a time-out, a broken connection.
   bool failed() const;
 
-  struct Connection;
+  struct Request;
 
  private:
-  std::string agent_;
+  std::wstring agent_;
   int connect_ms_ = 15000;
   int receive_ms_ = 30000;
   bool cancelled_ = false;
-  std::unique_ptr<Connection> connection_;
+  std::shared_ptr<Request> request_;
 };
+
+// What decides where a request goes; nothing for an address that is not
+// http:// or https://.
+struct WebAddress {
+  bool secure = false;  // https
+  std::wstring host;
+  int port = 0;
+};
+std::optional<WebAddress> ParseWebAddress(const std::wstring& url);
+// A redirect's location (absolute, or relative to url) as a full address.
+std::wstring ResolveWebAddress(const std::wstring& url, const std::wstring& location);
 
 }  // namespace platform

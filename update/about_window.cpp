@@ -36,8 +36,6 @@ constexpr int kMostRedirects = 5;
 
 constexpr int kLocalAppDataFolder = 0x1C;  // CSIDL_LOCAL_APPDATA
 
-const unsigned char kUpdatePublicKey[] = {TAVRIK_UPDATE_PUBLIC_KEY_BYTES};
-
 // A body is taken only from a reply that is one.
 bool IsSuccess(int status) { return status == 200 || status == 206; }
 bool IsRedirect(int status) {
@@ -65,13 +63,13 @@ AboutWindow::AboutWindow()
       home_page(TAVRIK_HOME_PAGE),
       program_folder(platform::ProgramFolder()),
       local_data_folder(platform::SpecialFolderPath(kLocalAppDataFolder)),
-      update_public_key(reinterpret_cast<const char*>(kUpdatePublicKey), sizeof kUpdatePublicKey),
+      update_public_key(TAVRIK_UPDATE_PUBLIC_KEY_PEM),
       shell_open(platform::ShellOpen),
       end_program([] {
         platform::UnloadAllForms();
         platform::EndProgram();
       }) {
-  transfer.set_agent("Tavrik Backup/" + platform::ToAnsi(RunningVersion()));
+  transfer.set_agent(L"Tavrik Backup/" + RunningVersion());
 }
 
 void AboutWindow::Create(const platform::Form& owner, int logo_resource) {
@@ -150,7 +148,7 @@ void AboutWindow::OnActivate() {
 }
 
 std::wstring AboutWindow::FetchLatestVersion() {
-  const std::string url = platform::ToAnsi(update_server) + "/download/TavrikBackup.upd";
+  const std::wstring url = update_server + L"/download/TavrikBackup.upd";
   const std::wstring destination = UpdateFolder() + L"\\TavrikBackup.upd";
   std::string line;
   busy_ = true;
@@ -176,9 +174,8 @@ bool AboutWindow::IsTrustedInstaller(const std::wstring& installer, const std::w
   // The signature first: nothing else of the file is read before it is
   // known to be the vendor's.
   const std::optional<std::string> der = platform::ReadFileBytes(signature);
-  const std::optional<std::string> raw = der ? RawSignatureFromDer(*der) : std::nullopt;
-  const std::optional<std::string> digest = raw ? platform::FileSha256(installer) : std::nullopt;
-  if (!digest || !platform::VerifyP256Signature(update_public_key, *digest, *raw)) return false;
+  const std::optional<std::string> digest = der ? platform::FileSha256(installer) : std::nullopt;
+  if (!digest || !platform::VerifyP256Signature(update_public_key, *digest, *der)) return false;
   const auto own = platform::FileProductVersion(installer);
   return own && platform::FromAnsi(InstallerVersionText(*own)) == version &&
          IsGreaterVersion(version, RunningVersion());
@@ -215,12 +212,12 @@ void AboutWindow::StartUpdate() {
   // a failed update leaves nothing half-written behind.
   const std::wstring installer = folder + L"\\install.exe";
   const std::wstring signature = installer + L".sig";
-  const std::string url = platform::ToAnsi(update_server) + "/download/TavrikBackup.exe";
+  const std::wstring url = update_server + L"/download/TavrikBackup.exe";
   busy_ = true;
   Download result = DownloadFile(url, installer, true, kLongestInstaller);
   const bool downloaded = result == Download::kComplete;
   if (downloaded && !update_cancelled_ && loaded()) {
-    result = DownloadFile(url + ".sig", signature, false, kLongestSignature);
+    result = DownloadFile(url + L".sig", signature, false, kLongestSignature);
   }
   busy_ = false;
   if (update_cancelled_ || !loaded()) result = Download::kCancelled;
@@ -245,26 +242,31 @@ void AboutWindow::StartUpdate() {
   SetRole(ButtonRole::kClose);
 }
 
-Download AboutWindow::DownloadFile(const std::string& url, const std::wstring& destination,
+Download AboutWindow::DownloadFile(const std::wstring& url, const std::wstring& destination,
                                    bool show_progress, std::int64_t limit,
                                    const std::function<bool(const std::wstring& written)>& accept) {
   platform::DoEvents();
-  std::string address = url;
+  std::wstring address = url;
   for (int redirects = 0;; ++redirects) {
-    transfer.Start(address, "Range: bytes=0-\r\n");
+    transfer.Start(address, L"Range: bytes=0-\r\n");
     while (transfer.AwaitingReply()) transfer.WaitAndYield();
     if (transfer.cancelled()) return Download::kCancelled;
     if (!IsRedirect(transfer.status())) break;
-    const std::optional<std::string> next = SameHostRedirect(address, transfer.Header("Location"));
+    const std::wstring location = transfer.Header(L"Location");
+    const std::wstring next = platform::ResolveWebAddress(address, location);
     transfer.Cancel();
-    if (!next || redirects == kMostRedirects) return Download::kFailed;
-    address = *next;
+    const std::optional<platform::WebAddress> from = platform::ParseWebAddress(address);
+    const std::optional<platform::WebAddress> to = platform::ParseWebAddress(next);
+    if (location.empty() || !from || !to || !IsFollowedRedirect(*from, *to) || redirects == kMostRedirects) {
+      return Download::kFailed;
+    }
+    address = next;
   }
   const int status_code = transfer.status();
-  const std::int64_t expected = ContentLengthValue(transfer.Header("Content-Length"));
+  const std::int64_t expected = ContentLengthValue(platform::ToAnsi(transfer.Header(L"Content-Length")));
   // A partial reply counts only when it covers the whole file.
   std::optional<std::uint64_t> whole;
-  if (status_code == 206) whole = WholeFileRange(transfer.Header("Content-Range"));
+  if (status_code == 206) whole = WholeFileRange(platform::ToAnsi(transfer.Header(L"Content-Range")));
   const bool acceptable =
       IsSuccess(status_code) && (status_code != 206 || whole) && expected <= limit;
   platform::DoEvents();

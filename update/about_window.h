@@ -43,8 +43,8 @@ class AboutWindow : public platform::Form {
   // takes its place only when the whole body of a successful reply has
   // arrived, no longer than limit bytes, and accept (when given) takes the
   // written file; otherwise destination stays as it was. Redirects are
-  // followed only on the same host.
-  Download DownloadFile(const std::string& url, const std::wstring& destination,
+  // followed only on the same host, and from http only up to https.
+  Download DownloadFile(const std::wstring& url, const std::wstring& destination,
                         bool show_progress, std::int64_t limit,
                         const std::function<bool(const std::wstring& written)>& accept = {});
   virtual void ShowProgress(int percent);
@@ -55,7 +55,7 @@ class AboutWindow : public platform::Form {
   // local copies go: the program's folder when it can be written, else the
   // program's folder under the user's local application data.
   std::wstring update_server, home_page, program_folder, local_data_folder;
-  // The vendor's ECDSA P-256 public key (X and Y) that an installer's
+  // The vendor's ECDSA P-256 public key (PEM) that an installer's
   // signature must verify under before it is started.
   std::string update_public_key;
 

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/http_reply.h"
 
 namespace update {
 
@@ -76,23 +75,15 @@ int DownloadPercent(std::int64_t received, std::int64_t expected) {
 
 namespace {
 
-// One DER INTEGER at the front of der, taken off it: a positive number of at
-// most 32 bytes, in its shortest encoding, left-padded to 32 bytes.
-std::optional<std::string> TakeInteger(std::string_view& der) {
-  if (der.size() < 2 || der[0] != 0x02) return std::nullopt;
-  const std::size_t length = static_cast<unsigned char>(der[1]);
-  if (length == 0 || length > 33 || der.size() < 2 + length) return std::nullopt;
-  std::string_view value = der.substr(2, length);
-  der.remove_prefix(2 + length);
-  const auto byte = [](char c) { return static_cast<unsigned char>(c); };
-  if (byte(value[0]) & 0x80) return std::nullopt;  // negative
-  if (value[0] == 0) {
-    // A leading zero is only there to keep the next byte's top bit unsigned.
-    if (value.size() == 1 || !(byte(value[1]) & 0x80)) return std::nullopt;
-    value.remove_prefix(1);
+// A plain decimal number of at most 18 digits; nothing for anything else.
+std::optional<std::uint64_t> DecimalValue(std::string_view text) {
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
   }
-  if (value.size() > 32) return std::nullopt;
-  return std::string(32 - value.size(), '\0') + std::string(value);
+  return value;
 }
 
 }  // namespace
@@ -103,45 +94,16 @@ std::optional<std::uint64_t> WholeFileRange(std::string_view content_range) {
   content_range.remove_prefix(kUnit.size());
   const std::size_t slash = content_range.find('/');
   if (slash == std::string_view::npos) return std::nullopt;
-  const std::optional<std::uint64_t> last = platform::DecimalValue(content_range.substr(0, slash));
-  const std::optional<std::uint64_t> length = platform::DecimalValue(content_range.substr(slash + 1));
+  const std::optional<std::uint64_t> last = DecimalValue(content_range.substr(0, slash));
+  const std::optional<std::uint64_t> length = DecimalValue(content_range.substr(slash + 1));
   if (!last || !length || *last + 1 != *length) return std::nullopt;
   return length;
 }
 
-std::optional<std::string> SameHostRedirect(std::string_view url, std::string_view location) {
-  const std::optional<platform::HttpAddress> from = platform::ParseHttpAddress(url);
-  if (!from || location.empty()) return std::nullopt;
-  std::string target;
-  const std::string origin =
-      "http://" + from->host + (from->port == 80 ? "" : ":" + std::to_string(from->port));
-  if (location.substr(0, 2) == "//") {
-    target = "http:" + std::string(location);
-  } else if (location[0] == '/') {
-    target = origin + std::string(location);
-  } else if (location.find("://") != std::string_view::npos) {
-    target = std::string(location);
-  } else {
-    // Relative to the folder of the current path.
-    const std::string path = from->path.substr(0, from->path.find('?'));
-    target = origin + path.substr(0, path.rfind('/') + 1) + std::string(location);
-  }
-  const std::optional<platform::HttpAddress> to = platform::ParseHttpAddress(target);
-  if (!to || to->host != from->host || to->port != from->port) return std::nullopt;
-  return target;
-}
-
-std::optional<std::string> RawSignatureFromDer(std::string_view der) {
-  // SEQUENCE, its length in the short form (a P-256 signature is at most
-  // 70 bytes inside), then exactly two INTEGERs and nothing after them.
-  if (der.size() < 2 || der[0] != 0x30) return std::nullopt;
-  const std::size_t length = static_cast<unsigned char>(der[1]);
-  if (length >= 0x80 || der.size() != 2 + length) return std::nullopt;
-  der.remove_prefix(2);
-  const std::optional<std::string> r = TakeInteger(der);
-  const std::optional<std::string> s = r ? TakeInteger(der) : std::nullopt;
-  if (!s || !der.empty()) return std::nullopt;
-  return *r + *s;
+bool IsFollowedRedirect(const platform::WebAddress& from, const platform::WebAddress& to) {
+  if (to.host != from.host) return false;
+  if (from.secure != to.secure) return to.secure;
+  return to.port == from.port;
 }
 
 std::string InstallerVersionText(const std::array<std::uint16_t, 4>& version) {

@@ -1,7 +1,7 @@
 // Rules of the version check and the HTTP download that need no window:
 // the version texts and their order, the first line of the version file,
-// the expected body length and the download percentage, which replies are
-// taken, and the form of the installer's signature and version.
+// the expected body length and the download percentage, which replies and
+// redirects are taken, and the form of the installer's version.
 #pragma once
 
 #include <array>
@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/http.h"
 
 namespace update {
 
@@ -42,15 +44,10 @@ int DownloadPercent(std::int64_t received, std::int64_t expected);
 // ("bytes 0-LAST/LENGTH") covers every byte; nothing for any other range.
 std::optional<std::uint64_t> WholeFileRange(std::string_view content_range);
 
-// Where a redirect from url to location leads, as a full address, when it
-// stays on the same host and port; nothing when it leaves them or is not a
-// plain http address.
-std::optional<std::string> SameHostRedirect(std::string_view url, std::string_view location);
-
-// An ECDSA signature as openssl writes it (DER: a SEQUENCE of the two
-// INTEGERs r and s) as the 64 bytes r and s that the system's verifier
-// takes; nothing unless it is exactly that, strictly encoded, for P-256.
-std::optional<std::string> RawSignatureFromDer(std::string_view der);
+// Whether a redirect from one address to another is followed: only on the
+// same host; within http or https only to the same port; from http up to
+// https (to any port); never from https down to http.
+bool IsFollowedRedirect(const platform::WebAddress& from, const platform::WebAddress& to);
 
 // An installer's product version as the version file writes it:
 // "major.minor.revision", with ".build" only when the build is not 0.

@@ -47,12 +47,10 @@ mkdir -p "$appdata"
 settings_existed=0; [ -f "$appdata/TAVRIK Backup.ini" ] && settings_existed=1
 [ $settings_existed = 1 ] || printf '[Settings]\r\nTarget=C:\\Backup\r\n' > "$appdata/TAVRIK Backup.ini"
 printf '[Settings]\r\n' > "$unix_folder/TAVRIK Backup.ini"
-touch "$unix_folder/install.exe" "$unix_folder/install.exe.sig" "$unix_folder/TavrikBackup.upd"   # left by the program's update
+update_files=(install.exe install.exe.sig TavrikBackup.upd install.exe.part install.exe.sig.part TavrikBackup.upd.part)
+for f in "${update_files[@]}"; do touch "$unix_folder/$f"; done   # left by the program's update, whole or cut off
 uninstall_silently "$folder"
-[ ! -e "$unix_folder/TavrikBackup.exe" ] || fail "the program is still there"
-[ ! -e "$unix_folder/install.exe" ] || fail "the update's installer copy is still there"
-[ ! -e "$unix_folder/install.exe.sig" ] || fail "the update's signature copy is still there"
-[ ! -e "$unix_folder/TavrikBackup.upd" ] || fail "the version file copy is still there"
+for f in TavrikBackup.exe "${update_files[@]}"; do [ ! -e "$unix_folder/$f" ] || fail "$f is still there"; done
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
 [ -z "$(entry_value DisplayName)" ] || fail "the uninstall entry is still there"
 [ -f "$unix_folder/TAVRIK Backup.ini" ] || fail "the settings file beside the program was deleted"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The program's update end to end under Wine and Xvfb: this version's release
 # is installed, a local server publishes a greater one (both signed with a
-# throwaway key made here); Help > About refuses a tampered installer, then
-# starts the real one, which replaces the installation. Screenshots of each
+# throwaway key made here) over HTTPS, its certificate from the tests' own CA,
+# trusted in the build's Wine prefix while the test runs; Help > About
+# refuses a tampered installer, then starts the real one, which replaces the
+# installation. Screenshots of each
 # step are kept in BUILD/update-path/shots.
 # Usage: update_path_test.sh BUILD_FOLDER
 source "$(dirname "$0")/steps.sh"
@@ -19,7 +21,8 @@ unset http_proxy HTTP_PROXY https_proxy HTTPS_PROXY all_proxy ALL_PROXY
 rm -rf "$shots" "$work/old" "$work/new"
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-server=http://127.0.0.1:$port
+server=https://localhost:$port
+certs=$build/tests/certs
 step "releases $old and $new that look for updates on $server"
 # A test never installs packages: release.sh only checks them here.
 export TAVRIK_RELEASE_BUILD=$work/build TAVRIK_NO_INSTALL=1
@@ -42,8 +45,11 @@ cp -r "$work/new" "$work/served"
 published=$work/served/download/TavrikBackup.exe
 python3 -c 'import sys; d = bytearray(open(sys.argv[1], "rb").read()); d[len(d) // 2] ^= 0xFF; open(sys.argv[1], "wb").write(d)' "$published"
 
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/served" >"$work/server.log" 2>&1 &
+python3 "$here/../support/web_fronts.py" files "$port" "$work/served" "$certs/localhost.pem" "$certs/localhost-key.pem" \
+  >"$work/server.log" 2>&1 &
 server_pid=$!
+ca="Z:${certs//\//\\}\\ca.pem"
+win "$driver" trust "$ca" || fail "the test CA could not be trusted"
 program_pid=""
 # Whatever the outcome, no window of the program or the installer stays open.
 clean_up() {
@@ -52,9 +58,10 @@ clean_up() {
   done
   [ -z "$program_pid" ] || kill "$program_pid" 2>/dev/null || true
   kill "$server_pid" 2>/dev/null || true
+  win "$driver" distrust "$ca" 2>/dev/null || true
 }
 trap clean_up EXIT
-server_up() { python3 -c "import urllib.request; urllib.request.urlopen('$server/download/TavrikBackup.upd')" 2>/dev/null; }
+server_up() { python3 -c "import ssl, urllib.request; urllib.request.urlopen('$server/download/TavrikBackup.upd', context=ssl.create_default_context(cafile='$certs/ca.pem'))" 2>/dev/null; }
 wait_until 20 server_up || fail "the local web server did not start"
 
 # Help > About from the keyboard: Help is the second menu, About its first entry.

@@ -13,10 +13,16 @@
 //   window_driver close TITLE                 ask the window to close
 //   window_driver texts TITLE                 print the texts of its controls
 //   window_driver version FILE                print the file's version a.b.c
+//   window_driver trust PEM                   add the certificate to the current
+//                                             user's trusted roots (a process of
+//                                             its own: a process sees the roots
+//                                             as they were at its first look)
+//   window_driver distrust PEM                remove it again
 //
 // A TITLE ending in "*" matches every title that starts with the rest.
 // Texts are compared without the "&" that marks access keys.
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -170,8 +176,29 @@ bool PrintVersion(const std::wstring& file) {
   return true;
 }
 
+// Adds or removes a PEM certificate in the current user's root store.
+bool Trust(const std::wstring& pem_file, bool trusted) {
+  HANDLE file = CreateFileW(pem_file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char pem[16384];
+  DWORD size = 0;
+  ReadFile(file, pem, sizeof pem, &size, nullptr);
+  CloseHandle(file);
+  BYTE der[16384];
+  DWORD der_size = sizeof der;
+  if (!CryptStringToBinaryA(pem, size, CRYPT_STRING_BASE64HEADER, der, &der_size, nullptr, nullptr)) return false;
+  HCERTSTORE store = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
+  PCCERT_CONTEXT added = nullptr;
+  bool ok = CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, der, der_size,
+                                             CERT_STORE_ADD_REPLACE_EXISTING, &added) != FALSE;
+  if (ok && !trusted) ok = CertDeleteCertificateFromStore(added) != FALSE;
+  else if (added) CertFreeCertificateContext(added);
+  CertCloseStore(store, 0);
+  return ok;
+}
+
 int Usage() {
-  std::fputs("usage: window_driver wait|gone|seen|press|keys|close|texts|version ...\n", stderr);
+  std::fputs("usage: window_driver wait|gone|seen|press|keys|close|texts|version|trust|distrust ...\n", stderr);
   return 2;
 }
 
@@ -221,5 +248,6 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"version" && argc == 3) return PrintVersion(title) ? 0 : 1;
+  if ((command == L"trust" || command == L"distrust") && argc == 3) return Trust(title, command == L"trust") ? 0 : 1;
   return Usage();
 }

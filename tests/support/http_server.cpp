@@ -4,9 +4,12 @@
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+
+#include "platform/files.h"
 
 namespace testing_support {
 namespace {
@@ -161,7 +164,12 @@ void HttpServer::Answer(std::uintptr_t client) {
   const std::size_t line_end = request.find("\r\n");
   const std::string line = request.substr(0, line_end);
   const std::size_t path_start = line.find(' ') + 1;
-  const std::string path = line.substr(path_start, line.find(' ', path_start) - path_start);
+  std::string path = line.substr(path_start, line.find(' ', path_start) - path_start);
+  // A full address in the request line, as a server must take it (Wine sends
+  // one through a proxy's tunnel).
+  if (const std::size_t scheme = path.find("://"); scheme != std::string::npos && path[0] != '/') {
+    path = path.substr(std::min(path.find('/', scheme + 3), path.size()));
+  }
 
   HttpReply reply;
   {
@@ -215,5 +223,79 @@ std::wstring RefusingUrl() {
   closesocket(BoundSocket(port));
   return L"http://127.0.0.1:" + std::to_wstring(port);
 }
+
+std::string UnixPath(const std::wstring& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  auto unix_name = reinterpret_cast<UnixName>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+  char* name = unix_name ? unix_name(path.c_str()) : nullptr;
+  if (!name) return "";
+  std::string result = name;
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+NativeServer::NativeServer(const std::string& mode, const std::string& arguments) {
+  static int counter = 0;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  port_file_ = std::wstring(temp) + L"tavrik-native-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(++counter) + L".port";
+  DeleteFileW(port_file_.c_str());
+  // The folder is Unix-named as it is: the file itself does not exist yet.
+  const std::wstring folder = port_file_.substr(0, port_file_.rfind(L'\\'));
+  const std::string file = UnixPath(folder) + "/" + platform::ToAnsi(port_file_.substr(folder.size() + 1));
+  std::wstring line = L"/bin/sh -c \"exec " + platform::FromAnsi(TAVRIK_PYTHON " " TAVRIK_WEB_FRONTS " " + mode + " '" + file + "' " + arguments) + L" >/dev/null 2>&1\"";
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  for (int wait = 0; wait < 500 && port_ == 0; ++wait) {
+    const std::optional<std::string> text = platform::ReadFileBytes(port_file_);
+    if (text && !text->empty()) port_ = std::stoi(*text);
+    else Sleep(20);
+  }
+}
+
+NativeServer::~NativeServer() { DeleteFileW(port_file_.c_str()); }
+
+namespace {
+
+const wchar_t kConnections[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
+
+// window_driver's trust or distrust of a PEM file, in a process of its own:
+// a process sees the trusted roots as they were when it first looked.
+void RunTrust(const char* command, const std::wstring& pem_file) {
+  std::wstring driver = platform::FromAnsi(TAVRIK_WINDOW_DRIVER);
+  for (wchar_t& c : driver) if (c == L'/') c = L'\\';
+  if (!driver.empty() && driver[0] == L'\\') driver = L"Z:" + driver;
+  std::wstring line = L"\"" + driver + L"\" " + platform::FromAnsi(command) + L" \"" + pem_file + L"\"";
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return;
+  WaitForSingleObject(process.hProcess, 30000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+
+}  // namespace
+
+TrustedRoot::TrustedRoot(const std::wstring& pem_file) : pem_file_(pem_file) { RunTrust("trust", pem_file); }
+
+TrustedRoot::~TrustedRoot() { RunTrust("distrust", pem_file_); }
+
+UserProxy::UserProxy(const std::string& proxy) {
+  // A version, a change counter, the flags (direct | named proxy), then
+  // the proxy, the bypass list and the configuration script, each as its
+  // length and text.
+  auto dword = [](DWORD value) { return std::string(reinterpret_cast<const char*>(&value), 4); };
+  const std::string value = dword(0x46) + dword(1) + dword(3) + dword(static_cast<DWORD>(proxy.size())) +
+                            proxy + dword(0) + dword(0) + std::string(32, '\0');
+  RegSetKeyValueW(HKEY_CURRENT_USER, kConnections, L"DefaultConnectionSettings", REG_BINARY, value.data(),
+                  static_cast<DWORD>(value.size()));
+}
+
+UserProxy::~UserProxy() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kConnections, L"DefaultConnectionSettings"); }
 
 }  // namespace testing_support

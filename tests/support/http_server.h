@@ -80,4 +80,49 @@ class HttpServer {
 // An address on 127.0.0.1 where nothing listens: connections are refused.
 std::wstring RefusingUrl();
 
+// A server of tests/support/web_fronts.py (a TLS front for an HttpServer, or
+// a proxy that logs its requests), run natively beside Wine while the object
+// lives: arguments are its mode and what follows the port file.
+class NativeServer {
+ public:
+  explicit NativeServer(const std::string& mode, const std::string& arguments);
+  ~NativeServer();
+  NativeServer(const NativeServer&) = delete;
+  NativeServer& operator=(const NativeServer&) = delete;
+  int port() const { return port_; }
+  // The port of an HttpServer's base_url().
+  static int PortOf(const std::wstring& url) { return std::stoi(url.substr(url.rfind(L':') + 1)); }
+
+ private:
+  std::wstring port_file_;
+  int port_ = 0;
+};
+
+// The Unix path of a file Wine shows under a drive letter.
+std::string UnixPath(const std::wstring& path);
+
+// A certificate (PEM file) trusted as a root by the current user of this
+// Wine prefix while the object lives; made before the process first needs
+// a trusted root.
+class TrustedRoot {
+ public:
+  explicit TrustedRoot(const std::wstring& pem_file);
+  ~TrustedRoot();
+  TrustedRoot(const TrustedRoot&) = delete;
+  TrustedRoot& operator=(const TrustedRoot&) = delete;
+
+ private:
+  std::wstring pem_file_;
+};
+
+// The current user's Internet settings name proxy ("127.0.0.1:PORT") while
+// the object lives, as the settings dialog stores it.
+class UserProxy {
+ public:
+  explicit UserProxy(const std::string& proxy);
+  ~UserProxy();
+  UserProxy(const UserProxy&) = delete;
+  UserProxy& operator=(const UserProxy&) = delete;
+};
+
 }  // namespace testing_support
