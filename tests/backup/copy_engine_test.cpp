@@ -187,12 +187,11 @@ TEST_F(CopyEngineTest, BrieflyHeldFilesAreCopiedFilesHeldOnAreNot) {
   WriteFile(src + L"\\brief.txt", "held half a second");
   WriteFile(src + L"\\long.txt", "held ten seconds");
   WriteFile(src + L"\\free.txt", "never held");
-  HANDLE brief = CreateFileW((src + L"\\brief.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  HANDLE held = CreateFileW((src + L"\\long.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  std::thread letting_go([brief] {
-    Sleep(500);
-    CloseHandle(brief);
-  });
+  auto hold = [&](const wchar_t* name) {
+    return CreateFileW((src + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  HANDLE held = hold(L"\\long.txt");
+  std::thread letting_go([brief = hold(L"\\brief.txt")] { Sleep(500), CloseHandle(brief); });
   Copy(src);
   letting_go.join();
   CloseHandle(held);
@@ -206,10 +205,11 @@ TEST_F(CopyEngineTest, BrieflyHeldFilesAreCopiedFilesHeldOnAreNot) {
 // Many files at once give the same copies and the same log, line for line,
 // as one file at a time.
 TEST_F(CopyEngineTest, ThePoolCopiesATreeAsOneWorkerDoes) {
-  for (int folder = 0; folder < 30; ++folder)
-    for (int file = 0; file < 100; ++file)
-      WriteFile(src + L"\\d" + std::to_wstring(folder) + L"\\f" + std::to_wstring(file) + L".txt",
-                std::string(100 + folder * 7 + file, static_cast<char>('a' + file % 26)));
+  auto name = [](int folder, int file) {
+    return L"\\d" + std::to_wstring(folder) + L"\\f" + std::to_wstring(file) + L".txt";
+  };
+  for (int i = 0; i < 3000; ++i)
+    WriteFile(src + name(i / 100, i % 100), std::string(100 + i, static_cast<char>('a' + i % 26)));
   Copy(src);
   const std::vector<std::wstring> pooled = LogLines(target);
   testing_support::RemoveTree(dst);
@@ -217,27 +217,19 @@ TEST_F(CopyEngineTest, ThePoolCopiesATreeAsOneWorkerDoes) {
   Copy(src);
   EXPECT_EQ(LogLines(target), pooled);
   EXPECT_EQ(pooled.size(), 1u + 30u * 101u);
-  for (int folder = 0; folder < 30; folder += 7)
-    for (int file = 0; file < 100; file += 13) {
-      const std::wstring name = L"\\d" + std::to_wstring(folder) + L"\\f" + std::to_wstring(file) + L".txt";
-      EXPECT_TRUE(ReadFile(dst + name) == ReadFile(src + name));
-    }
+  for (int i = 0; i < 3000; i += 97)
+    EXPECT_TRUE(ReadFile(dst + name(i / 100, i % 100)) == ReadFile(src + name(i / 100, i % 100)));
 }
 
 // Only entries that lead elsewhere (links, junctions, mount points) are
 // skipped; cloud placeholders, deduplicated and projected folders are walked.
 TEST(FoundEntryTest, OnlyNameSurrogatesAreLinks) {
   const std::uint32_t folder = platform::kAttributeDirectory | platform::kAttributeReparsePoint;
+  // Links, junctions and mount points, and a listing that gave no tag; then
+  // cloud files on demand (two providers), deduplicated, compressed, projected.
   const std::pair<std::uint32_t, bool> tags[] = {
-      {0xA000000C, true},   // symbolic link
-      {0xA0000003, true},   // junction or mount point
-      {0x0, true},          // a listing that gave no tag
-      {0x9000001A, false},  // cloud files on demand
-      {0x9000601A, false},  // cloud, another provider's
-      {0x80000013, false},  // deduplicated
-      {0x80000017, false},  // compressed (WOF)
-      {0x9000001C, false},  // projected
-  };
+      {0xA000000C, true},   {0xA0000003, true},   {0x0, true},          {0x9000001A, false},
+      {0x9000601A, false},  {0x80000013, false},  {0x80000017, false},  {0x9000001C, false}};
   for (const auto& [tag, link] : tags) {
     platform::FoundEntry entry{folder, 0, 0, tag, L"Documents"};
     EXPECT_EQ(entry.is_link(), link) << std::hex << tag;
