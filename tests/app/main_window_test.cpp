@@ -44,9 +44,7 @@ class MainWindowTest : public testing::Test {
     folders_[csidl] = folder_ / name;
     WriteFile(folder_ / (name + L"\\file.bin"), std::string(bytes, 'x'));
   }
-  void CreateProfileKey(const wchar_t* key = environment::kProfileKeys[2]) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key, nullptr, REG_SZ, L"", 2);
-  }
+  void CreateProfileKey(const wchar_t* key) { RegSetKeyValueW(HKEY_CURRENT_USER, key, nullptr, REG_SZ, L"", 2); }
   // A store whose file holds bytes bytes, served by the stand-in.
   fake_mail_client::Store Store(const std::wstring& name, size_t bytes, bool sixteen_bit = false) {
     std::wstring path = folder_ / (name + L".pst");
@@ -112,7 +110,7 @@ TEST_F(MainWindowTest, FoldersBecomeRowsWithStoredTicksAndTheWindowIsFreedLast) 
 
 TEST_F(MainWindowTest, AProfileWithoutMailClientSaysNotFoundAndNothingIsWritten) {
   AddFolder(16, L"Desktop");
-  CreateProfileKey();
+  CreateProfileKey(environment::kProfileKeys[2]);
   Start();
   EXPECT_EQ(main().mail_version.caption(), L"Not found");
   EXPECT_FALSE(main().mail_status.visible());

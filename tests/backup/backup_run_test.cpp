@@ -63,11 +63,8 @@ TEST_F(BackupRunTest, TargetsThatCopyASourceOntoItselfAreRefusedBeforeAnythingIs
         temp / L"Home", temp / L"Home\\Pics\\.."}) {  // Pics would land on itself
     Press(typed);
     EXPECT_EQ(main.error_label.caption(), texts.run.same_folder) << ::testing::PrintToString(typed);
-    EXPECT_EQ(main.target_box.back_color(), kYellow);
-    EXPECT_EQ(main.backup_button.caption(), L"Backup!");
   }
   EXPECT_FALSE(platform::FolderExists(source + L"\\Copias")) << "nothing made";
-  EXPECT_EQ(ReadFile(temp / L"Home\\Pics\\p.jpg"), "picture");
   EXPECT_EQ(Ini(L"main", L"target"), L"<none>") << "nothing saved";
   EXPECT_EQ(Ini(L"systemfolders", docs.key), L"<none>");
 
