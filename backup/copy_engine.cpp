@@ -3,7 +3,6 @@
 #include "backup/copy_engine.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <optional>
 
 #include "backup/path_parts.h"
@@ -21,13 +20,6 @@ const wchar_t kTemporarySuffix[] = L".tmp";
 // A pattern that finds every temporary name (and maybe a few others).
 const wchar_t kTemporaryPattern[] = L"~tavrik*.tmp";
 
-bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-           return std::towlower(x) == std::towlower(y);
-         });
-}
-
 }  // namespace
 
 std::wstring TemporaryName(std::uint64_t number) {
@@ -37,8 +29,8 @@ std::wstring TemporaryName(std::uint64_t number) {
 bool IsTemporaryName(std::wstring_view name) {
   const std::wstring_view prefix = kTemporaryPrefix, suffix = kTemporarySuffix;
   if (name.size() <= prefix.size() + suffix.size()) return false;
-  if (!EqualIgnoringCase(name.substr(0, prefix.size()), prefix) ||
-      !EqualIgnoringCase(name.substr(name.size() - suffix.size()), suffix))
+  if (!platform::SameTextIgnoringCase(name.substr(0, prefix.size()), prefix) ||
+      !platform::SameTextIgnoringCase(name.substr(name.size() - suffix.size()), suffix))
     return false;
   const std::wstring_view number =
       name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
@@ -49,7 +41,7 @@ bool IsTemporaryName(std::wstring_view name) {
 // FAT and FAT32 keep a file's size in 32 bits; every other file system the
 // program meets holds far more than any source.
 std::uint64_t LargestFileOn(std::wstring_view file_system) {
-  if (EqualIgnoringCase(file_system.substr(0, 3), L"FAT")) return 0xFFFFFFFFull;
+  if (platform::SameTextIgnoringCase(file_system.substr(0, 3), L"FAT")) return 0xFFFFFFFFull;
   return UINT64_MAX;
 }
 
