@@ -3,7 +3,7 @@
 
 #include "app/res/resource.h"
 #include "environment/mail_client.h"
-#include "platform/registry.h"
+#include "platform/system_facts.h"
 #include "settings/ini_file.h"
 #include "update/about_window.h"
 

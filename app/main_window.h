@@ -11,8 +11,8 @@
 #include "app/splash_window.h"
 #include "app/texts.h"
 #include "backup/backup_run.h"
+#include "platform/automation.h"
 #include "platform/controls.h"
-#include "platform/mail_client.h"
 #include "sources/source_list.h"
 #include "sources/source_row.h"
 

@@ -3,7 +3,7 @@
 
 #include "environment/store_path.h"
 #include "platform/files.h"
-#include "platform/registry.h"
+#include "platform/system_facts.h"
 
 namespace environment {
 

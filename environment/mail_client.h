@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/mail_client.h"
+#include "platform/automation.h"
 
 namespace environment {
 

@@ -2,7 +2,7 @@
 #include "environment/system_info.h"
 
 #include "environment/os_name.h"
-#include "platform/registry.h"
+#include "platform/system_facts.h"
 
 namespace environment {
 
@@ -12,6 +12,6 @@ std::wstring OperatingSystemName() {
                                 version.build);
 }
 
-std::wstring UserName() { return platform::UserName(100); }
+std::wstring UserName() { return platform::UserNameWithin(100); }
 
 }  // namespace environment

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "environment/os_name.h"
-#include "platform/registry.h"
+#include "platform/system_facts.h"
 
 namespace environment {
 namespace {
@@ -14,8 +14,8 @@ TEST(SystemInfoTest, TheUserNameMustFitItsBufferAndSystemNamesFollowTheVersion) 
   std::wstring name = UserName();
   ASSERT_FALSE(name.empty());
   const auto fits = static_cast<std::uint32_t>(name.size() + 1);
-  EXPECT_EQ(platform::UserName(fits), name);
-  EXPECT_EQ(platform::UserName(fits - 1), L"") << "a name that does not fit gives an empty label";
+  EXPECT_EQ(platform::UserNameWithin(fits), name);
+  EXPECT_EQ(platform::UserNameWithin(fits - 1), L"") << "a name that does not fit gives an empty label";
   EXPECT_EQ(OperatingSystemName().rfind(L"Windows", 0), 0u) << OperatingSystemName();
   EXPECT_EQ(platform::SpecialFolderPath(10), L"") << "the recycle bin has no path, so no row";
   EXPECT_EQ(OperatingSystemNameFor(false, 2, 5, 1, 2600), L"NONE");

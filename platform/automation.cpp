@@ -1,5 +1,5 @@
-// Late-bound calls into the mail client's automation objects.
-#include "platform/mail_client.h"
+// Late-bound calls into another program's automation objects.
+#include "platform/automation.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -45,7 +45,7 @@ std::wstring SystemDescription(HRESULT result) {
   throw AutomationError{static_cast<std::int32_t>(code), description, false};
 }
 
-// The results that mean there is no mail client to start.
+// The results that mean the program is not there to start.
 bool MeansNotInstalled(HRESULT result) {
   switch (result) {
     case CO_E_CLASSSTRING:

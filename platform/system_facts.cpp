@@ -1,5 +1,5 @@
-// Registry, user, locale, version and standard folders.
-#include "platform/registry.h"
+// The user's session and the system, each asked of the system's own call.
+#include "platform/system_facts.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -13,7 +13,7 @@ bool CurrentUserKeyExists(const std::wstring& path) {
   return result == ERROR_SUCCESS;
 }
 
-std::wstring UserName(std::uint32_t buffer_chars) {
+std::wstring UserNameWithin(std::uint32_t buffer_chars) {
   std::wstring buffer(buffer_chars, L'\0');
   DWORD size = buffer_chars;
   GetUserNameW(&buffer[0], &size);

@@ -1,6 +1,7 @@
-// The mail client's automation interface, late-bound: every member is found
-// by its name (IDispatch) at the moment it is used, so any version of the
-// mail client that answers to its class name will do.
+// Automation (IDispatch) objects of another program, late-bound: every
+// member is found by its name at the moment it is used, so any version of
+// the program that answers to its class name will do. The mail client is
+// the one the program drives this way.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@ struct IDispatch;
 namespace platform {
 
 // A failed automation call: the COM result and the description the server
-// or the system gives for it. cannot_create is set when the mail client's
+// or the system gives for it. cannot_create is set when the program's
 // application object could not be made at all (not installed, not
 // registered, its server missing).
 struct AutomationError {

@@ -1,5 +1,6 @@
-// The registry, the user and the system: key existence, the user's name and
-// locale, the system version and the standard folders.
+// What the program asks of the user's session and the system: the user's
+// name and locale, the system's version, the standard folders' paths, and
+// whether a key of the user's registry exists.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ bool CurrentUserKeyExists(const std::wstring& path);
 
 // The logged-on user's name as GetUserName gives it into a buffer of
 // `buffer_chars` characters; "" when it did not fit.
-std::wstring UserName(std::uint32_t buffer_chars);
+std::wstring UserNameWithin(std::uint32_t buffer_chars);
 
 // The locale text of the given type (LOCALE_SABBREVLANGNAME is 3) for the
 // locale id; nothing when the query fails.
