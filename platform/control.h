@@ -1,7 +1,7 @@
 // The base of every window control: one child window whose text is what the
-// user sees, placed in twips (1/1440 inch) and turned into pixels at the
-// screen's real DPI. The twip values are kept too, so that what the program
-// sets (a row at -20 twips, say) reads back exactly.
+// user sees, placed in twips and turned into pixels at the screen's real
+// DPI. The twip values are kept too, so that what the program sets (a row
+// at -20 twips, say) reads back exactly.
 #pragma once
 
 #include <functional>
@@ -9,28 +9,9 @@
 
 #include <windows.h>
 
+#include "platform/appearance.h"
+
 namespace platform {
-
-struct Rect {
-  int left = 0, top = 0, width = 0, height = 0;  // twips
-};
-
-struct Font {
-  std::wstring name = L"Tahoma";
-  double points = 12;
-  bool bold = false;
-  bool underline = false;
-};
-
-// Colours the program names: the system colours and plain RGB values.
-COLORREF WindowColor();
-COLORREF WindowTextColor();
-COLORREF ActiveCaptionColor();
-COLORREF DesktopColor();
-constexpr COLORREF Rgb(int r, int g, int b) { return RGB(r, g, b); }
-
-int ScreenDpi();
-int TwipsToPixels(int twips);
 
 // Registers one of the program's own window classes (arrow cursor, window
 // colour behind it) the first time it is asked for.

@@ -1,9 +1,9 @@
-// Forms: creation, menus, showing and the window procedure.
+// Forms: creation, menus, showing, and the count of loaded forms that keeps
+// the message loop going.
 #include "platform/form.h"
 
 #include <algorithm>
 #include <cassert>
-#include <memory>
 
 #include "platform/gdi_cache.h"
 #include "platform/message_loop.h"
@@ -13,9 +13,6 @@ namespace platform {
 namespace {
 
 const wchar_t kFormClass[] = L"TavrikForm";
-// A task posted through a Mailbox; its lParam owns a std::function.
-constexpr UINT kPostedTask = WM_APP + 1;
-int g_loaded_forms = 0;
 
 void SetProgramIcon(HWND hwnd) {
   int resource = CurrentProgramFacts().icon_resource;
@@ -58,7 +55,7 @@ void Form::CreateForm(const Style& style, const Form* owner) {
                           CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner_, nullptr,
                           GetModuleHandleW(nullptr), this);
   assert(hwnd_);
-  ++g_loaded_forms;
+  ++loaded_forms_;
   rect_.width = style.client_width;
   rect_.height = style.client_height;
   FitFrameToClient(hwnd_, rect_, false);
@@ -146,12 +143,6 @@ void Form::SetTopmost() {
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
-void Mailbox::Post(std::function<void()> task) const {
-  auto* posted = new std::function<void()>(std::move(task));
-  if (!hwnd_ || !PostMessageW(hwnd_, kPostedTask, 0, reinterpret_cast<LPARAM>(posted)))
-    delete posted;
-}
-
 void Form::SetShutdownReason(const std::wstring& reason) {
   if (reason.empty())
     ShutdownBlockReasonDestroy(hwnd_);
@@ -159,126 +150,9 @@ void Form::SetShutdownReason(const std::wstring& reason) {
     ShutdownBlockReasonCreate(hwnd_, reason.c_str());
 }
 
-UINT_PTR Form::AddTimer(Timer* timer) {
-  UINT_PTR id = 1 + timers_.size();
-  timers_[id] = timer;
-  return id;
-}
+int Form::loaded_forms_ = 0;
 
-// ---- Messages ----
-
-LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    form->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = static_cast<Form*>(Control::FromHandle(hwnd));
-  if (form) return form->HandleMessage(msg, wparam, lparam);
-  return DefWindowProcW(hwnd, msg, wparam, lparam);
-}
-
-LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
-  switch (msg) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
-      return 0;
-    case WM_VSCROLL:
-      OnScroll(LOWORD(wparam), reinterpret_cast<HWND>(lparam));
-      return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-      return OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
-    case WM_SETCURSOR:
-      return OnSetCursor(reinterpret_cast<HWND>(wparam), LOWORD(lparam), HIWORD(lparam));
-    case WM_TIMER:
-      OnTimer(wparam);
-      return 0;
-    case WM_ACTIVATE:
-      OnActivate(LOWORD(wparam) != WA_INACTIVE);
-      break;
-    case WM_CLOSE:
-      if (on_close)
-        on_close();
-      else
-        Unload();
-      return 0;
-    case WM_QUERYENDSESSION:
-      return on_query_end_session ? on_query_end_session() : TRUE;
-    case WM_ENDSESSION:
-      if (wparam && on_end_session) on_end_session();
-      return 0;
-    case kPostedTask: {
-      std::unique_ptr<std::function<void()>> task(
-          reinterpret_cast<std::function<void()>*>(lparam));
-      (*task)();
-      return 0;
-    }
-    case WM_NCDESTROY:
-      return OnDestroyed(wparam, lparam);
-    default:
-      break;
-  }
-  return DefWindowProcW(hwnd_, msg, wparam, lparam);
-}
-
-// A menu item (no control) or a control's notification.
-void Form::OnCommand(int id, int code, HWND control) {
-  if (!control) {
-    auto item = menu_items_.find(id);
-    if (item != menu_items_.end() && item->second->on_click) item->second->on_click();
-  } else if (Control* sender = FromHandle(control)) {
-    sender->Command(code);
-  }
-}
-
-void Form::OnScroll(int code, HWND control) {
-  if (Control* bar = FromHandle(control)) bar->Scroll(code);
-}
-
-LRESULT Form::OnControlColor(HDC dc, HWND control) {
-  Control* sender = FromHandle(control);
-  COLORREF fore = sender && sender->fore_color() != CLR_INVALID ? sender->fore_color()
-                                                                : WindowTextColor();
-  COLORREF back = sender && sender->back_color() != CLR_INVALID ? sender->back_color()
-                                                                : WindowColor();
-  SetTextColor(dc, fore);
-  SetBkColor(dc, back);
-  return reinterpret_cast<LRESULT>(BrushFor(back));
-}
-
-bool Form::OnSetCursor(HWND under_mouse, int hit, UINT mouse_message) {
-  Control* control = FromHandle(under_mouse);
-  if (!control) return false;
-  if (mouse_message == WM_MOUSEMOVE && control->on_mouse_move) control->on_mouse_move();
-  if (!control->hand_cursor || hit != HTCLIENT) return false;
-  SetCursor(HandCursor());
-  return true;
-}
-
-void Form::OnTimer(UINT_PTR id) {
-  auto timer = timers_.find(id);
-  if (timer != timers_.end() && timer->second->on_tick) timer->second->on_tick();
-}
-
-void Form::OnActivate(bool active) {
-  if (active && on_activate) on_activate();
-}
-
-LRESULT Form::OnDestroyed(WPARAM wparam, LPARAM lparam) {
-  LRESULT result = DefWindowProcW(hwnd_, WM_NCDESTROY, wparam, lparam);
-  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-  hwnd_ = nullptr;
-  // The message loop ends once no form is left. A close sent from another
-  // program is handled inside GetMessage, which would then go on waiting:
-  // an empty message wakes it to notice. (A quit message would also stop
-  // every later yield.)
-  if (--g_loaded_forms == 0) PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
-  return result;
-}
-
-int LoadedForms() { return g_loaded_forms; }
+int LoadedForms() { return Form::loaded_forms_; }
 
 namespace {
 BOOL CALLBACK AddForm(HWND hwnd, LPARAM forms) {
@@ -297,6 +171,10 @@ void UnloadAllForms() {
   for (HWND hwnd : forms) {
     if (auto* form = static_cast<Form*>(Control::FromHandle(hwnd))) form->Unload();
   }
+}
+
+void RunMessageLoop() {
+  PumpMessages(true, [] { return LoadedForms() > 0; });
 }
 
 }  // namespace platform

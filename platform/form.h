@@ -1,5 +1,6 @@
-// A top-level window. Its window procedure turns messages into calls on its
-// controls, its menu items and timers, and the handlers below.
+// A top-level window. Its window procedure (form_messages.cpp) turns
+// messages into calls on its controls, its menu items and timers, and the
+// handlers below.
 #pragma once
 
 #include <functional>
@@ -10,7 +11,6 @@
 
 #include "platform/control.h"
 #include "platform/menu_item.h"
-#include "platform/timer.h"
 
 namespace platform {
 
@@ -78,7 +78,6 @@ class Form : public Control {
   std::function<void()> on_activate;
 
  private:
-  friend class Timer;
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id, int code, HWND control);
@@ -88,17 +87,19 @@ class Form : public Control {
   void OnTimer(UINT_PTR id);
   void OnActivate(bool active);
   LRESULT OnDestroyed(WPARAM wparam, LPARAM lparam);
-  UINT_PTR AddTimer(Timer* timer);
 
   HMENU menu_bar_ = nullptr;
   std::map<UINT, MenuItem*> menu_items_;
-  std::map<UINT_PTR, Timer*> timers_;
   HWND owner_ = nullptr;
+  friend int LoadedForms();
+  static int loaded_forms_;
 };
 
 // The number of forms that are loaded.
 int LoadedForms();
 // Unloads every loaded form of the program, one after the other.
 void UnloadAllForms();
+// Runs the message loop until the last form is unloaded.
+void RunMessageLoop();
 
 }  // namespace platform

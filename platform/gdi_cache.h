@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/control.h"
+#include "platform/appearance.h"
 
 namespace platform {
 

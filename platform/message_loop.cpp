@@ -6,8 +6,6 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/form.h"
-
 namespace platform {
 
 int PumpMessages(bool wait, const std::function<bool()>& go_on) {
@@ -48,10 +46,6 @@ void RunAside(const std::function<void()>& work) {
   });
   PumpMessages(true, [&] { return !done; });
   worker.join();
-}
-
-void RunMessageLoop() {
-  PumpMessages(true, [] { return LoadedForms() > 0; });
 }
 
 }  // namespace platform

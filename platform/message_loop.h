@@ -1,5 +1,6 @@
 // The program's one message pump: yielding during long work, the main loop
-// and the loop of a modal window all run it.
+// and the loop of a modal window all run it. It knows no window of the
+// program's: the forms build on it.
 #pragma once
 
 #include <functional>
@@ -19,8 +20,5 @@ int DoEvents();
 // it ends, so that slow work (a huge folder, a slow share) never makes the
 // system mark a window as not responding. work must touch no window.
 void RunAside(const std::function<void()>& work);
-
-// Runs the message loop until the last form is unloaded.
-void RunMessageLoop();
 
 }  // namespace platform

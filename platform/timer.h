@@ -1,19 +1,23 @@
 // A timer of a window: ticks every interval while enabled and the interval
-// is not 0.
+// is not 0. The window that owns it passes its WM_TIMER on to RunTimer.
 #pragma once
 
 #include <functional>
 
 #include <windows.h>
 
-namespace platform {
+#include "platform/control.h"
 
-class Form;
+namespace platform {
 
 class Timer {
  public:
-  void Create(Form& owner, int interval_ms, bool enabled);
+  Timer() = default;
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
   ~Timer();
+
+  void Create(const Control& owner, int interval_ms, bool enabled);
   int interval() const { return interval_; }
   void set_interval(int ms) { interval_ = ms; Apply(); }
   bool enabled() const { return enabled_; }
@@ -27,5 +31,9 @@ class Timer {
   int interval_ = 0;
   bool enabled_ = false;
 };
+
+// Runs the timer of that window's WM_TIMER; a tick of a timer already gone
+// (one still queued when it went) finds none and is dropped.
+void RunTimer(HWND owner, UINT_PTR id);
 
 }  // namespace platform
