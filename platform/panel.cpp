@@ -1,11 +1,12 @@
 // The two containers' window procedures.
 #include "platform/panel.h"
 
+#include <commctrl.h>
+
 namespace platform {
 namespace {
 
 const wchar_t kPanelClass[] = L"TavrikPanel";
-WNDPROC g_group_box_proc = nullptr;
 
 bool IsNotification(UINT msg) {
   switch (msg) {
@@ -44,7 +45,11 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(hwnd, msg, wparam, lparam);
 }
 
-LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+// A subclass of the system's group box: what it leaves goes on to the
+// group box's own procedure.
+LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                              DWORD_PTR) {
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, GroupBoxProc, id);
   LRESULT result = 0;
   if (HandleContainerMessage(hwnd, msg, wparam, lparam, result)) return result;
   // A group box answers hit tests as transparent; as a container it must
@@ -57,7 +62,7 @@ LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
     FillRect(reinterpret_cast<HDC>(wparam), &client, GetSysColorBrush(COLOR_WINDOW));
     return TRUE;
   }
-  return CallWindowProcW(g_group_box_proc, hwnd, msg, wparam, lparam);
+  return DefSubclassProc(hwnd, msg, wparam, lparam);
 }
 
 }  // namespace
@@ -65,8 +70,7 @@ LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
 void Frame::Create(const Layout& layout, const std::wstring& text) {
   Control::Create(layout.parent->handle(), L"BUTTON", WS_VISIBLE | BS_GROUPBOX | WS_CLIPCHILDREN,
                   WS_EX_CONTROLPARENT, layout.rect, text, layout.font);
-  g_group_box_proc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GroupBoxProc)));
+  SetWindowSubclass(hwnd_, GroupBoxProc, 0, 0);
 }
 
 void PictureBox::Create(const Layout& layout) {

@@ -1,27 +1,23 @@
 // Scroll bar range, steps and wheel.
 #include "platform/scroll_bar.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
-#include <cstdint>
 
 namespace platform {
 namespace {
 
-// The bar's own procedure is kept on its window, so that every window made
-// (the tests make many) chains to the right one.
-const wchar_t kPreviousProc[] = L"TavrikPreviousProc";
-
-LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto previous = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kPreviousProc));
+LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                               DWORD_PTR) {
   // One notch is one line step, whatever the wheel's delta.
   if (msg == WM_MOUSEWHEEL) {
     if (Control* bar = Control::FromHandle(hwnd); bar && IsWindowEnabled(hwnd))
       bar->Scroll(GET_WHEEL_DELTA_WPARAM(wparam) < 0 ? SB_LINEDOWN : SB_LINEUP);
     return 0;
   }
-  LRESULT result = CallWindowProcW(previous, hwnd, msg, wparam, lparam);
-  if (msg == WM_NCDESTROY) RemovePropW(hwnd, kPreviousProc);
-  return result;
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ScrollBarProc, id);
+  return DefSubclassProc(hwnd, msg, wparam, lparam);
 }
 
 }  // namespace
@@ -29,9 +25,7 @@ LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
 void ScrollBar::Create(const Layout& layout, int min, int max, int value) {
   Control::Create(layout.parent->handle(), L"SCROLLBAR", WS_VISIBLE | WS_TABSTOP | SBS_VERT, 0,
                   layout.rect, L"", layout.font);
-  LONG_PTR previous =
-      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ScrollBarProc));
-  SetPropW(hwnd_, kPreviousProc, reinterpret_cast<HANDLE>(previous));
+  SetWindowSubclass(hwnd_, ScrollBarProc, 0, 0);
   min_ = min;
   max_ = max;
   value_ = value;
