@@ -16,6 +16,8 @@
 
 namespace platform {
 
+struct HttpRequest;
+
 class HttpTransfer {
  public:
   HttpTransfer();
@@ -57,25 +59,12 @@ class HttpTransfer {
   // or not for the host, a time-out, a broken connection.
   bool failed() const;
 
-  struct Request;
-
  private:
   std::wstring agent_;
   int connect_ms_ = 15000;
   int receive_ms_ = 30000;
   bool cancelled_ = false;
-  std::shared_ptr<Request> request_;
+  std::shared_ptr<HttpRequest> request_;
 };
-
-// What decides where a request goes; nothing for an address that is not
-// http:// or https://.
-struct WebAddress {
-  bool secure = false;  // https
-  std::wstring host;
-  int port = 0;
-};
-std::optional<WebAddress> ParseWebAddress(const std::wstring& url);
-// A redirect's location (absolute, or relative to url) as a full address.
-std::wstring ResolveWebAddress(const std::wstring& url, const std::wstring& location);
 
 }  // namespace platform

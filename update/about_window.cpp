@@ -10,6 +10,7 @@
 #include "platform/program.h"
 #include "platform/shell.h"
 #include "platform/system_facts.h"
+#include "platform/web_address.h"
 #include "update/version_check.h"
 #include "update_key.h"
 #include "version.h"

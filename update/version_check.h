@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/http.h"
+#include "platform/web_address.h"
 
 namespace update {
 
