@@ -41,7 +41,8 @@ class StayAwake {
   StayAwake& operator=(const StayAwake&) = delete;
 };
 
-// The longest time between the two presses of a double click.
+// The longest time between the two presses of a double click: a second
+// press of a button within it belongs to the first, not a press of its own.
 std::chrono::milliseconds DoubleClickTime();
 
 // Ends the program at once; nothing after it runs.
