@@ -6,31 +6,7 @@
 #include <cmath>
 #include <limits>
 
-
 namespace update {
-
-namespace {
-
-// UTF-16 code units of text. wchar_t is already UTF-16 on Windows; where it
-// holds whole code points, characters above U+FFFF are split into their
-// surrogate pair, which sorts below U+E000..U+FFFF as it does on Windows.
-std::u16string Utf16(std::wstring_view text) {
-  std::u16string units;
-  units.reserve(text.size());
-  for (wchar_t c : text) {
-    const auto code = static_cast<std::uint32_t>(c);
-    if (code > 0xFFFF) {
-      const std::uint32_t offset = code - 0x10000;
-      units += static_cast<char16_t>(0xD800 + (offset >> 10));
-      units += static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
-    } else {
-      units += static_cast<char16_t>(code);
-    }
-  }
-  return units;
-}
-
-}  // namespace
 
 std::wstring VersionText(int major, int minor, int revision) {
   assert(major >= 0 && minor >= 0 && revision >= 0);
@@ -39,7 +15,7 @@ std::wstring VersionText(int major, int minor, int revision) {
 }
 
 bool IsGreaterVersion(std::wstring_view latest, std::wstring_view current) {
-  return Utf16(latest).compare(Utf16(current)) > 0;
+  return latest.compare(current) > 0;
 }
 
 std::string FirstLine(std::string_view file_bytes) {

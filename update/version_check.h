@@ -17,9 +17,10 @@ namespace update {
 // major.minor.revision in plain decimal, for example "0.1.7".
 std::wstring VersionText(int major, int minor, int revision);
 
-// Texts are compared code unit by code unit (UTF-16), not as numbers, so
-// "0.1.10" is smaller than "0.1.7"; when one is a prefix of the other the
-// longer one is greater.
+// Texts are compared character by character, not as numbers, so "0.1.10"
+// is smaller than "0.1.7"; when one is a prefix of the other the longer one
+// is greater. The versions compared are the program's own and a version
+// file's line, digits and dots only.
 bool IsGreaterVersion(std::wstring_view latest, std::wstring_view current);
 
 // The version file's first line: the bytes before the first carriage
