@@ -84,12 +84,6 @@ void Form::AddMenu(MenuItem& menu, const std::wstring& caption,
   FitFrameToClient(hwnd_, rect_, true);
 }
 
-int Form::client_width_px() const {
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  return client.right;
-}
-
 int Form::client_height_px() const {
   RECT client;
   GetClientRect(hwnd_, &client);

@@ -56,7 +56,6 @@ class Form : public Control {
   void AddMenu(MenuItem& menu, const std::wstring& caption,
                std::vector<std::pair<MenuItem*, std::wstring>> items);
 
-  int client_width_px() const;
   int client_height_px() const;
 
   // The way other threads reach this window.

@@ -18,8 +18,6 @@ class Timer {
   ~Timer();
 
   void Create(const Control& owner, int interval_ms, bool enabled);
-  int interval() const { return interval_; }
-  void set_interval(int ms) { interval_ = ms; Apply(); }
   bool enabled() const { return enabled_; }
   void set_enabled(bool enabled) { enabled_ = enabled; Apply(); }
   std::function<void()> on_tick;
