@@ -30,8 +30,8 @@ class Timer {
   bool enabled_ = false;
 };
 
-// Runs the timer of that window's WM_TIMER; a tick of a timer already gone
-// (one still queued when it went) finds none and is dropped.
+// Runs the timer of that window's WM_TIMER; a tick whose timer is gone (it
+// was queued before its timer went) is dropped.
 void RunTimer(HWND owner, UINT_PTR id);
 
 }  // namespace platform
