@@ -194,13 +194,22 @@ BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring&
   outcome.file_error = flags_.file_error;
   outcome.target_error = flags_.target_error;
   outcome.cancelled = flags_.cancel_requested;
+  outcome.bytes_copied = static_cast<double>(flags_.bytes_copied.load());
   return outcome;
 }
 
-// From a worker: the bar is redrawn by the window, one redraw on its way at
-// a time however fast the copies report.
+// From a worker: the bar is redrawn by the window at most every few
+// hundredths of a second, one redraw on its way at a time. Small files end
+// thousands of times a second, and a message for each keeps the window's
+// thread and the system's message queue as busy as the copy itself.
 void BackupRun::OnEngineProgress(double bytes) {
   current_bytes_ = static_cast<std::uint64_t>(bytes);
+  constexpr std::int64_t kRedrawEveryMs = 40;
+  const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count();
+  if (now - progress_posted_at_ < kRedrawEveryMs) return;
+  progress_posted_at_ = now;
   if (!progress_posted_.exchange(true)) Post([this] { ShowProgress(); });
 }
 
@@ -236,6 +245,8 @@ void BackupRun::ShowProgress() {
 void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
   sources::SourceRow& row = c_.rows[index];
   row.busy_image.set_visible(false);
+  // The last few files' progress may not have been drawn yet.
+  if (row.progress_bar.maximum() > outcome.bytes_copied) row.progress_bar.set_value(outcome.bytes_copied);
   if (outcome.target_error) {
     row.error_image.set_visible(true);
   } else if (outcome.cancelled) {

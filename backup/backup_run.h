@@ -84,6 +84,7 @@ class BackupRun {
   // How a row ended, for the window to show.
   struct RowOutcome {
     bool missing = false, file_error = false, target_error = false, cancelled = false;
+    double bytes_copied = 0;  // where the row's bar stops when the row is not complete
   };
 
   // On the run thread.
@@ -118,10 +119,12 @@ class BackupRun {
   RunFlags flags_;
   CopyEngine engine_;
   BackupLog log_;
-  // The row whose bar moves, and whether a redraw of it is on its way.
+  // The row whose bar moves, whether a redraw of it is on its way, and when
+  // the last one was sent (steady clock, milliseconds).
   std::atomic<int> current_row_{0};
   std::atomic<std::uint64_t> current_bytes_{0};
   std::atomic<bool> progress_posted_{false};
+  std::atomic<std::int64_t> progress_posted_at_{0};
 };
 
 }  // namespace backup
