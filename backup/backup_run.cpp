@@ -128,6 +128,7 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
     }
     const bool log_was_fine = !log || !log->failed();
     const RowOutcome outcome = CopyRow(row, place, log);
+    if (log) log->Flush();
     if (log_was_fine && log && log->failed())
       Post([this, target] { ShowMessage(texts_.error_writing + target); });
     any_failed = any_failed || outcome.file_error || outcome.target_error;
@@ -138,8 +139,8 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
     if (outcome.cancelled || outcome.target_error) break;
   }
   // A log that could not be written is a failure too: the user asked for it.
-  const bool failed = any_failed || (log && log->failed());
   if (log) log->Close();
+  const bool failed = any_failed || (log && log->failed());
   Post([this, failed, log_used = log != nullptr, folder] { ShowRunEnded(failed, log_used, folder); });
 }
 
