@@ -247,7 +247,8 @@ void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
   sources::SourceRow& row = c_.rows[index];
   row.busy_image.set_visible(false);
   // The last few files' progress may not have been drawn yet.
-  if (row.progress_bar.maximum() > outcome.bytes_copied) row.progress_bar.set_value(outcome.bytes_copied);
+  if (row.progress_bar.maximum() > outcome.bytes_copied)
+    row.progress_bar.set_value(outcome.bytes_copied);
   if (outcome.target_error) {
     row.error_image.set_visible(true);
   } else if (outcome.cancelled) {
