@@ -39,7 +39,7 @@ MainWindow::MainWindow(StartupWorld world)
       world_(std::move(world)) {}
 
 void MainWindow::Create() {
-  const MainCaptions english = MainCaptionsFor(L"ENU");
+  const MainCaptions& english = TextsOf(Language::kEnglish).captions;
   CreateForm({kProgramTitle, 10140, 7935, Border::kFixedSingle, Font{L"Tahoma", 12}});
   const Control* window = this;
   auto at = [](const Control* parent, Rect rect, Font font) { return Layout{parent, rect, font}; };
@@ -59,7 +59,8 @@ void MainWindow::Create() {
   mail_status.set_visible(false);
 
   // Tab order: the controls that take the focus are created in that order.
-  backup_button.Create(at(window, {7920, 6720, 1935, 615}, kBody), L"Backup!");
+  backup_button.Create(at(window, {7920, 6720, 1935, 615}, kBody),
+                       TextsOf(Language::kEnglish).main.run.backup);
   backup_button.set_enabled(false);
   target_box.Create(at(window, {240, 5520, 9135, 375}, kBody), L"");
   pick_target_button.Create(at(window, {9480, 5520, 375, 375}, kBody), L"...");
@@ -139,9 +140,9 @@ sources::SourceRow& MainWindow::AddRow(sources::RowKind kind) {
   return row;
 }
 
-void MainWindow::ApplyLanguage(const std::wstring& new_language) {
-  texts = MainTextsFor(new_language);
-  const MainCaptions captions = MainCaptionsFor(new_language);
+void MainWindow::ApplyLanguage(Language new_language) {
+  texts = TextsOf(new_language).main;
+  const MainCaptions& captions = TextsOf(new_language).captions;
   user_label.set_caption(captions.user);
   system_label.set_caption(captions.system);
   mail_label.set_caption(captions.mail);
@@ -195,7 +196,7 @@ bool MainWindow::OnQueryEndSession() { return !backup_run.running(); }
 void MainWindow::OnEndSession() { backup_run.CancelAndWait(); }
 
 void MainWindow::OnAboutClick() {
-  update::ShowAbout(*this, AboutTextsFor(language), IDR_LOGO);
+  update::ShowAbout(*this, TextsOf(language).about, IDR_LOGO);
 }
 
 }  // namespace app

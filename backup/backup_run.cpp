@@ -18,8 +18,6 @@ const wchar_t kMailStoreSection[] = L"PST";
 
 }  // namespace
 
-const wchar_t kBackupCaption[] = L"Backup!";
-
 BackupRun::BackupRun(const BackupControls& controls, const RunTexts& texts,
                      const std::wstring& settings_file, std::wstring& log_folder)
     : c_(controls),
@@ -280,7 +278,7 @@ void BackupRun::FinishRun() {
 // The caption follows the role; a cancel once asked cannot be asked again.
 void BackupRun::SetRole(ButtonRole role) {
   role_ = role;
-  c_.backup_button.set_caption(role == ButtonRole::kIdle ? kBackupCaption : texts_.cancel);
+  c_.backup_button.set_caption(role == ButtonRole::kIdle ? texts_.backup : texts_.cancel);
   c_.backup_button.set_enabled(role != ButtonRole::kCancelling);
 }
 

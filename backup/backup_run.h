@@ -42,9 +42,6 @@ struct BackupControls {
   sources::Rows& rows;
 };
 
-// The caption of "Backup!" while no run goes on, in both languages.
-extern const wchar_t kBackupCaption[];
-
 // What a press of the backup button does: start a run, or ask the one that
 // goes on to stop.
 enum class ButtonRole { kIdle, kRunning, kCancelling };

@@ -143,7 +143,7 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
                     bool withLog, int workers) {
   app::MainWindow main;
   main.Create();
-  main.ApplyLanguage(L"ENU");
+  main.ApplyLanguage(app::Language::kEnglish);
   main.settings_file = data + L"\\bench.ini";
   sources::SourceRow& row = main.rows[1];
   row.path = src;

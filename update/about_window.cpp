@@ -21,13 +21,6 @@ using platform::Layout;
 
 namespace {
 
-// The status texts of an update are English in both languages.
-const wchar_t kUpdating[] = L"Updating...";
-const wchar_t kUpdateCanceled[] = L"Update Canceled!";
-const wchar_t kErrorUpdating[] = L"Error updating...";
-// Latest version when none could be fetched; the status line says why.
-const wchar_t kNoVersion[] = L"-";
-
 // Bodies longer than these are refused as they arrive.
 constexpr std::int64_t kLongestVersionFile = 4 * 1024;
 constexpr std::int64_t kLongestInstaller = 512LL * 1024 * 1024;
@@ -73,15 +66,15 @@ AboutWindow::AboutWindow()
 }
 
 void AboutWindow::Create(const platform::Form& owner, int logo_resource) {
-  CreateForm({L"About", 6030, 4500, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
+  CreateForm({texts.caption, 6030, 4500, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
   const Font body{L"Tahoma", 9.75};
   const Font bold{L"Tahoma", 9.75, true};
-  button.Create(Layout{this, {1320, 3720, 3375, 495}, Font{L"MS Sans Serif", 9.75}}, L"Close");
+  button.Create(Layout{this, {1320, 3720, 3375, 495}, Font{L"MS Sans Serif", 9.75}}, texts.close);
   logo.Create(Layout{this, {480, 480, 1920, 1920}, font()}, logo_resource);
   title.Create(Layout{this, {3000, 480, 2895, 375}, Font{L"Tahoma", 15.75, true}}, L"Tavrik Backup");
-  current_version_label.Create(Layout{this, {3000, 1080, 1695, 255}, body}, L"Current version:");
+  current_version_label.Create(Layout{this, {3000, 1080, 1695, 255}, body}, texts.current_version_label);
   current_version.Create(Layout{this, {4920, 1080, 735, 255}, bold}, L"");
-  latest_version_label.Create(Layout{this, {3000, 1440, 1695, 255}, body}, L"Latest version:");
+  latest_version_label.Create(Layout{this, {3000, 1440, 1695, 255}, body}, texts.latest_version_label);
   latest_version.Create(Layout{this, {4920, 1440, 735, 255}, bold}, L"");
   home_page_link.Create(Layout{this, {3000, 1920, 1935, 375}, Font{L"Tahoma", 12, false, true}},
                         home_page, platform::Label::Align::kLeft, true);
@@ -130,7 +123,7 @@ void AboutWindow::OnActivate() {
   if (latest.empty()) {
     // An offer already made still stands, with the version it offers.
     if (offering) return;
-    latest_version.set_caption(kNoVersion);
+    latest_version.set_caption(texts.no_latest_version);
     status.set_caption(texts.no_version);
     showing_no_version_ = true;
     return;
@@ -191,7 +184,7 @@ void AboutWindow::OnButtonClick() {
     case ButtonRole::kCancel:
       update_cancelled_ = true;
       transfer.Cancel();
-      status.set_caption(kUpdateCanceled);
+      status.set_caption(texts.update_cancelled);
       SetRole(ButtonRole::kClose);
       return;
     case ButtonRole::kUpdate:
@@ -204,7 +197,7 @@ void AboutWindow::StartUpdate() {
   progress_bar.set_visible(true);
   progress_bar.set_value(0);
   SetRole(ButtonRole::kCancel);
-  status.set_caption(kUpdating);
+  status.set_caption(texts.updating);
   update_cancelled_ = false;
   const std::wstring version = offered_version_;
   const std::wstring folder = UpdateFolder();
@@ -238,7 +231,7 @@ void AboutWindow::StartUpdate() {
   }
   // The cancel press has already said so.
   if (result == Download::kCancelled) return;
-  status.set_caption(kErrorUpdating);
+  status.set_caption(texts.error_updating);
   SetRole(ButtonRole::kClose);
 }
 

@@ -175,13 +175,13 @@ TEST_F(MainWindowTest, AStartUpErrorIsShownAndTheRowsBuiltSoFarStay) {
 TEST_F(MainWindowTest, ASplashWhoseTimeRunsOutFirstWaitsForReadyAndOnlyUpperCaseEsIsSpanish) {
   MainWindow window(world_);  // Start() above sees readiness come first
   window.Create();
-  window.ApplyLanguage(L"ESN");
+  window.ApplyLanguage(LanguageOfLocale(L"ESN"));
   const std::wstring spanish = window.sources_frame.caption();
-  window.ApplyLanguage(L"es");  // letter case counts
+  window.ApplyLanguage(LanguageOfLocale(L"es"));  // letter case counts
   EXPECT_NE(window.sources_frame.caption(), spanish);
   window.set_enabled(false);
   SplashWindow splash(window);
-  splash.ShowSplash(L"ENU");
+  splash.ShowSplash(Language::kEnglish);
   EXPECT_TRUE(GetWindowLongW(splash.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   splash.OnMinimumTimeUp();
   EXPECT_TRUE(splash.loaded() && !window.enabled());

@@ -38,7 +38,7 @@ inline bool Has(const std::vector<std::wstring>& lines, const std::wstring& line
 
 class FilesTest : public ::testing::Test {
  protected:
-  const app::MainTexts texts = app::MainTextsFor(L"ENU");
+  const app::MainTexts texts = app::TextsOf(app::Language::kEnglish).main;
   testing_support::TempFolder temp;
   testing_support::FakeDialogs dialogs;
   const std::wstring src = temp / L"Docs", target = temp / L"Copias", dst = target + L"\\Docs";
@@ -49,7 +49,7 @@ class BackupTest : public FilesTest {
   BackupTest() {
     testing_support::ForgetQuit();
     main.Create();
-    main.ApplyLanguage(L"ENU");
+    main.ApplyLanguage(app::Language::kEnglish);
     main.settings_file = settings_file;
   }
 

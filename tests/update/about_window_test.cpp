@@ -25,8 +25,9 @@ const char kVersionPath[] = "/download/TavrikBackup.upd";
 const char kInstallerPath[] = "/download/TavrikBackup.exe";
 const char kSignaturePath[] = "/download/TavrikBackup.exe.sig";
 const wchar_t kRunning[] = L"" TAVRIK_VERSION_TEXT;
-const AboutTexts kTexts{L"About",  L"Current:", L"Latest:",   L"CLOSE",
-                        L"UPDATE", L"CANCEL",   L"Searching", L"No version"};
+const AboutTexts kTexts{L"About",  L"Current:", L"Latest:",   L"CLOSE",       L"UPDATE",
+                        L"CANCEL", L"Searching", L"No version", L"-", L"Updating...",
+                        L"Update Canceled!", L"Error updating..."};
 const char kTestKey[] = TAVRIK_TEST_UPDATE_PUBLIC_KEY_PEM;
 
 std::string BuildFile(const char* path) { return ReadFile(BuildPath(path)); }
