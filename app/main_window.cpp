@@ -70,7 +70,7 @@ void MainWindow::Create() {
                        english.sources);
   rows_viewport.Create(at(&sources_frame, {120, 360, 9000, 2655}, kBody));
   rows_panel.Create(at(&rows_viewport, {0, 0, 8950, 2655}, kBody));
-  sources::CreateFirstRow(rows, rows_panel, kRowPictures);
+  sources::AddSourceRow(rows, sources::kFolderRow, rows_panel, kRowPictures);
   rows_scroll_bar.Create(at(window, {9480, 1200, 375, 3015}, kBody), 1, 10, 1);
   rows_scroll_bar.set_enabled(false);
 

@@ -122,8 +122,7 @@ void MainWindow::FillFolderRows() {
     row.path = path;
     double size = 0;
     platform::RunAside([&] { size = sources::FolderSize(path + L"\\"); });
-    row.size = sources::ByteCountFromDouble(size);
-    row.section = L"systemfolders";
+    row.size = sources::TenThousandthBytesFromDouble(size);
     row.key = std::to_wstring(csidl);
     platform::DoEvents();
     row.size_label.set_caption(sources::SizeText(row.size));
@@ -171,8 +170,8 @@ void MainWindow::FillMailStoreRow(const std::wstring& store_id, const std::wstri
   sources::SourceRow& row = rows[next_row_];
   row.path = path;
   row.key = store_id;
-  row.section = L"PST";
-  row.size = sources::ByteCountFromBytes(environment::FileSizeOf(path));
+  row.kind = sources::kMailStoreRow;
+  row.size = sources::TenThousandthBytesFromBytes(environment::FileSizeOf(path));
   row.size_label.set_caption(sources::SizeText(row.size));
   row.check_box.set_caption(L"Outlook [" + name + L"]");
   RestoreTick(next_row_++);
@@ -182,7 +181,9 @@ void MainWindow::FillMailStoreRow(const std::wstring& store_id, const std::wstri
 // 0, no number or a number that is no check state leave it unticked.
 void MainWindow::RestoreTick(int i) {
   sources::SourceRow& row = rows[i];
-  int state = settings::StoredCheckState(settings::ReadIni(settings_file, row.section, row.key, L""));
+  const std::wstring stored =
+      settings::ReadIni(settings_file, sources::SettingsSection(row.kind), row.key, L"");
+  const int state = settings::StoredCheckState(stored);
   if (state == 0) return;
   row.check_box.set_value(state);
   platform::DoEvents();

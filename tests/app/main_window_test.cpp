@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, MailStoresBecomeRowsAndTheStatusFollowsTheRunningInstance
   EXPECT_EQ(row(2).check_box.value(), 1);
   EXPECT_TRUE(row(2).mail_image.exists() && !row(2).folder_image.exists());
   EXPECT_EQ(row(3).path, folder_ / L"Archive.pst");
-  EXPECT_EQ(row(3).size, sources::ByteCountFromBytes(5000));
+  EXPECT_EQ(row(3).size, sources::TenThousandthBytesFromBytes(5000));
 
   EXPECT_EQ(main().mail_status.caption(), L"Closed (OK)");
   {

@@ -55,16 +55,14 @@ class BackupTest : public FilesTest {
 
   // The next source row over path: row 1 is the window's own.
   sources::SourceRow& AddRow(const std::wstring& path, const std::wstring& caption,
-                             bool ticked = true, const std::wstring& section = L"systemfolders") {
-    const bool store = section == L"PST";
-    sources::SourceRow& row = ++used_rows_ == 1 ? main.rows[1]
-                                                : main.AddRow(store ? sources::kMailStoreRow
-                                                                    : sources::kFolderRow);
+                             bool ticked = true, sources::RowKind kind = sources::kFolderRow) {
+    const bool store = kind == sources::kMailStoreRow;
+    sources::SourceRow& row = ++used_rows_ == 1 ? main.rows[1] : main.AddRow(kind);
     row.path = path;
-    row.section = section;
+    row.kind = kind;
     row.key = (store ? L"STORE" : L"") + std::to_wstring(used_rows_);
-    row.size = store ? sources::ByteCountFromBytes(ReadFile(path).size())
-                     : sources::ByteCountFromDouble(sources::FolderSize(path + L"\\"));
+    row.size = store ? sources::TenThousandthBytesFromBytes(ReadFile(path).size())
+                     : sources::TenThousandthBytesFromDouble(sources::FolderSize(path + L"\\"));
     row.check_box.set_caption(caption);
     row.check_box.set_value(ticked ? 1 : 0);
     return row;
