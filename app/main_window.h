@@ -80,6 +80,11 @@ class MainWindow : public platform::Form {
   SplashWindow* splash() { return splash_.get(); }
 
  private:
+  // Create's parts, in the order the controls are made.
+  void CreateHeader();
+  void CreateInputs();
+  void CreateSourceList();
+  void CreateTargetNotes();
   void WireHandlers();
   void WireRow(int i);
 
