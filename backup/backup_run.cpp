@@ -14,15 +14,12 @@ namespace {
 
 constexpr COLORREF kWhite = platform::Rgb(255, 255, 255);
 constexpr COLORREF kYellow = platform::Rgb(255, 255, 0);
-const wchar_t kMailStoreSection[] = L"PST";
 
 }  // namespace
 
-const wchar_t kBackupCaption[] = L"Backup!";
-
 BackupRun::BackupRun(const BackupControls& controls, const RunTexts& texts,
                      const std::wstring& settings_file, std::wstring& log_folder)
-    : c_(controls),
+    : controls_(controls),
       texts_(texts),
       settings_file_(settings_file),
       log_folder_(log_folder),
@@ -42,14 +39,14 @@ void BackupRun::OnBackupPress() {
     return;
   }
 
-  c_.target_box.set_back_color(kWhite);
-  c_.total_error_image.set_visible(false);
-  c_.total_ok_image.set_visible(false);
+  controls_.target_box.set_back_color(kWhite);
+  controls_.total_error_image.set_visible(false);
+  controls_.total_ok_image.set_visible(false);
 
   // A target of blanks only is no target either: left alone it would become
   // the root of the current drive.
-  const std::wstring folder = TrimSpaces(c_.target_box.text());
-  if (folder != c_.target_box.text()) c_.target_box.set_text(folder);
+  const std::wstring folder = TrimSpaces(controls_.target_box.text());
+  if (folder != controls_.target_box.text()) controls_.target_box.set_text(folder);
   if (folder.empty()) return RefuseTarget(texts_.enter_target);
   // A relative path would land under whatever the current folder happens to
   // be; one longer than the settings file keeps would be another folder at
@@ -58,23 +55,23 @@ void BackupRun::OnBackupPress() {
   std::replace(typed.begin(), typed.end(), L'/', L'\\');
   if (folder.size() > settings::kMaxValueLength || !IsAbsolutePath(typed))
     return RefuseTarget(texts_.invalid_target);
-  c_.error_label.set_visible(false);
-  c_.error_label.set_caption(L"");
+  controls_.error_label.set_visible(false);
+  controls_.error_label.set_caption(L"");
 
   std::vector<RowPlan> plan;
-  for (int i = 1; i <= c_.rows.count(); ++i) {
-    const sources::SourceRow& row = c_.rows[i];
+  for (int i = 1; i <= controls_.rows.count(); ++i) {
+    const sources::SourceRow& row = controls_.rows[i];
     if (row.check_box.value() == 1)
-      plan.push_back({i, row.path, row.check_box.caption(), row.section, row.key});
+      plan.push_back({i, row.kind, row.path, row.check_box.caption(), row.key});
   }
   if (thread_.joinable()) thread_.join();
   flags_.cancel_requested = false;
   started_at_ = std::chrono::steady_clock::now();
   SetRole(ButtonRole::kRunning);
   EnableInputs(false);
-  c_.window.SetShutdownReason(texts_.backup_in_progress);
-  mailbox_ = c_.window.mailbox();
-  const bool write_log = c_.write_log_box.value() == 1;
+  controls_.window.SetShutdownReason(texts_.backup_in_progress);
+  mailbox_ = controls_.window.mailbox();
+  const bool write_log = controls_.write_log_box.value() == 1;
   // The target's checks may wait on a network share: they run there too.
   thread_ = std::thread([this, folder, write_log, plan] { Run(folder, write_log, plan); });
 }
@@ -102,16 +99,13 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
   // the copy gives every name to the file functions as it is.
   const std::wstring place = AddBackslash(platform::FullPath(folder));
   const std::wstring target = AddBackslash(folder);
-  // Nothing is made in the target nor saved before every check has passed.
-  if (RowsLandOnThemselves(place, rows))
-    return Post([this] { ShowRefusal(texts_.same_folder); });
-  if (!platform::FolderExists(place) && !MakePath(place))
-    return Post([this] { ShowRefusal(texts_.invalid_target); });
+  const std::wstring* refusal = CheckAndMakeTarget(place, rows);
+  if (refusal) return Post([this, refusal] { ShowRefusal(*refusal); });
   const bool saved = SaveSettings(folder, write_log, rows);
   Post([this, saved] {
     // The run goes ahead; the user learns that the next start will not know it.
     if (!saved) ShowMessage(texts_.settings_not_saved);
-    c_.view_log_link.set_visible(false);
+    controls_.view_log_link.set_visible(false);
   });
 
   BackupLog* log = nullptr;
@@ -144,6 +138,15 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
   Post([this, failed, log_used = log != nullptr, folder] { ShowRunEnded(failed, log_used, folder); });
 }
 
+// Nothing is made in the target nor saved before every check has passed.
+// Returns the refusal to show, or nothing once the target folder exists.
+const std::wstring* BackupRun::CheckAndMakeTarget(const std::wstring& place,
+                                                  const std::vector<RowPlan>& rows) {
+  if (RowsLandOnThemselves(place, rows)) return &texts_.same_folder;
+  if (!platform::FolderExists(place) && !MakePath(place)) return &texts_.invalid_target;
+  return nullptr;
+}
+
 // A row's copy would land on its own folder or inside it, however either is
 // spelt: the target inside a ticked source, or the target the folder above
 // a source of the row's name ("C:\Users\me" with Documents ticked).
@@ -171,7 +174,7 @@ bool BackupRun::SaveSettings(const std::wstring& folder, bool write_log,
   };
   save(L"main", L"target", folder);
   save(L"main", L"log", write_log ? L"1" : L"0");
-  for (const RowPlan& row : rows) save(row.section, row.key, L"1");
+  for (const RowPlan& row : rows) save(sources::SettingsSection(row.kind), row.key, L"1");
   return saved;
 }
 
@@ -183,7 +186,7 @@ BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring&
   current_row_ = row.index;
   Post([this, index = row.index] { ShowRowStarted(index); });
   // A store file open in the mail client simply fails like any locked file.
-  const bool is_file = row.section == kMailStoreSection;
+  const bool is_file = row.kind == sources::kMailStoreRow;
   engine_.SetRow([this](double bytes) { OnEngineProgress(bytes); }, log);
   RowOutcome outcome;
   outcome.missing = !engine_.CopySource(row.path, place + row.caption, is_file);
@@ -222,11 +225,11 @@ void BackupRun::ShowRefusal(const std::wstring& text) {
 }
 
 void BackupRun::ShowRowStarted(int index) {
-  sources::SourceRow& row = c_.rows[index];
+  sources::SourceRow& row = controls_.rows[index];
   platform::ProgressBar& bar = row.progress_bar;
   bar.set_visible(true);
   bar.set_value(0);
-  bar.set_maximum(std::max(sources::ByteCountToDouble(row.size), 1.0));
+  bar.set_maximum(std::max(sources::TenThousandthBytesToDouble(row.size), 1.0));
   row.busy_image.set_visible(true);
   row.ok_image.set_visible(false);
   row.error_image.set_visible(false);
@@ -237,14 +240,14 @@ void BackupRun::ShowRowStarted(int index) {
 void BackupRun::ShowProgress() {
   progress_posted_ = false;
   const int index = current_row_;
-  if (index < 1 || index > c_.rows.count()) return;
-  platform::ProgressBar& bar = c_.rows[index].progress_bar;
+  if (index < 1 || index > controls_.rows.count()) return;
+  platform::ProgressBar& bar = controls_.rows[index].progress_bar;
   const double bytes = static_cast<double>(current_bytes_.load());
   if (bar.maximum() > bytes) bar.set_value(bytes);
 }
 
 void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
-  sources::SourceRow& row = c_.rows[index];
+  sources::SourceRow& row = controls_.rows[index];
   row.busy_image.set_visible(false);
   // The last few files' progress may not have been drawn yet.
   if (row.progress_bar.maximum() > outcome.bytes_copied)
@@ -264,11 +267,11 @@ void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
 
 void BackupRun::ShowRunEnded(bool failed, bool log_used, const std::wstring& folder) {
   if (failed)
-    c_.total_error_image.set_visible(true);
+    controls_.total_error_image.set_visible(true);
   else if (!flags_.cancel_requested)
-    c_.total_ok_image.set_visible(true);
+    controls_.total_ok_image.set_visible(true);
   if (log_used) {
-    c_.view_log_link.set_visible(true);
+    controls_.view_log_link.set_visible(true);
     log_folder_ = folder;
   }
   FinishRun();
@@ -278,7 +281,7 @@ void BackupRun::ShowRunEnded(bool failed, bool log_used, const std::wstring& fol
 void BackupRun::FinishRun() {
   SetRole(ButtonRole::kIdle);
   EnableInputs(true);
-  c_.window.SetShutdownReason(L"");
+  controls_.window.SetShutdownReason(L"");
   if (thread_.joinable()) thread_.join();
   flags_.cancel_requested = false;
   flags_.target_error = false;
@@ -293,25 +296,25 @@ void BackupRun::FinishRun() {
 // The caption follows the role; a cancel once asked cannot be asked again.
 void BackupRun::SetRole(ButtonRole role) {
   role_ = role;
-  c_.backup_button.set_caption(role == ButtonRole::kIdle ? kBackupCaption : texts_.cancel);
-  c_.backup_button.set_enabled(role != ButtonRole::kCancelling);
+  controls_.backup_button.set_caption(role == ButtonRole::kIdle ? texts_.backup : texts_.cancel);
+  controls_.backup_button.set_enabled(role != ButtonRole::kCancelling);
 }
 
 void BackupRun::EnableInputs(bool enabled) {
-  c_.rows_panel.set_enabled(enabled);
-  c_.target_box.set_enabled(enabled);
-  c_.write_log_box.set_enabled(enabled);
-  c_.pick_target_button.set_enabled(enabled);
+  controls_.rows_panel.set_enabled(enabled);
+  controls_.target_box.set_enabled(enabled);
+  controls_.write_log_box.set_enabled(enabled);
+  controls_.pick_target_button.set_enabled(enabled);
 }
 
 void BackupRun::ShowMessage(const std::wstring& text) {
-  c_.error_label.set_caption(text);
-  c_.error_label.set_visible(true);
+  controls_.error_label.set_caption(text);
+  controls_.error_label.set_visible(true);
 }
 
 void BackupRun::RefuseTarget(const std::wstring& text) {
   ShowMessage(text);
-  c_.target_box.set_back_color(kYellow);
+  controls_.target_box.set_back_color(kYellow);
 }
 
 void BackupRun::OnViewLogClick() {
