@@ -221,7 +221,9 @@ bool MainWindow::OnQueryEndSession() { return !backup_run.running(); }
 void MainWindow::OnEndSession() { backup_run.CancelAndWait(); }
 
 void MainWindow::OnAboutClick() {
-  update::ShowAbout(*this, TextsOf(language).about, IDR_LOGO);
+  // A run going on is cancelled, cleanly, before an update's installer starts.
+  update::ShowAbout(*this, TextsOf(language).about, IDR_LOGO,
+                    [this] { backup_run.CancelAndWait(); });
 }
 
 }  // namespace app

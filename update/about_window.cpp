@@ -212,6 +212,7 @@ void AboutWindow::StartUpdate() {
   if (result == Download::kComplete && IsTrustedInstaller(installer, signature, version) &&
       platform::NormalFileName(installer) == L"install.exe") {
     const std::wstring none;
+    if (before_install) before_install();
     start = shell_open(folder + L"/install.exe", &none, &none);
   }
   if (start > 32) {
@@ -231,9 +232,11 @@ void AboutWindow::StartUpdate() {
 
 void AboutWindow::ShowProgress(int percent) { progress_bar.set_value(percent); }
 
-void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource) {
+void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource,
+               std::function<void()> before_install) {
   AboutWindow about;
   about.texts = texts;
+  about.before_install = std::move(before_install);
   about.Create(owner, logo_resource);
   about.OnLoad();
   about.ShowModal(owner);

@@ -70,6 +70,10 @@ class AboutWindow : public platform::Form {
                     const std::wstring* directory)>
       shell_open;
   std::function<void()> end_program;
+  // Called when a verified installer is about to start, and returns once
+  // whatever the program has going (a backup run) has stopped cleanly: the
+  // installer ends the program and replaces its files.
+  std::function<void()> before_install;
 
   platform::Image logo;
   platform::Label title, current_version_label, current_version, latest_version_label,
@@ -115,6 +119,7 @@ class AboutWindow : public platform::Form {
 
 // Help > About: loads the About window afresh with texts and the logo
 // picture and shows it modally over owner.
-void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource);
+void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource,
+               std::function<void()> before_install);
 
 }  // namespace update

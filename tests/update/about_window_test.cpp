@@ -275,10 +275,11 @@ TEST_F(AboutTest, DownloadMovesTheBarOncePerPieceOfAKnownLength) {
   EXPECT_EQ(about.DownloadFile(url, folder / L"no\\such\\f.bin", false, 1 << 20), Download::kFailed);
 }
 
-TEST_F(AboutTest, VerifiedInstallerIsStartedAndTheProgramEnds) {
+TEST_F(AboutTest, VerifiedInstallerIsStartedAfterTheRunStopsAndTheProgramEnds) {
+  about.before_install = [this] { shell_calls.push_back(L"run stopped"); };
   Offer();
   about.OnButtonClick();
-  EXPECT_EQ(shell_calls, std::vector<std::wstring>{folder.path() + L"/install.exe||"});
+  EXPECT_EQ(shell_calls, (std::vector<std::wstring>{L"run stopped", folder.path() + L"/install.exe||"}));
   EXPECT_EQ(ReadFile(folder / L"install.exe"), NewInstaller());
   EXPECT_TRUE(about.percents.back() == 100 && ended);
 }
