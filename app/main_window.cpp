@@ -20,6 +20,10 @@ const Font kHeaderBold{L"Tahoma", 11.25, true};
 const Font kBody{L"Tahoma", 9.75};
 const Font kBodyBold{L"Tahoma", 9.75, true};
 
+Layout At(const platform::Control* parent, Rect rect, Font font) {
+  return Layout{parent, rect, font};
+}
+
 const sources::RowPictures kRowPictures{IDR_FOLDER, IDR_EMAIL, IDR_WAIT, IDR_OK, IDR_ERROR};
 
 }  // namespace
@@ -39,71 +43,93 @@ MainWindow::MainWindow(StartupWorld world)
       world_(std::move(world)) {}
 
 void MainWindow::Create() {
-  const MainCaptions english = MainCaptionsFor(L"ENU");
   CreateForm({kProgramTitle, 10140, 7935, Border::kFixedSingle, Font{L"Tahoma", 12}});
-  const Control* window = this;
-  auto at = [](const Control* parent, Rect rect, Font font) { return Layout{parent, rect, font}; };
-
-  user_label.Create(at(window, {0, 240, 1215, 375}, kHeader), english.user, Label::Align::kRight);
-  user_name.Create(at(window, {1320, 240, 2895, 375}, kHeaderBold), L"User");
-  system_label.Create(at(window, {0, 600, 1215, 375}, kHeader), english.system,
-                      Label::Align::kRight);
-  system_name.Create(at(window, {1320, 600, 2895, 375}, kHeaderBold), L"OS");
-  mail_label.Create(at(window, {5760, 240, 1215, 255}, kHeader), english.mail,
-                    Label::Align::kRight);
-  mail_version.Create(at(window, {7080, 240, 2895, 255}, kHeaderBold), L"");
-  mail_status_label.Create(at(window, {5040, 600, 1935, 255}, kHeader), english.mail_status,
-                           Label::Align::kRight);
-  mail_status_label.set_visible(false);
-  mail_status.Create(at(window, {7080, 600, 3135, 255}, kHeaderBold), L"");
-  mail_status.set_visible(false);
-
+  CreateHeader();
   // Tab order: the controls that take the focus are created in that order.
-  backup_button.Create(at(window, {7920, 6720, 1935, 615}, kBody), L"Backup!");
-  backup_button.set_enabled(false);
-  target_box.Create(at(window, {240, 5520, 9135, 375}, kBody), L"");
-  pick_target_button.Create(at(window, {9480, 5520, 375, 375}, kBody), L"...");
-  write_log_box.Create(at(window, {480, 7440, 2775, 375}, kBody), english.write_log);
-
-  sources_frame.Create(at(window, {240, 1080, 9240, 3135}, Font{L"Verdana", 9.75, true}),
-                       english.sources);
-  rows_viewport.Create(at(&sources_frame, {120, 360, 9000, 2655}, kBody));
-  rows_panel.Create(at(&rows_viewport, {0, 0, 8950, 2655}, kBody));
-  sources::CreateFirstRow(rows, rows_panel, kRowPictures);
-  rows_scroll_bar.Create(at(window, {9480, 1200, 375, 3015}, kBody), 1, 10, 1);
-  rows_scroll_bar.set_enabled(false);
-
-  total_label.Create(at(window, {1680, 4320, 2535, 375}, kBody), english.total,
-                     Label::Align::kRight);
-  total_label.set_visible(false);
-  total_size.Create(at(window, {4560, 4320, 1215, 255}, kBodyBold), L"", Label::Align::kRight);
-  total_ok_image.Create(at(window, {6000, 4320, 240, 240}, kBody), IDR_OK);
-  total_ok_image.set_visible(false);
-  total_error_image.Create(at(window, {6000, 4320, 240, 240}, kBody), IDR_ERROR);
-  total_error_image.set_visible(false);
-  error_label.Create(at(window, {240, 4800, 9660, 360}, kBodyBold), L"");
-  error_label.set_fore_color(platform::Rgb(192, 0, 0));
-  error_label.set_back_color(platform::Rgb(255, 255, 255));
-  error_label.set_visible(false);
-  target_label.Create(at(window, {240, 5160, 1335, 375}, kBodyBold), english.target);
-
-  existing_files_frame.Create(at(window, {240, 6240, 5895, 1095}, kBodyBold),
-                              english.existing_files);
-  merge_note.Create(at(&existing_files_frame, {240, 360, 4215, 255}, kBody), english.merge_note);
-  overwrite_note.Create(at(&existing_files_frame, {240, 600, 5535, 255}, kBody),
-                        english.overwrite_note);
-
-  view_log_link.Create(at(window, {3360, 7485, 3015, 375}, Font{L"Tahoma", 9.75, false, true}),
-                       english.view_log, Label::Align::kLeft, true);
-  view_log_link.set_fore_color(platform::DesktopColor());
-  view_log_link.hand_cursor = true;
-  view_log_link.set_visible(false);
-
+  CreateInputs();
+  CreateSourceList();
+  CreateTargetNotes();
   mail_status_timer.Create(*this, 5000, false);
+  const MainCaptions& english = TextsOf(Language::kEnglish).captions;
   AddMenu(file_menu, english.file_menu, {{&exit_item, english.exit_item}});
   AddMenu(help_menu, english.help_menu, {{&about_item, english.about_item}});
   CenterOnScreen();
   WireHandlers();
+}
+
+// The controls are created with the English captions of the design;
+// ApplyLanguage gives them the user's.
+void MainWindow::CreateHeader() {
+  const MainCaptions& english = TextsOf(Language::kEnglish).captions;
+  const Control* window = this;
+  user_label.Create(At(window, {0, 240, 1215, 375}, kHeader), english.user, Label::Align::kRight);
+  user_name.Create(At(window, {1320, 240, 2895, 375}, kHeaderBold), L"User");
+  system_label.Create(At(window, {0, 600, 1215, 375}, kHeader), english.system,
+                      Label::Align::kRight);
+  system_name.Create(At(window, {1320, 600, 2895, 375}, kHeaderBold), L"OS");
+  mail_label.Create(At(window, {5760, 240, 1215, 255}, kHeader), english.mail,
+                    Label::Align::kRight);
+  mail_version.Create(At(window, {7080, 240, 2895, 255}, kHeaderBold), L"");
+  mail_status_label.Create(At(window, {5040, 600, 1935, 255}, kHeader), english.mail_status,
+                           Label::Align::kRight);
+  mail_status_label.set_visible(false);
+  mail_status.Create(At(window, {7080, 600, 3135, 255}, kHeaderBold), L"");
+  mail_status.set_visible(false);
+}
+
+void MainWindow::CreateInputs() {
+  const Control* window = this;
+  backup_button.Create(At(window, {7920, 6720, 1935, 615}, kBody),
+                       TextsOf(Language::kEnglish).main.run.backup);
+  backup_button.set_enabled(false);
+  target_box.Create(At(window, {240, 5520, 9135, 375}, kBody), L"");
+  pick_target_button.Create(At(window, {9480, 5520, 375, 375}, kBody), L"...");
+  write_log_box.Create(At(window, {480, 7440, 2775, 375}, kBody),
+                       TextsOf(Language::kEnglish).captions.write_log);
+}
+
+// The frame with the rows and their scroll bar, the total under it and the
+// message line.
+void MainWindow::CreateSourceList() {
+  const MainCaptions& english = TextsOf(Language::kEnglish).captions;
+  const Control* window = this;
+  sources_frame.Create(At(window, {240, 1080, 9240, 3135}, Font{L"Verdana", 9.75, true}),
+                       english.sources);
+  rows_viewport.Create(At(&sources_frame, {120, 360, 9000, 2655}, kBody));
+  rows_panel.Create(At(&rows_viewport, {0, 0, 8950, 2655}, kBody));
+  sources::AddSourceRow(rows, sources::kFolderRow, rows_panel, kRowPictures);
+  rows_scroll_bar.Create(At(window, {9480, 1200, 375, 3015}, kBody), 1, 10, 1);
+  rows_scroll_bar.set_enabled(false);
+
+  total_label.Create(At(window, {1680, 4320, 2535, 375}, kBody), english.total,
+                     Label::Align::kRight);
+  total_label.set_visible(false);
+  total_size.Create(At(window, {4560, 4320, 1215, 255}, kBodyBold), L"", Label::Align::kRight);
+  total_ok_image.Create(At(window, {6000, 4320, 240, 240}, kBody), IDR_OK);
+  total_ok_image.set_visible(false);
+  total_error_image.Create(At(window, {6000, 4320, 240, 240}, kBody), IDR_ERROR);
+  total_error_image.set_visible(false);
+  error_label.Create(At(window, {240, 4800, 9660, 360}, kBodyBold), L"");
+  error_label.set_fore_color(platform::Rgb(192, 0, 0));
+  error_label.set_back_color(platform::Rgb(255, 255, 255));
+  error_label.set_visible(false);
+}
+
+// The target's label, the notes on files already there and the log link.
+void MainWindow::CreateTargetNotes() {
+  const MainCaptions& english = TextsOf(Language::kEnglish).captions;
+  const Control* window = this;
+  target_label.Create(At(window, {240, 5160, 1335, 375}, kBodyBold), english.target);
+  existing_files_frame.Create(At(window, {240, 6240, 5895, 1095}, kBodyBold),
+                              english.existing_files);
+  merge_note.Create(At(&existing_files_frame, {240, 360, 4215, 255}, kBody), english.merge_note);
+  overwrite_note.Create(At(&existing_files_frame, {240, 600, 5535, 255}, kBody),
+                        english.overwrite_note);
+  view_log_link.Create(At(window, {3360, 7485, 3015, 375}, Font{L"Tahoma", 9.75, false, true}),
+                       english.view_log, Label::Align::kLeft, true);
+  view_log_link.set_fore_color(platform::DesktopColor());
+  view_log_link.hand_cursor = true;
+  view_log_link.set_visible(false);
 }
 
 void MainWindow::WireHandlers() {
@@ -139,9 +165,9 @@ sources::SourceRow& MainWindow::AddRow(sources::RowKind kind) {
   return row;
 }
 
-void MainWindow::ApplyLanguage(const std::wstring& new_language) {
-  texts = MainTextsFor(new_language);
-  const MainCaptions captions = MainCaptionsFor(new_language);
+void MainWindow::ApplyLanguage(Language new_language) {
+  texts = TextsOf(new_language).main;
+  const MainCaptions& captions = TextsOf(new_language).captions;
   user_label.set_caption(captions.user);
   system_label.set_caption(captions.system);
   mail_label.set_caption(captions.mail);
@@ -195,7 +221,9 @@ bool MainWindow::OnQueryEndSession() { return !backup_run.running(); }
 void MainWindow::OnEndSession() { backup_run.CancelAndWait(); }
 
 void MainWindow::OnAboutClick() {
-  update::ShowAbout(*this, AboutTextsFor(language), IDR_LOGO);
+  // A run going on is cancelled, cleanly, before an update's installer starts.
+  update::ShowAbout(*this, TextsOf(language).about, IDR_LOGO,
+                    [this] { backup_run.CancelAndWait(); });
 }
 
 }  // namespace app

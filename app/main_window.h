@@ -39,13 +39,13 @@ class MainWindow : public platform::Form {
   // Creates the window and its controls as designed, hidden, with every
   // handler connected.
   void Create();
-  // Sets the captions and the message texts for the language code.
-  void ApplyLanguage(const std::wstring& language);
+  // Sets the captions and the message texts of language.
+  void ApplyLanguage(Language language);
   // The next source row below the last, with its handlers.
   sources::SourceRow& AddRow(sources::RowKind kind);
 
-  // The user's language code (ESP, ENU, ...) and its texts; set at start-up.
-  std::wstring language;
+  // The user's language and its texts; set at start-up.
+  Language language = Language::kEnglish;
   MainTexts texts;
   // The settings file, decided once at start-up.
   std::wstring settings_file;
@@ -80,6 +80,11 @@ class MainWindow : public platform::Form {
   SplashWindow* splash() { return splash_.get(); }
 
  private:
+  // Create's parts, in the order the controls are made.
+  void CreateHeader();
+  void CreateInputs();
+  void CreateSourceList();
+  void CreateTargetNotes();
   void WireHandlers();
   void WireRow(int i);
 

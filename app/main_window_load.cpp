@@ -28,14 +28,17 @@ constexpr int kStandardFolders[] = {16, 5, 39, 13, 14, 6, 20, 10};
 // The locale's abbreviated language name.
 constexpr std::uint32_t kLanguageNameQuery = 3;
 
-// A start-up step that cannot go on; shown as "number - description".
+// A start-up step that cannot go on; shown as "number - description", as
+// the mail client's own automation errors are.
 struct StartupError {
   std::int32_t number;
   std::wstring description;
 };
 
-const StartupError kVersionWithoutMajor{5, L"Invalid procedure call or argument"};
-const StartupError kStoreIdNotHex{13, L"Type mismatch"};
+// The numbers of the two faults start-up finds itself. Users and support
+// know them from the box's earlier releases, so they stay what they were.
+constexpr std::int32_t kVersionWithoutMajor = 5;
+constexpr std::int32_t kStoreIdNotHex = 13;
 
 void ShowStartupError(std::int32_t number, const std::wstring& description) {
   platform::CurrentDialogs().MessageBoxOk(std::to_wstring(number) + L" - " + description);
@@ -77,7 +80,7 @@ void MainWindow::ShowGreyedUnderSplash() {
   Create();
   set_enabled(false);
   Show();
-  language = platform::LocaleText(0, kLanguageNameQuery).value_or(L"");
+  language = LanguageOfLocale(platform::LocaleText(0, kLanguageNameQuery).value_or(L""));
   splash_ = std::make_unique<SplashWindow>(*this);
   splash_->ShowSplash(language);
   platform::DoEvents();
@@ -119,8 +122,7 @@ void MainWindow::FillFolderRows() {
     row.path = path;
     double size = 0;
     platform::RunAside([&] { size = sources::FolderSize(path + L"\\"); });
-    row.size = sources::ByteCountFromDouble(size);
-    row.section = L"systemfolders";
+    row.size = sources::TenThousandthBytesFromDouble(size);
     row.key = std::to_wstring(csidl);
     platform::DoEvents();
     row.size_label.set_caption(sources::SizeText(row.size));
@@ -133,7 +135,7 @@ void MainWindow::FillMailStoreRows() {
   platform::AutomationObject application = world_.create_mail_client();
   platform::AutomationObject mapi = application.Object(L"GetNamespace", L"MAPI");
   std::optional<std::wstring> name = environment::OutlookVersionName(application.Text(L"Version"));
-  if (!name) throw kVersionWithoutMajor;
+  if (!name) throw StartupError{kVersionWithoutMajor, texts.version_without_major};
   mail_version.set_caption(*name);
   mail_status_label.set_visible(true);
   mail_status.set_visible(true);
@@ -150,7 +152,7 @@ void MainWindow::FillMailStoreRows() {
     const std::wstring store_id = folder.Text(L"StoreID");
     const std::wstring store_name = folder.Text(L"Name");
     std::optional<std::wstring> path = environment::StorePathFromStoreID(store_id);
-    if (!path) throw kStoreIdNotHex;
+    if (!path) throw StartupError{kStoreIdNotHex, texts.store_id_not_hex};
     FillMailStoreRow(store_id, store_name, *path);
   }
   // The collection, the namespace and the application are released here.
@@ -168,8 +170,8 @@ void MainWindow::FillMailStoreRow(const std::wstring& store_id, const std::wstri
   sources::SourceRow& row = rows[next_row_];
   row.path = path;
   row.key = store_id;
-  row.section = L"PST";
-  row.size = sources::ByteCountFromBytes(environment::FileSizeOf(path));
+  row.kind = sources::kMailStoreRow;
+  row.size = sources::TenThousandthBytesFromBytes(environment::FileSizeOf(path));
   row.size_label.set_caption(sources::SizeText(row.size));
   row.check_box.set_caption(L"Outlook [" + name + L"]");
   RestoreTick(next_row_++);
@@ -179,7 +181,9 @@ void MainWindow::FillMailStoreRow(const std::wstring& store_id, const std::wstri
 // 0, no number or a number that is no check state leave it unticked.
 void MainWindow::RestoreTick(int i) {
   sources::SourceRow& row = rows[i];
-  int state = settings::StoredCheckState(settings::ReadIni(settings_file, row.section, row.key, L""));
+  const std::wstring stored =
+      settings::ReadIni(settings_file, sources::SettingsSection(row.kind), row.key, L"");
+  const int state = settings::StoredCheckState(stored);
   if (state == 0) return;
   row.check_box.set_value(state);
   platform::DoEvents();

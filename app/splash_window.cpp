@@ -10,7 +10,7 @@ namespace app {
 using platform::Font;
 using platform::Layout;
 
-void SplashWindow::ShowSplash(const std::wstring& language) {
+void SplashWindow::ShowSplash(Language language) {
   CreateForm({L"", 7095, 3075, Border::kNone, Font{L"Tahoma", 12}});
   left_line.Create(*this, 120, 120, 120, 2760);
   right_line.Create(*this, 6840, 120, 6840, 2760);
@@ -19,7 +19,7 @@ void SplashWindow::ShowSplash(const std::wstring& language) {
   logo.Create(Layout{this, {960, 480, 1920, 1920}, font()}, IDR_LOGO);
   title.Create(Layout{this, {3600, 600, 2895, 375}, Font{L"Tahoma", 15.75, true}}, kProgramTitle);
   loading_label.Create(Layout{this, {3600, 1440, 2655, 375}, font()},
-                       SplashLoadingText(language));
+                       TextsOf(language).splash_loading);
   minimum_time.Create(*this, kMinimumMs, true);
   minimum_time.on_tick = [this] { OnMinimumTimeUp(); };
   CenterOnScreen();

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/texts.h"
 #include "platform/controls.h"
 
 namespace app {
@@ -15,7 +16,7 @@ class SplashWindow : public platform::Form {
 
   // Loads the window with its texts in language, centres it on the screen,
   // puts it on top and shows it; returns at once.
-  void ShowSplash(const std::wstring& language);
+  void ShowSplash(Language language);
   void ReadyToWork();
   void OnMinimumTimeUp();
 

@@ -1,4 +1,5 @@
-// Text tables of the main, About and splash windows.
+// The text tables, one per language, and the locale rule that picks one.
+// A new language is one more table below and one more line in the rule.
 #include "app/texts.h"
 
 namespace app {
@@ -7,95 +8,163 @@ const wchar_t kProgramTitle[] = L"Tavrik Backup";
 
 namespace {
 
-// The busy "Backup!" button's caption and the About button's while it
-// downloads.
-const wchar_t* CancelText(bool spanish) { return spanish ? L"CANCELAR" : L"CANCEL"; }
+const Texts kEnglish = [] {
+  Texts t;
+  MainCaptions& c = t.captions;
+  c.user = L"User:";
+  c.system = L"O.S.:";
+  c.mail = L"Mail:";
+  c.mail_status = L"Outlook is:";
+  c.sources = L"Select folders";
+  c.total = L"Backup size:";
+  c.target = L"Backup to:";
+  c.existing_files = L"If exist files in backup folder:";
+  c.merge_note = L"- Files will be merged. ";
+  c.overwrite_note = L"- Files with identical name will be overwritten.";
+  c.write_log = L"Write log file";
+  c.view_log = L"View log";
+  c.file_menu = L"File";
+  c.exit_item = L"Exit";
+  c.help_menu = L"Help";
+  c.about_item = L"About";
+
+  MainTexts& m = t.main;
+  m.not_found = m.run.copy.not_found = L"Not found";
+  m.mail_client_closed = L"Closed (OK)";
+  m.mail_client_open = L"OPEN (close-it)";
+  m.select_target = L"Select backup folder";
+  m.version_without_major = L"Invalid procedure call or argument";
+  m.store_id_not_hex = L"Type mismatch";
+
+  backup::RunTexts& r = t.main.run;
+  r.backup = L"Backup!";
+  r.cancel = L"CANCEL";
+  r.enter_target = L"Please, enter backup folder";
+  r.invalid_target = L"Backup folder is not valid. Please, enter a valid target";
+  r.same_folder = L"Backup folder cannot be the same as source folder";
+  r.cannot_backup_to = L"Cannot backup to ";
+  r.error_writing = L"Error writing to ";
+  r.cancelled = L"Canceled!";
+  r.please_wait = L"Please, wait...";
+  r.settings_not_saved = L"Settings could not be saved";
+  r.backup_in_progress = L"Backup in progress";
+  r.copy.log_folder = L"Folder: ";
+  r.copy.log_copied = L"file copied";
+  r.copy.log_not_copied = L"*not copied*";
+  r.copy.log_user_cancelled = L"user cancelled";
+  r.copy.log_link_skipped = L"link skipped";
+  r.copy.missing_source = L"Backup source file/folder ";
+
+  update::AboutTexts& a = t.about;
+  a.caption = L"About";
+  a.current_version_label = L"Current version:";
+  a.latest_version_label = L"Latest version:";
+  a.close = L"CLOSE";
+  a.update = L"Update Software";
+  a.cancel = L"CANCEL";
+  a.searching = L"Searching...";
+  a.no_version = L"Could not check for a new version";
+  a.no_latest_version = L"-";
+  a.updating = L"Updating...";
+  a.update_cancelled = L"Update Canceled!";
+  a.error_updating = L"Error updating...";
+
+  t.splash_loading = L"Loading...";
+  return t;
+}();
+
+const Texts kSpanish = [] {
+  Texts t;
+  MainCaptions& c = t.captions;
+  c.user = L"Usuario:";
+  c.system = L"S.O.:";
+  c.mail = L"Correo:";
+  c.mail_status = L"Outlook está:";
+  c.sources = L"Seleccione carpetas";
+  c.total = L"Tamaño de la copia:";
+  c.target = L"Copiar a:";
+  c.existing_files = L"Si existen archivos en la carpeta de copias:";
+  c.merge_note = L"-Los archivos se fusionarán.";
+  c.overwrite_note = L"-Archivos con el mismo nombre serán sobreescritos.";
+  c.write_log = L"Crear archivo de log";
+  c.view_log = L"Ver archivo de log";
+  c.file_menu = L"Archivo";
+  c.exit_item = L"Salir";
+  c.help_menu = L"Ayuda";
+  c.about_item = L"Acerca de";
+
+  MainTexts& m = t.main;
+  m.not_found = m.run.copy.not_found = L"No encontrado";
+  m.mail_client_closed = L"Cerrado (OK)";
+  m.mail_client_open = L"ABIERTO (ciérrelo)";
+  m.select_target = L"Seleccione la carpeta de la copia de seguridad";
+  // The start-up box's descriptions stay in English in every language.
+  m.version_without_major = L"Invalid procedure call or argument";
+  m.store_id_not_hex = L"Type mismatch";
+
+  backup::RunTexts& r = t.main.run;
+  r.backup = L"Backup!";
+  r.cancel = L"CANCELAR";
+  r.enter_target = L"Debe indicar el destino de la copia";
+  r.invalid_target = L"El destino de la copia no es válido. Por favor, indique un destino válido...";
+  r.same_folder = L"La carpeta de copias no puede ser la misma que la carpeta a copiar";
+  r.cannot_backup_to = L"No se puede copiar a ";
+  r.error_writing = L"Error grabando en ";
+  r.cancelled = L"¡Cancelado!";
+  r.please_wait = L"Por favor, espere...";
+  r.settings_not_saved = L"No se pudo guardar la configuración";
+  r.backup_in_progress = L"Copia de seguridad en curso";
+  r.copy.log_folder = L"Carpeta: ";
+  r.copy.log_copied = L"archivo copiado";
+  r.copy.log_not_copied = L"*no copiado*";
+  r.copy.log_user_cancelled = L"cancelado por el usuario";
+  r.copy.log_link_skipped = L"enlace omitido";
+  r.copy.missing_source = L"Carpeta/archivo origen de la copia ";
+
+  update::AboutTexts& a = t.about;
+  a.caption = L"Acerca de";
+  a.current_version_label = L"Versión actual:";
+  a.latest_version_label = L"Nueva versión:";
+  a.close = L"CERRAR";
+  a.update = L"Actualizar Software";
+  a.cancel = L"CANCELAR";
+  a.searching = L"Buscando...";
+  a.no_version = L"No se pudo comprobar si hay una versión nueva";
+  a.no_latest_version = L"-";
+  // The update's status lines stay in English in every language.
+  a.updating = L"Updating...";
+  a.update_cancelled = L"Update Canceled!";
+  a.error_updating = L"Error updating...";
+
+  t.splash_loading = L"Cargando...";
+  return t;
+}();
+
+// The locale rule: a locale whose abbreviated language name starts with
+// prefix (letter case counting) gets language; any other gets English.
+struct LocaleRule {
+  std::wstring_view prefix;
+  Language language;
+  const Texts& texts;
+};
+const LocaleRule kLocaleRules[] = {
+    {L"ES", Language::kSpanish, kSpanish},  // ESP, ESN, ESM and every other Spanish
+};
 
 }  // namespace
 
-bool IsSpanish(std::wstring_view lang) {
-  // ESP, ESN, ESM and the other Spanish variants all start with ES.
-  return lang.substr(0, 2) == L"ES";
-}
-
-MainTexts MainTextsFor(std::wstring_view lang) {
-  MainTexts t;
-  backup::RunTexts& run = t.run;
-  backup::CopyTexts& copy = t.run.copy;
-  if (IsSpanish(lang)) {
-    t.not_found = L"No encontrado";
-    t.mail_client_closed = L"Cerrado (OK)";
-    t.mail_client_open = L"ABIERTO (ciérrelo)";
-    t.select_target = L"Seleccione la carpeta de la copia de seguridad";
-    run.enter_target = L"Debe indicar el destino de la copia";
-    run.invalid_target =
-        L"El destino de la copia no es válido. Por favor, indique un destino válido...";
-    run.same_folder = L"La carpeta de copias no puede ser la misma que la carpeta a copiar";
-    run.cannot_backup_to = L"No se puede copiar a ";
-    run.error_writing = L"Error grabando en ";
-    run.cancelled = L"¡Cancelado!";
-    run.please_wait = L"Por favor, espere...";
-    run.settings_not_saved = L"No se pudo guardar la configuración";
-    run.backup_in_progress = L"Copia de seguridad en curso";
-    copy.log_folder = L"Carpeta: ";
-    copy.log_copied = L"archivo copiado";
-    copy.log_not_copied = L"*no copiado*";
-    copy.log_user_cancelled = L"cancelado por el usuario";
-    copy.log_link_skipped = L"enlace omitido";
-    copy.missing_source = L"Carpeta/archivo origen de la copia ";
-  } else {
-    t.not_found = L"Not found";
-    t.mail_client_closed = L"Closed (OK)";
-    t.mail_client_open = L"OPEN (close-it)";
-    t.select_target = L"Select backup folder";
-    run.enter_target = L"Please, enter backup folder";
-    run.invalid_target = L"Backup folder is not valid. Please, enter a valid target";
-    run.same_folder = L"Backup folder cannot be the same as source folder";
-    run.cannot_backup_to = L"Cannot backup to ";
-    run.error_writing = L"Error writing to ";
-    run.cancelled = L"Canceled!";
-    run.please_wait = L"Please, wait...";
-    run.settings_not_saved = L"Settings could not be saved";
-    run.backup_in_progress = L"Backup in progress";
-    copy.log_folder = L"Folder: ";
-    copy.log_copied = L"file copied";
-    copy.log_not_copied = L"*not copied*";
-    copy.log_user_cancelled = L"user cancelled";
-    copy.log_link_skipped = L"link skipped";
-    copy.missing_source = L"Backup source file/folder ";
+Language LanguageOfLocale(std::wstring_view abbreviated_name) {
+  for (const LocaleRule& rule : kLocaleRules) {
+    if (abbreviated_name.substr(0, rule.prefix.size()) == rule.prefix) return rule.language;
   }
-  run.cancel = CancelText(IsSpanish(lang));
-  copy.not_found = t.not_found;
-  return t;
+  return Language::kEnglish;
 }
 
-MainCaptions MainCaptionsFor(std::wstring_view lang) {
-  if (IsSpanish(lang)) {
-    return {L"Usuario:", L"S.O.:", L"Correo:", L"Outlook está:", L"Seleccione carpetas",
-            L"Tamaño de la copia:", L"Copiar a:", L"Si existen archivos en la carpeta de copias:",
-            L"-Los archivos se fusionarán.",
-            L"-Archivos con el mismo nombre serán sobreescritos.", L"Crear archivo de log",
-            L"Ver archivo de log", L"Archivo", L"Salir", L"Ayuda", L"Acerca de"};
+const Texts& TextsOf(Language language) {
+  for (const LocaleRule& rule : kLocaleRules) {
+    if (rule.language == language) return rule.texts;
   }
-  return {L"User:", L"O.S.:", L"Mail:", L"Outlook is:", L"Select folders", L"Backup size:",
-          L"Backup to:", L"If exist files in backup folder:", L"- Files will be merged. ",
-          L"- Files with identical name will be overwritten.", L"Write log file", L"View log",
-          L"File", L"Exit", L"Help", L"About"};
-}
-
-update::AboutTexts AboutTextsFor(std::wstring_view lang) {
-  const bool spanish = IsSpanish(lang);
-  if (spanish) {
-    return {L"Acerca de", L"Versión actual:", L"Nueva versión:", L"CERRAR",
-            L"Actualizar Software", CancelText(spanish), L"Buscando...",
-            L"No se pudo comprobar si hay una versión nueva"};
-  }
-  return {L"About", L"Current version:", L"Latest version:", L"CLOSE", L"Update Software",
-          CancelText(spanish), L"Searching...", L"Could not check for a new version"};
-}
-
-std::wstring SplashLoadingText(std::wstring_view lang) {
-  return IsSpanish(lang) ? L"Cargando..." : L"Loading...";
+  return kEnglish;
 }
 
 }  // namespace app

@@ -1,4 +1,4 @@
-// Every text the program shows, in Spanish and English, and the rule that
+// Every text the program shows, one table per language, and the rule that
 // picks the language from the user's locale.
 #pragma once
 
@@ -11,21 +11,23 @@
 namespace app {
 
 // The program's name: the main window's title, the message boxes' and the
-// splash window's.
+// splash window's. It is the same in every language.
 extern const wchar_t kProgramTitle[];
 
-// lang is the locale's abbreviated language name (ESP, ENU, ...). Spanish
-// when its first two characters are "ES", letter case counting; English
-// otherwise.
-bool IsSpanish(std::wstring_view lang);
+enum class Language { kEnglish, kSpanish };
+
+// The language of the locale's abbreviated language name (ESP, ENU, ...):
+// the first whose rule the name meets, English when it meets none.
+Language LanguageOfLocale(std::wstring_view abbreviated_name);
 
 // The main window's message texts.
 struct MainTexts {
   std::wstring not_found, mail_client_closed, mail_client_open, select_target;
+  // The start-up box's descriptions: the mail client's version has no major
+  // number; a store's identifier is not hexadecimal.
+  std::wstring version_without_major, store_id_not_hex;
   backup::RunTexts run;
 };
-
-MainTexts MainTextsFor(std::wstring_view lang);
 
 // The main window's captions that depend on the language.
 struct MainCaptions {
@@ -34,12 +36,14 @@ struct MainCaptions {
       about_item;
 };
 
-MainCaptions MainCaptionsFor(std::wstring_view lang);
+// One language's table.
+struct Texts {
+  MainCaptions captions;
+  MainTexts main;
+  update::AboutTexts about;
+  std::wstring splash_loading;  // the splash window's line under the title
+};
 
-// The About window's texts.
-update::AboutTexts AboutTextsFor(std::wstring_view lang);
-
-// The splash window's line under the title.
-std::wstring SplashLoadingText(std::wstring_view lang);
+const Texts& TextsOf(Language language);
 
 }  // namespace app

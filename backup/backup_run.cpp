@@ -1,8 +1,6 @@
-// The press handler of "Backup!", the run it starts on a thread of its own,
-// and what the window shows of it.
+// The press handler of "Backup!" and the run it starts on a thread of its
+// own.
 #include "backup/backup_run.h"
-
-#include <algorithm>
 
 #include "backup/path_parts.h"
 #include "platform/program.h"
@@ -13,16 +11,12 @@ namespace backup {
 namespace {
 
 constexpr COLORREF kWhite = platform::Rgb(255, 255, 255);
-constexpr COLORREF kYellow = platform::Rgb(255, 255, 0);
-const wchar_t kMailStoreSection[] = L"PST";
 
 }  // namespace
 
-const wchar_t kBackupCaption[] = L"Backup!";
-
 BackupRun::BackupRun(const BackupControls& controls, const RunTexts& texts,
                      const std::wstring& settings_file, std::wstring& log_folder)
-    : c_(controls),
+    : controls_(controls),
       texts_(texts),
       settings_file_(settings_file),
       log_folder_(log_folder),
@@ -42,14 +36,14 @@ void BackupRun::OnBackupPress() {
     return;
   }
 
-  c_.target_box.set_back_color(kWhite);
-  c_.total_error_image.set_visible(false);
-  c_.total_ok_image.set_visible(false);
+  controls_.target_box.set_back_color(kWhite);
+  controls_.total_error_image.set_visible(false);
+  controls_.total_ok_image.set_visible(false);
 
   // A target of blanks only is no target either: left alone it would become
   // the root of the current drive.
-  const std::wstring folder = TrimSpaces(c_.target_box.text());
-  if (folder != c_.target_box.text()) c_.target_box.set_text(folder);
+  const std::wstring folder = TrimSpaces(controls_.target_box.text());
+  if (folder != controls_.target_box.text()) controls_.target_box.set_text(folder);
   if (folder.empty()) return RefuseTarget(texts_.enter_target);
   // A relative path would land under whatever the current folder happens to
   // be; one longer than the settings file keeps would be another folder at
@@ -58,23 +52,23 @@ void BackupRun::OnBackupPress() {
   std::replace(typed.begin(), typed.end(), L'/', L'\\');
   if (folder.size() > settings::kMaxValueLength || !IsAbsolutePath(typed))
     return RefuseTarget(texts_.invalid_target);
-  c_.error_label.set_visible(false);
-  c_.error_label.set_caption(L"");
+  controls_.error_label.set_visible(false);
+  controls_.error_label.set_caption(L"");
 
   std::vector<RowPlan> plan;
-  for (int i = 1; i <= c_.rows.count(); ++i) {
-    const sources::SourceRow& row = c_.rows[i];
+  for (int i = 1; i <= controls_.rows.count(); ++i) {
+    const sources::SourceRow& row = controls_.rows[i];
     if (row.check_box.value() == 1)
-      plan.push_back({i, row.path, row.check_box.caption(), row.section, row.key});
+      plan.push_back({i, row.kind, row.path, row.check_box.caption(), row.key});
   }
   if (thread_.joinable()) thread_.join();
   flags_.cancel_requested = false;
   started_at_ = std::chrono::steady_clock::now();
   SetRole(ButtonRole::kRunning);
   EnableInputs(false);
-  c_.window.SetShutdownReason(texts_.backup_in_progress);
-  mailbox_ = c_.window.mailbox();
-  const bool write_log = c_.write_log_box.value() == 1;
+  controls_.window.SetShutdownReason(texts_.backup_in_progress);
+  mailbox_ = controls_.window.mailbox();
+  const bool write_log = controls_.write_log_box.value() == 1;
   // The target's checks may wait on a network share: they run there too.
   thread_ = std::thread([this, folder, write_log, plan] { Run(folder, write_log, plan); });
 }
@@ -102,16 +96,13 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
   // the copy gives every name to the file functions as it is.
   const std::wstring place = AddBackslash(platform::FullPath(folder));
   const std::wstring target = AddBackslash(folder);
-  // Nothing is made in the target nor saved before every check has passed.
-  if (RowsLandOnThemselves(place, rows))
-    return Post([this] { ShowRefusal(texts_.same_folder); });
-  if (!platform::FolderExists(place) && !MakePath(place))
-    return Post([this] { ShowRefusal(texts_.invalid_target); });
+  const std::wstring* refusal = CheckAndMakeTarget(place, rows);
+  if (refusal) return Post([this, refusal] { ShowRefusal(*refusal); });
   const bool saved = SaveSettings(folder, write_log, rows);
   Post([this, saved] {
     // The run goes ahead; the user learns that the next start will not know it.
     if (!saved) ShowMessage(texts_.settings_not_saved);
-    c_.view_log_link.set_visible(false);
+    controls_.view_log_link.set_visible(false);
   });
 
   BackupLog* log = nullptr;
@@ -128,6 +119,7 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
     }
     const bool log_was_fine = !log || !log->failed();
     const RowOutcome outcome = CopyRow(row, place, log);
+    if (log) log->Flush();
     if (log_was_fine && log && log->failed())
       Post([this, target] { ShowMessage(texts_.error_writing + target); });
     any_failed = any_failed || outcome.file_error || outcome.target_error;
@@ -138,9 +130,18 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
     if (outcome.cancelled || outcome.target_error) break;
   }
   // A log that could not be written is a failure too: the user asked for it.
-  const bool failed = any_failed || (log && log->failed());
   if (log) log->Close();
+  const bool failed = any_failed || (log && log->failed());
   Post([this, failed, log_used = log != nullptr, folder] { ShowRunEnded(failed, log_used, folder); });
+}
+
+// Nothing is made in the target nor saved before every check has passed.
+// Returns the refusal to show, or nothing once the target folder exists.
+const std::wstring* BackupRun::CheckAndMakeTarget(const std::wstring& place,
+                                                  const std::vector<RowPlan>& rows) {
+  if (RowsLandOnThemselves(place, rows)) return &texts_.same_folder;
+  if (!platform::FolderExists(place) && !MakePath(place)) return &texts_.invalid_target;
+  return nullptr;
 }
 
 // A row's copy would land on its own folder or inside it, however either is
@@ -170,7 +171,7 @@ bool BackupRun::SaveSettings(const std::wstring& folder, bool write_log,
   };
   save(L"main", L"target", folder);
   save(L"main", L"log", write_log ? L"1" : L"0");
-  for (const RowPlan& row : rows) save(row.section, row.key, L"1");
+  for (const RowPlan& row : rows) save(sources::SettingsSection(row.kind), row.key, L"1");
   return saved;
 }
 
@@ -182,7 +183,7 @@ BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring&
   current_row_ = row.index;
   Post([this, index = row.index] { ShowRowStarted(index); });
   // A store file open in the mail client simply fails like any locked file.
-  const bool is_file = row.section == kMailStoreSection;
+  const bool is_file = row.kind == sources::kMailStoreRow;
   engine_.SetRow([this](double bytes) { OnEngineProgress(bytes); }, log);
   RowOutcome outcome;
   outcome.missing = !engine_.CopySource(row.path, place + row.caption, is_file);
@@ -194,115 +195,23 @@ BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring&
   outcome.file_error = flags_.file_error;
   outcome.target_error = flags_.target_error;
   outcome.cancelled = flags_.cancel_requested;
+  outcome.bytes_copied = static_cast<double>(flags_.bytes_copied.load());
   return outcome;
 }
 
-// From a worker: the bar is redrawn by the window, one redraw on its way at
-// a time however fast the copies report.
+// From a worker: the bar is redrawn by the window at most every few
+// hundredths of a second, one redraw on its way at a time. Small files end
+// thousands of times a second, and a message for each keeps the window's
+// thread and the system's message queue as busy as the copy itself.
 void BackupRun::OnEngineProgress(double bytes) {
   current_bytes_ = static_cast<std::uint64_t>(bytes);
+  constexpr std::int64_t kRedrawEveryMs = 40;
+  const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now().time_since_epoch())
+                               .count();
+  if (now - progress_posted_at_ < kRedrawEveryMs) return;
+  progress_posted_at_ = now;
   if (!progress_posted_.exchange(true)) Post([this] { ShowProgress(); });
-}
-
-// ---- The window's side ----
-
-void BackupRun::ShowRefusal(const std::wstring& text) {
-  RefuseTarget(text);
-  FinishRun();
-}
-
-void BackupRun::ShowRowStarted(int index) {
-  sources::SourceRow& row = c_.rows[index];
-  platform::ProgressBar& bar = row.progress_bar;
-  bar.set_visible(true);
-  bar.set_value(0);
-  bar.set_maximum(std::max(sources::ByteCountToDouble(row.size), 1.0));
-  row.busy_image.set_visible(true);
-  row.ok_image.set_visible(false);
-  row.error_image.set_visible(false);
-}
-
-// The bar is filled when the row ends, never here: a row whose files grew
-// since they were measured keeps its bar where it was.
-void BackupRun::ShowProgress() {
-  progress_posted_ = false;
-  const int index = current_row_;
-  if (index < 1 || index > c_.rows.count()) return;
-  platform::ProgressBar& bar = c_.rows[index].progress_bar;
-  const double bytes = static_cast<double>(current_bytes_.load());
-  if (bar.maximum() > bytes) bar.set_value(bytes);
-}
-
-void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
-  sources::SourceRow& row = c_.rows[index];
-  row.busy_image.set_visible(false);
-  if (outcome.target_error) {
-    row.error_image.set_visible(true);
-  } else if (outcome.cancelled) {
-    ShowMessage(texts_.cancelled);
-  } else if (outcome.file_error) {
-    row.error_image.set_visible(true);
-  } else {
-    row.progress_bar.set_value(row.progress_bar.maximum());
-    row.ok_image.set_visible(true);
-    row.progress_bar.set_visible(false);
-  }
-}
-
-void BackupRun::ShowRunEnded(bool failed, bool log_used, const std::wstring& folder) {
-  if (failed)
-    c_.total_error_image.set_visible(true);
-  else if (!flags_.cancel_requested)
-    c_.total_ok_image.set_visible(true);
-  if (log_used) {
-    c_.view_log_link.set_visible(true);
-    log_folder_ = folder;
-  }
-  FinishRun();
-}
-
-// The run thread posted its last message: it ends at once.
-void BackupRun::FinishRun() {
-  SetRole(ButtonRole::kIdle);
-  EnableInputs(true);
-  c_.window.SetShutdownReason(L"");
-  if (thread_.joinable()) thread_.join();
-  flags_.cancel_requested = false;
-  flags_.target_error = false;
-  current_row_ = 0;
-  if (after_run_) {
-    std::function<void()> then = std::move(after_run_);
-    after_run_ = nullptr;
-    then();
-  }
-}
-
-// The caption follows the role; a cancel once asked cannot be asked again.
-void BackupRun::SetRole(ButtonRole role) {
-  role_ = role;
-  c_.backup_button.set_caption(role == ButtonRole::kIdle ? kBackupCaption : texts_.cancel);
-  c_.backup_button.set_enabled(role != ButtonRole::kCancelling);
-}
-
-void BackupRun::EnableInputs(bool enabled) {
-  c_.rows_panel.set_enabled(enabled);
-  c_.target_box.set_enabled(enabled);
-  c_.write_log_box.set_enabled(enabled);
-  c_.pick_target_button.set_enabled(enabled);
-}
-
-void BackupRun::ShowMessage(const std::wstring& text) {
-  c_.error_label.set_caption(text);
-  c_.error_label.set_visible(true);
-}
-
-void BackupRun::RefuseTarget(const std::wstring& text) {
-  ShowMessage(text);
-  c_.target_box.set_back_color(kYellow);
-}
-
-void BackupRun::OnViewLogClick() {
-  platform::ShellOpen(log_folder_ + L"\\" + kLogFileName);
 }
 
 }  // namespace backup

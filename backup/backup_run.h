@@ -42,9 +42,6 @@ struct BackupControls {
   sources::Rows& rows;
 };
 
-// The caption of "Backup!" while no run goes on, in both languages.
-extern const wchar_t kBackupCaption[];
-
 // What a press of the backup button does: start a run, or ask the one that
 // goes on to stop.
 enum class ButtonRole { kIdle, kRunning, kCancelling };
@@ -79,15 +76,19 @@ class BackupRun {
   // What the run thread needs of a ticked row, read when the run starts.
   struct RowPlan {
     int index;
-    std::wstring path, caption, section, key;
+    sources::RowKind kind;
+    std::wstring path, caption, key;
   };
   // How a row ended, for the window to show.
   struct RowOutcome {
     bool missing = false, file_error = false, target_error = false, cancelled = false;
+    double bytes_copied = 0;  // where the row's bar stops when the row is not complete
   };
 
   // On the run thread.
   void Run(std::wstring folder, bool write_log, std::vector<RowPlan> rows);
+  const std::wstring* CheckAndMakeTarget(const std::wstring& place,
+                                         const std::vector<RowPlan>& rows);
   bool RowsLandOnThemselves(const std::wstring& place, const std::vector<RowPlan>& rows);
   bool SaveSettings(const std::wstring& folder, bool write_log, const std::vector<RowPlan>& rows);
   RowOutcome CopyRow(const RowPlan& row, const std::wstring& place, BackupLog* log);
@@ -106,7 +107,7 @@ class BackupRun {
   void RefuseTarget(const std::wstring& text);
   void Post(std::function<void()> task) { mailbox_.Post(std::move(task)); }
 
-  BackupControls c_;
+  BackupControls controls_;
   const RunTexts& texts_;
   const std::wstring& settings_file_;
   std::wstring& log_folder_;
@@ -118,10 +119,12 @@ class BackupRun {
   RunFlags flags_;
   CopyEngine engine_;
   BackupLog log_;
-  // The row whose bar moves, and whether a redraw of it is on its way.
+  // The row whose bar moves, whether a redraw of it is on its way, and when
+  // the last one was sent (steady clock, milliseconds).
   std::atomic<int> current_row_{0};
   std::atomic<std::uint64_t> current_bytes_{0};
   std::atomic<bool> progress_posted_{false};
+  std::atomic<std::int64_t> progress_posted_at_{0};
 };
 
 }  // namespace backup

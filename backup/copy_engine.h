@@ -126,6 +126,7 @@ class CopyEngine {
   void LogCancel(const std::wstring& name);
   LogEntry* Append(std::unique_lock<std::mutex>& lock, LogEntry::State state, std::wstring text);
   void WriteReadyLines();
+  bool HasRoom() const { return lines_.size() <= kMostAhead / 2; }
   void WriteRemainingLines();
 
   RunFlags& flags_;

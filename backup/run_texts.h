@@ -14,10 +14,10 @@ struct CopyTexts {
   std::wstring missing_source, not_found;
 };
 
-// The run's messages in the window's error label and the caption of
-// "Backup!" while a run goes on.
+// The run's messages in the window's error label and the captions of the
+// backup button: "Backup!" while no run goes on, cancel while one does.
 struct RunTexts {
-  std::wstring cancel;
+  std::wstring backup, cancel;
   std::wstring enter_target, invalid_target, same_folder, cannot_backup_to, error_writing,
       cancelled, please_wait, settings_not_saved;
   // The reason the system shows while a run holds up a shutdown or logoff.

@@ -143,13 +143,12 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
                     bool withLog, int workers) {
   app::MainWindow main;
   main.Create();
-  main.ApplyLanguage(L"ENU");
+  main.ApplyLanguage(app::Language::kEnglish);
   main.settings_file = data + L"\\bench.ini";
   sources::SourceRow& row = main.rows[1];
   row.path = src;
-  row.section = L"systemfolders";
   row.key = L"5";
-  row.size = sources::ByteCountFromDouble(sources::FolderSize(src + L"\\"));
+  row.size = sources::TenThousandthBytesFromDouble(sources::FolderSize(src + L"\\"));
   row.check_box.set_caption(L"Tree");
   row.check_box.set_value(1);
   main.target_box.set_text(target);

@@ -46,8 +46,9 @@ double LeadingNumber(std::wstring_view text) {
     return 0.0;
   }
 
-  // An exponent counts only when digits follow it; "1e" reads as 1. Basic
-  // writes D as well as E for it.
+  // An exponent counts only when digits follow it; "1e" reads as 1. It may
+  // be written with D as well as E ("1D0"), as the settings files of
+  // earlier releases were read, so a hand-edited value keeps its meaning.
   bool negative_exponent = false;
   if (pos < text.size() &&
       (text[pos] == L'E' || text[pos] == L'e' || text[pos] == L'D' || text[pos] == L'd')) {

@@ -8,8 +8,8 @@ namespace sources {
 namespace {
 
 // The sum is kept in the fixed-point form so that it stays exact.
-ByteCount TreeBytes(const std::wstring& path) {
-  ByteCount total = 0;
+TenThousandthBytes TreeBytes(const std::wstring& path) {
+  TenThousandthBytes total = 0;
   platform::FileSearch search(path + L"*.*");
   if (!search.found()) return 0;
   do {
@@ -21,13 +21,13 @@ ByteCount TreeBytes(const std::wstring& path) {
     if (entry.is_directory())
       total += TreeBytes(path + entry.name + L"\\");
     else
-      total += ByteCountFromBytes(entry.size());
+      total += TenThousandthBytesFromBytes(entry.size());
   } while (search.Next());
   return total;
 }
 
 }  // namespace
 
-double FolderSize(const std::wstring& path) { return ByteCountToDouble(TreeBytes(path)); }
+double FolderSize(const std::wstring& path) { return TenThousandthBytesToDouble(TreeBytes(path)); }
 
 }  // namespace sources

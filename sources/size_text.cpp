@@ -15,20 +15,21 @@ constexpr double kKbPerGb = 1024.0 * 1024.0;
 
 }  // namespace
 
-ByteCount ByteCountFromDouble(double bytes) {
+TenThousandthBytes TenThousandthBytesFromDouble(double bytes) {
   // Whole and fractional parts are scaled apart: multiplying the whole value
   // by 10000 in double precision would lose the last bytes of large counts.
-  constexpr ByteCount kMax = std::numeric_limits<ByteCount>::max();
-  constexpr ByteCount kMin = std::numeric_limits<ByteCount>::min();
+  constexpr TenThousandthBytes kMax = std::numeric_limits<TenThousandthBytes>::max();
+  constexpr TenThousandthBytes kMin = std::numeric_limits<TenThousandthBytes>::min();
   const double whole = std::trunc(bytes);
-  const bool inRange = std::fabs(whole) <= static_cast<double>(kMax / kUnitsPerByte);
+  const bool inRange = std::fabs(whole) <= static_cast<double>(kMax / kTenThousandthsPerByte);
   assert(inRange);
   if (!inRange) {
     return bytes < 0 ? kMin : kMax;
   }
-  const ByteCount wholeUnits = static_cast<ByteCount>(whole) * kUnitsPerByte;
+  const TenThousandthBytes wholeUnits =
+      static_cast<TenThousandthBytes>(whole) * kTenThousandthsPerByte;
   const auto fractionUnits =
-      static_cast<ByteCount>(std::nearbyint((bytes - whole) * kUnitsPerByte));
+      static_cast<TenThousandthBytes>(std::nearbyint((bytes - whole) * kTenThousandthsPerByte));
   const bool fits = fractionUnits >= 0 ? wholeUnits <= kMax - fractionUnits
                                        : wholeUnits >= kMin - fractionUnits;
   assert(fits);
@@ -38,31 +39,32 @@ ByteCount ByteCountFromDouble(double bytes) {
   return wholeUnits + fractionUnits;
 }
 
-ByteCount ByteCountFromBytes(std::uint64_t bytes) {
+TenThousandthBytes TenThousandthBytesFromBytes(std::uint64_t bytes) {
   assert(bytes <= static_cast<std::uint64_t>(
-                      std::numeric_limits<ByteCount>::max() / kUnitsPerByte));
-  return static_cast<ByteCount>(bytes) * kUnitsPerByte;
+                      std::numeric_limits<TenThousandthBytes>::max() / kTenThousandthsPerByte));
+  return static_cast<TenThousandthBytes>(bytes) * kTenThousandthsPerByte;
 }
 
-double ByteCountToDouble(ByteCount count) {
+double TenThousandthBytesToDouble(TenThousandthBytes count) {
   // Split so that the whole bytes convert exactly.
-  return static_cast<double>(count / kUnitsPerByte) +
-         static_cast<double>(count % kUnitsPerByte) / kUnitsPerByte;
+  return static_cast<double>(count / kTenThousandthsPerByte) +
+         static_cast<double>(count % kTenThousandthsPerByte) / kTenThousandthsPerByte;
 }
 
-std::wstring SizeText(ByteCount size) {
+std::wstring SizeText(TenThousandthBytes size) {
   // The kilobyte count is itself held as a byte count, so it is rounded to
   // four decimal places before the unit is chosen and rounded again to a
   // whole number; both roundings send a tie to the even neighbour.
-  const ByteCount kb = ByteCountFromDouble(ByteCountToDouble(size) / kBytesPerKb);
-  const double kbValue = ByteCountToDouble(kb);
+  const TenThousandthBytes kb =
+      TenThousandthBytesFromDouble(TenThousandthBytesToDouble(size) / kBytesPerKb);
+  const double kbValue = TenThousandthBytesToDouble(kb);
 
   double number;
   const wchar_t* unit;
-  if (kb <= 1024 * kUnitsPerByte) {
+  if (kb <= 1024 * kTenThousandthsPerByte) {
     number = kbValue;
     unit = L" KB";
-  } else if (kb <= 1048576 * kUnitsPerByte) {
+  } else if (kb <= 1048576 * kTenThousandthsPerByte) {
     number = kbValue / kKbPerMb;
     unit = L" MB";
   } else {

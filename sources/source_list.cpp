@@ -18,58 +18,58 @@ constexpr int kTopAtValueZero = 100;
 }  // namespace
 
 SourceList::SourceList(const ListControls& controls, const std::wstring& picker_title)
-    : c_(controls), picker_title_(picker_title) {}
+    : controls_(controls), picker_title_(picker_title) {}
 
 void SourceList::RowTicked(int i) {
-  platform::CheckBox& box = c_.rows[i].check_box;
+  platform::CheckBox& box = controls_.rows[i].check_box;
   if (box.value() == 1) box.set_bold(true);
   if (box.value() == 0) box.set_bold(false);
   // Summed afresh rather than added and taken away: a grayed box (a
   // hand-edited setting) is neither, and the total must stay the bytes of
   // exactly the rows the backup copies.
-  ByteCount total = 0;
-  for (int row = 1; row <= c_.rows.count(); ++row) {
-    if (c_.rows[row].check_box.value() == 1) total += c_.rows[row].size;
+  TenThousandthBytes total = 0;
+  for (int row = 1; row <= controls_.rows.count(); ++row) {
+    if (controls_.rows[row].check_box.value() == 1) total += controls_.rows[row].size;
   }
-  c_.total_size.set_caption(SizeText(total));
+  controls_.total_size.set_caption(SizeText(total));
   bool something = total > 0;
-  c_.total_label.set_visible(something);
-  c_.total_size.set_visible(something);
-  c_.backup_button.set_enabled(something);
+  controls_.total_label.set_visible(something);
+  controls_.total_size.set_visible(something);
+  controls_.backup_button.set_enabled(something);
 }
 
 void SourceList::PointerOverList() {
-  if (c_.scroll_bar.enabled()) c_.scroll_bar.focus();
+  if (controls_.scroll_bar.enabled()) controls_.scroll_bar.focus();
 }
 
 // A disabled bar means every row is in view.
 void SourceList::WheelNotch(bool down) {
-  if (!c_.scroll_bar.enabled()) return;
-  const int step = c_.scroll_bar.small_change;
-  c_.scroll_bar.set_value(c_.scroll_bar.value() + (down ? step : -step));
+  if (!controls_.scroll_bar.enabled()) return;
+  const int step = controls_.scroll_bar.small_change;
+  controls_.scroll_bar.set_value(controls_.scroll_bar.value() + (down ? step : -step));
 }
 
 void SourceList::FitToRows() {
-  const int n = c_.rows.count();
+  const int n = controls_.rows.count();
   if (n > kRowsInView) {
-    c_.scroll_bar.set_enabled(true);
+    controls_.scroll_bar.set_enabled(true);
     platform::DoEvents();
   }
-  c_.rows_panel.set_height(n * c_.rows[1].check_box.height() + n * kRowSpacing);
-  c_.scroll_bar.set_max(n);
+  controls_.rows_panel.set_height(n * controls_.rows[1].check_box.height() + n * kRowSpacing);
+  controls_.scroll_bar.set_max(n);
 }
 
 void SourceList::ScrollToBar() {
-  c_.rows_panel.set_top(kTopAtValueZero - kScrollStep * c_.scroll_bar.value());
+  controls_.rows_panel.set_top(kTopAtValueZero - kScrollStep * controls_.scroll_bar.value());
   platform::DoEvents();
 }
 
 void SourceList::PickTarget() {
-  c_.error_label.set_visible(false);
-  c_.error_label.set_caption(L"");
+  controls_.error_label.set_visible(false);
+  controls_.error_label.set_caption(L"");
   std::optional<std::wstring> chosen =
-      platform::CurrentDialogs().BrowseForFolder(c_.owner, picker_title_);
-  if (chosen) c_.target_box.set_text(*chosen);
+      platform::CurrentDialogs().BrowseForFolder(controls_.owner, picker_title_);
+  if (chosen) controls_.target_box.set_text(*chosen);
 }
 
 }  // namespace sources

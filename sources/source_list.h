@@ -53,7 +53,7 @@ class SourceList {
   void PickTarget();
 
  private:
-  ListControls c_;
+  ListControls controls_;
   const std::wstring& picker_title_;
 };
 

@@ -1,7 +1,6 @@
 // Row controls: row 1 as designed, and each further row below the previous.
 #include "sources/source_row.h"
 
-
 namespace sources {
 namespace {
 
@@ -35,37 +34,34 @@ void CreateStatus(SourceRow& row, const platform::Control& panel, int top,
 
 }  // namespace
 
+const wchar_t* SettingsSection(RowKind kind) {
+  return kind == kMailStoreRow ? L"PST" : L"systemfolders";
+}
+
 SourceRow& Rows::Append() {
   rows_.push_back(std::make_unique<SourceRow>());
   return *rows_.back();
 }
 
-SourceRow& CreateFirstRow(Rows& rows, const platform::Control& panel,
-                          const RowPictures& pictures) {
-  SourceRow& row = rows.Append();
-  row.folder_image.Create(At(panel, kIcon, 0), pictures.folder);
-  row.mail_image.Create(At(panel, kIcon, 0), pictures.mail_store);
-  row.mail_image.set_visible(false);
-  row.check_box.Create(At(panel, kCheckBox, 0), L"");
-  row.size_label.Create(At(panel, kSizeLabel, 0), L"100", platform::Label::Align::kRight);
-  CreateStatus(row, panel, 0, pictures);
-  return row;
-}
-
 SourceRow& AddSourceRow(Rows& rows, RowKind kind, const platform::Control& panel,
                         const RowPictures& pictures) {
-  const SourceRow& above = rows[rows.count()];
+  // Each control goes one pitch below its like in the row above.
+  const SourceRow* above = rows.count() > 0 ? &rows[rows.count()] : nullptr;
+  const int top = above ? above->check_box.top() + kRowPitch : 0;
+  const int size_top = above ? above->size_label.top() + kRowPitch : 0;
+  const int status_top = above ? above->busy_image.top() + kRowPitch : 0;
   SourceRow& row = rows.Append();
-  int top = above.check_box.top() + kRowPitch;
-  if (kind == kMailStoreRow)
-    row.mail_image.Create(At(panel, kIcon, top + kMailIconDrop), pictures.mail_store);
-  else
+  row.kind = kind;
+  if (!above || kind == kFolderRow)
     row.folder_image.Create(At(panel, kIcon, top), pictures.folder);
+  if (!above || kind == kMailStoreRow)
+    row.mail_image.Create(At(panel, kIcon, above ? top + kMailIconDrop : top), pictures.mail_store);
+  if (!above) row.mail_image.set_visible(false);
   row.check_box.Create(At(panel, kCheckBox, top), L"");
-  row.size_label.Create(At(panel, kSizeLabel, above.size_label.top() + kRowPitch), L"",
-                            platform::Label::Align::kRight);
-  CreateStatus(row, panel, above.busy_image.top() + kRowPitch, pictures);
-  row.progress_bar.set_top(above.size_label.top() + kRowPitch);
+  row.size_label.Create(At(panel, kSizeLabel, size_top), above ? L"" : L"100",
+                        platform::Label::Align::kRight);
+  CreateStatus(row, panel, status_top, pictures);
+  row.progress_bar.set_top(size_top);
   return row;
 }
 

@@ -1,5 +1,5 @@
-// One backup source of the main window's list: what it is (path, settings
-// section and key, size) and the controls of its row.
+// One backup source of the main window's list: what it is (kind, path,
+// settings key, size) and the controls of its row.
 #pragma once
 
 #include <memory>
@@ -16,15 +16,19 @@ namespace sources {
 
 enum RowKind { kFolderRow = 1, kMailStoreRow = 2 };
 
+// The settings file's section that keeps the ticked rows of kind:
+// "systemfolders" or "PST".
+const wchar_t* SettingsSection(RowKind kind);
+
 // Row geometry in twips; every row shares the horizontal places of row 1.
 constexpr int kRowPitch = 300;
 constexpr int kMailIconDrop = 20;
 
 struct SourceRow {
   std::wstring path;
-  std::wstring section;  // settings section: "systemfolders" or "PST"
-  std::wstring key;      // settings key: CSIDL number, or the store's StoreID
-  ByteCount size = 0;
+  RowKind kind = kFolderRow;
+  std::wstring key;  // settings key: CSIDL number, or the store's StoreID
+  TenThousandthBytes size = 0;
 
   // Only one kind icon exists for rows 2 and on; row 1 has both.
   platform::Image folder_image;
@@ -54,14 +58,11 @@ struct RowPictures {
   int folder, mail_store, busy, done, failed;
 };
 
-// Creates row 1's controls on panel as the window's design lays them out:
-// both kind icons, the folder's shown.
-SourceRow& CreateFirstRow(Rows& rows, const platform::Control& panel,
-                          const RowPictures& pictures);
-
-// Creates the controls of the next row below the last one: the kind icon,
-// check box and size label visible, the status icons and progress bar
-// hidden.
+// Creates the controls of the next row on panel, below the last one: the
+// kind icon, check box and size label visible, the status icons and
+// progress bar hidden. Row 1 is the window's design: it holds both kind
+// icons, the folder's shown, so that a mail store can take it when no
+// folder does.
 SourceRow& AddSourceRow(Rows& rows, RowKind kind, const platform::Control& panel,
                         const RowPictures& pictures);
 

@@ -12,6 +12,10 @@ struct AboutTexts {
   // The latest version while the check runs, and the status line when no
   // latest version could be fetched.
   std::wstring searching, no_version;
+  // The latest version when none could be fetched.
+  std::wstring no_latest_version;
+  // The status line during an update, after its cancel and after its failure.
+  std::wstring updating, update_cancelled, error_updating;
 };
 
 }  // namespace update

@@ -1,5 +1,5 @@
-// The About window: its design and texts, the version check, the download
-// of a file over HTTP and the installer update behind its one button.
+// The About window: its design and texts, the version check and the
+// installer update behind its one button.
 #include "update/about_window.h"
 
 #include <cstdint>
@@ -10,7 +10,6 @@
 #include "platform/program.h"
 #include "platform/shell.h"
 #include "platform/system_facts.h"
-#include "platform/web_address.h"
 #include "update/version_check.h"
 #include "update_key.h"
 #include "version.h"
@@ -22,26 +21,12 @@ using platform::Layout;
 
 namespace {
 
-// The status texts of an update are English in both languages.
-const wchar_t kUpdating[] = L"Updating...";
-const wchar_t kUpdateCanceled[] = L"Update Canceled!";
-const wchar_t kErrorUpdating[] = L"Error updating...";
-// Latest version when none could be fetched; the status line says why.
-const wchar_t kNoVersion[] = L"-";
-
 // Bodies longer than these are refused as they arrive.
 constexpr std::int64_t kLongestVersionFile = 4 * 1024;
 constexpr std::int64_t kLongestInstaller = 512LL * 1024 * 1024;
 constexpr std::int64_t kLongestSignature = 1024;
-constexpr int kMostRedirects = 5;
 
 constexpr int kLocalAppDataFolder = 0x1C;  // CSIDL_LOCAL_APPDATA
-
-// A body is taken only from a reply that is one.
-bool IsSuccess(int status) { return status == 200 || status == 206; }
-bool IsRedirect(int status) {
-  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
 
 std::wstring RunningVersion() {
   return VersionText(TAVRIK_VERSION_MAJOR, TAVRIK_VERSION_MINOR, TAVRIK_VERSION_REVISION);
@@ -74,15 +59,15 @@ AboutWindow::AboutWindow()
 }
 
 void AboutWindow::Create(const platform::Form& owner, int logo_resource) {
-  CreateForm({L"About", 6030, 4500, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
+  CreateForm({texts.caption, 6030, 4500, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
   const Font body{L"Tahoma", 9.75};
   const Font bold{L"Tahoma", 9.75, true};
-  button.Create(Layout{this, {1320, 3720, 3375, 495}, Font{L"MS Sans Serif", 9.75}}, L"Close");
+  button.Create(Layout{this, {1320, 3720, 3375, 495}, Font{L"MS Sans Serif", 9.75}}, texts.close);
   logo.Create(Layout{this, {480, 480, 1920, 1920}, font()}, logo_resource);
   title.Create(Layout{this, {3000, 480, 2895, 375}, Font{L"Tahoma", 15.75, true}}, L"Tavrik Backup");
-  current_version_label.Create(Layout{this, {3000, 1080, 1695, 255}, body}, L"Current version:");
+  current_version_label.Create(Layout{this, {3000, 1080, 1695, 255}, body}, texts.current_version_label);
   current_version.Create(Layout{this, {4920, 1080, 735, 255}, bold}, L"");
-  latest_version_label.Create(Layout{this, {3000, 1440, 1695, 255}, body}, L"Latest version:");
+  latest_version_label.Create(Layout{this, {3000, 1440, 1695, 255}, body}, texts.latest_version_label);
   latest_version.Create(Layout{this, {4920, 1440, 735, 255}, bold}, L"");
   home_page_link.Create(Layout{this, {3000, 1920, 1935, 375}, Font{L"Tahoma", 12, false, true}},
                         home_page, platform::Label::Align::kLeft, true);
@@ -131,7 +116,7 @@ void AboutWindow::OnActivate() {
   if (latest.empty()) {
     // An offer already made still stands, with the version it offers.
     if (offering) return;
-    latest_version.set_caption(kNoVersion);
+    latest_version.set_caption(texts.no_latest_version);
     status.set_caption(texts.no_version);
     showing_no_version_ = true;
     return;
@@ -192,7 +177,7 @@ void AboutWindow::OnButtonClick() {
     case ButtonRole::kCancel:
       update_cancelled_ = true;
       transfer.Cancel();
-      status.set_caption(kUpdateCanceled);
+      status.set_caption(texts.update_cancelled);
       SetRole(ButtonRole::kClose);
       return;
     case ButtonRole::kUpdate:
@@ -205,7 +190,7 @@ void AboutWindow::StartUpdate() {
   progress_bar.set_visible(true);
   progress_bar.set_value(0);
   SetRole(ButtonRole::kCancel);
-  status.set_caption(kUpdating);
+  status.set_caption(texts.updating);
   update_cancelled_ = false;
   const std::wstring version = offered_version_;
   const std::wstring folder = UpdateFolder();
@@ -222,11 +207,13 @@ void AboutWindow::StartUpdate() {
   }
   busy_ = false;
   if (update_cancelled_ || !loaded()) result = Download::kCancelled;
-  int start = 1;
+  // The shell's open verb gives a number above 32 when it started the file.
+  int start = 0;
   if (result == Download::kComplete && IsTrustedInstaller(installer, signature, version) &&
       platform::NormalFileName(installer) == L"install.exe") {
     const std::wstring none;
-    start = static_cast<std::int16_t>(shell_open(folder + L"/install.exe", &none, &none));
+    if (before_install) before_install();
+    start = shell_open(folder + L"/install.exe", &none, &none);
   }
   if (start > 32) {
     end_program();
@@ -239,85 +226,17 @@ void AboutWindow::StartUpdate() {
   }
   // The cancel press has already said so.
   if (result == Download::kCancelled) return;
-  status.set_caption(kErrorUpdating);
+  status.set_caption(texts.error_updating);
   SetRole(ButtonRole::kClose);
-}
-
-Download AboutWindow::DownloadFile(const std::wstring& url, const std::wstring& destination,
-                                   bool show_progress, std::int64_t limit,
-                                   const std::function<bool(const std::wstring& written)>& accept) {
-  platform::DoEvents();
-  std::wstring address = url;
-  for (int redirects = 0;; ++redirects) {
-    transfer.Start(address, L"Range: bytes=0-\r\n");
-    while (transfer.AwaitingReply()) transfer.WaitAndYield();
-    if (transfer.cancelled()) return Download::kCancelled;
-    if (!IsRedirect(transfer.status())) break;
-    const std::wstring location = transfer.Header(L"Location");
-    const std::wstring next = platform::ResolveWebAddress(address, location);
-    transfer.Cancel();
-    const std::optional<platform::WebAddress> from = platform::ParseWebAddress(address);
-    const std::optional<platform::WebAddress> to = platform::ParseWebAddress(next);
-    if (location.empty() || !from || !to || !IsFollowedRedirect(*from, *to) || redirects == kMostRedirects) {
-      return Download::kFailed;
-    }
-    address = next;
-  }
-  const int status_code = transfer.status();
-  const std::int64_t expected = ContentLengthValue(platform::ToAnsi(transfer.Header(L"Content-Length")));
-  // A partial reply counts only when it covers the whole file.
-  std::optional<std::uint64_t> whole;
-  if (status_code == 206) whole = WholeFileRange(platform::ToAnsi(transfer.Header(L"Content-Range")));
-  const bool acceptable =
-      IsSuccess(status_code) && (status_code != 206 || whole) && expected <= limit;
-  platform::DoEvents();
-  if (transfer.cancelled()) return Download::kCancelled;
-
-  const std::wstring partial = destination + L".part";
-  platform::ByteFileWriter file;
-  if (!acceptable || !file.Create(partial)) {
-    transfer.Cancel();
-    return Download::kFailed;
-  }
-  std::int64_t received = 0;
-  bool written = true;
-  for (;;) {
-    std::optional<std::string> piece;
-    while (!(piece = transfer.NextPiece(1024))) transfer.WaitAndYield();
-    received += static_cast<std::int64_t>(piece->size());
-    if (received > limit || !file.Write(*piece)) {
-      written = false;
-      break;
-    }
-    if (show_progress) {
-      const int percent = DownloadPercent(received, expected);
-      if (percent >= 0) ShowProgress(percent);
-    }
-    platform::DoEvents();
-    if (piece->size() < 2) break;
-  }
-  file.Close();
-
-  Download result = Download::kComplete;
-  if (!written) {
-    transfer.Cancel();
-    result = Download::kFailed;
-  } else if (transfer.cancelled()) {
-    result = Download::kCancelled;
-  } else if (transfer.failed() || (expected > 0 && received != expected) ||
-             (whole && static_cast<std::uint64_t>(received) != *whole) ||
-             (accept && !accept(partial)) || !platform::ReplaceFileWith(destination, partial)) {
-    result = Download::kFailed;
-  }
-  if (result != Download::kComplete) platform::DeleteFileAt(partial);
-  return result;
 }
 
 void AboutWindow::ShowProgress(int percent) { progress_bar.set_value(percent); }
 
-void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource) {
+void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource,
+               std::function<void()> before_install) {
   AboutWindow about;
   about.texts = texts;
+  about.before_install = std::move(before_install);
   about.Create(owner, logo_resource);
   about.OnLoad();
   about.ShowModal(owner);

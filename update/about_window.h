@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/button.h"
@@ -14,6 +15,10 @@
 #include "platform/label.h"
 #include "platform/progress_bar.h"
 #include "update/about_texts.h"
+
+namespace platform {
+class ByteFileWriter;
+}
 
 namespace update {
 
@@ -65,6 +70,10 @@ class AboutWindow : public platform::Form {
                     const std::wstring* directory)>
       shell_open;
   std::function<void()> end_program;
+  // Called when a verified installer is about to start, and returns once
+  // whatever the program has going (a backup run) has stopped cleanly: the
+  // installer ends the program and replaces its files.
+  std::function<void()> before_install;
 
   platform::Image logo;
   platform::Label title, current_version_label, current_version, latest_version_label,
@@ -80,6 +89,14 @@ class AboutWindow : public platform::Form {
   void ApplyLanguage();
   void SetRole(ButtonRole role);
   void StartUpdate();
+  // Requests url and follows the redirects the rule allows: kComplete once
+  // the headers of a reply that is no redirect are in.
+  Download AwaitFinalReply(const std::wstring& url);
+  // Writes the reply's body into file as it comes, showing progress when
+  // asked: the bytes received, or nothing when the body went over limit or
+  // could not be written.
+  std::optional<std::int64_t> ReceiveBody(platform::ByteFileWriter& file, bool show_progress,
+                                          std::int64_t limit, std::int64_t expected);
   // The folder the version file and the installer are written to.
   std::wstring UpdateFolder() const;
   // Whether the downloaded installer may be started as the update to
@@ -102,6 +119,7 @@ class AboutWindow : public platform::Form {
 
 // Help > About: loads the About window afresh with texts and the logo
 // picture and shows it modally over owner.
-void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource);
+void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource,
+               std::function<void()> before_install);
 
 }  // namespace update

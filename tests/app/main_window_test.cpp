@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, MailStoresBecomeRowsAndTheStatusFollowsTheRunningInstance
   EXPECT_EQ(row(2).check_box.value(), 1);
   EXPECT_TRUE(row(2).mail_image.exists() && !row(2).folder_image.exists());
   EXPECT_EQ(row(3).path, folder_ / L"Archive.pst");
-  EXPECT_EQ(row(3).size, sources::ByteCountFromBytes(5000));
+  EXPECT_EQ(row(3).size, sources::TenThousandthBytesFromBytes(5000));
 
   EXPECT_EQ(main().mail_status.caption(), L"Closed (OK)");
   {
@@ -175,13 +175,13 @@ TEST_F(MainWindowTest, AStartUpErrorIsShownAndTheRowsBuiltSoFarStay) {
 TEST_F(MainWindowTest, ASplashWhoseTimeRunsOutFirstWaitsForReadyAndOnlyUpperCaseEsIsSpanish) {
   MainWindow window(world_);  // Start() above sees readiness come first
   window.Create();
-  window.ApplyLanguage(L"ESN");
+  window.ApplyLanguage(LanguageOfLocale(L"ESN"));
   const std::wstring spanish = window.sources_frame.caption();
-  window.ApplyLanguage(L"es");  // letter case counts
+  window.ApplyLanguage(LanguageOfLocale(L"es"));  // letter case counts
   EXPECT_NE(window.sources_frame.caption(), spanish);
   window.set_enabled(false);
   SplashWindow splash(window);
-  splash.ShowSplash(L"ENU");
+  splash.ShowSplash(Language::kEnglish);
   EXPECT_TRUE(GetWindowLongW(splash.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   splash.OnMinimumTimeUp();
   EXPECT_TRUE(splash.loaded() && !window.enabled());

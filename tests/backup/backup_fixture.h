@@ -38,7 +38,7 @@ inline bool Has(const std::vector<std::wstring>& lines, const std::wstring& line
 
 class FilesTest : public ::testing::Test {
  protected:
-  const app::MainTexts texts = app::MainTextsFor(L"ENU");
+  const app::MainTexts texts = app::TextsOf(app::Language::kEnglish).main;
   testing_support::TempFolder temp;
   testing_support::FakeDialogs dialogs;
   const std::wstring src = temp / L"Docs", target = temp / L"Copias", dst = target + L"\\Docs";
@@ -49,22 +49,20 @@ class BackupTest : public FilesTest {
   BackupTest() {
     testing_support::ForgetQuit();
     main.Create();
-    main.ApplyLanguage(L"ENU");
+    main.ApplyLanguage(app::Language::kEnglish);
     main.settings_file = settings_file;
   }
 
   // The next source row over path: row 1 is the window's own.
   sources::SourceRow& AddRow(const std::wstring& path, const std::wstring& caption,
-                             bool ticked = true, const std::wstring& section = L"systemfolders") {
-    const bool store = section == L"PST";
-    sources::SourceRow& row = ++used_rows_ == 1 ? main.rows[1]
-                                                : main.AddRow(store ? sources::kMailStoreRow
-                                                                    : sources::kFolderRow);
+                             bool ticked = true, sources::RowKind kind = sources::kFolderRow) {
+    const bool store = kind == sources::kMailStoreRow;
+    sources::SourceRow& row = ++used_rows_ == 1 ? main.rows[1] : main.AddRow(kind);
     row.path = path;
-    row.section = section;
+    row.kind = kind;
     row.key = (store ? L"STORE" : L"") + std::to_wstring(used_rows_);
-    row.size = store ? sources::ByteCountFromBytes(ReadFile(path).size())
-                     : sources::ByteCountFromDouble(sources::FolderSize(path + L"\\"));
+    row.size = store ? sources::TenThousandthBytesFromBytes(ReadFile(path).size())
+                     : sources::TenThousandthBytesFromDouble(sources::FolderSize(path + L"\\"));
     row.check_box.set_caption(caption);
     row.check_box.set_value(ticked ? 1 : 0);
     return row;

@@ -47,7 +47,7 @@ TEST_F(BackupRunTest, TargetsThatCopyASourceOntoItselfAreRefusedBeforeAnythingIs
   const std::wstring source = temp / L"Documents and more";
   WriteFile(source + L"\\a.txt", "a");
   WriteFile(temp / L"Home\\Pics\\p.jpg", "picture");
-  AddRow(L"", L"Outlook [Archive]", true, L"PST");  // no file known: blocks nothing
+  AddRow(L"", L"Outlook [Archive]", true, sources::kMailStoreRow);  // no file known: blocks nothing
   sources::SourceRow& docs = AddRow(source, L"Docs");
   sources::SourceRow& unticked = AddRow(temp / L"Other", L"Other", false);
   sources::SourceRow& pics = AddRow(temp / L"Home\\Pics", L"Pics");

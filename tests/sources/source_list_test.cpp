@@ -21,7 +21,7 @@ class MainWindowTest : public ::testing::Test {
   void AddRows(int count, std::uint64_t bytes = 1024) {
     for (int n = 0; n < count; ++n) {
       SourceRow& row = filled_++ == 0 ? main.rows[1] : main.AddRow(kFolderRow);
-      row.size = ByteCountFromBytes(bytes);
+      row.size = TenThousandthBytesFromBytes(bytes);
     }
   }
 

@@ -1,0 +1,119 @@
+// What the window shows of a backup run: the rows' bars and icons, the
+// button's role, the messages under the list. Everything here runs on the
+// window's thread, from the messages the run thread posts.
+#include "backup/backup_run.h"
+
+#include <algorithm>
+
+#include "platform/shell.h"
+
+namespace backup {
+namespace {
+
+constexpr COLORREF kYellow = platform::Rgb(255, 255, 0);
+
+}  // namespace
+
+void BackupRun::ShowRefusal(const std::wstring& text) {
+  RefuseTarget(text);
+  FinishRun();
+}
+
+void BackupRun::ShowRowStarted(int index) {
+  sources::SourceRow& row = controls_.rows[index];
+  platform::ProgressBar& bar = row.progress_bar;
+  bar.set_visible(true);
+  bar.set_value(0);
+  bar.set_maximum(std::max(sources::TenThousandthBytesToDouble(row.size), 1.0));
+  row.busy_image.set_visible(true);
+  row.ok_image.set_visible(false);
+  row.error_image.set_visible(false);
+}
+
+// The bar is filled when the row ends, never here: a row whose files grew
+// since they were measured keeps its bar where it was.
+void BackupRun::ShowProgress() {
+  progress_posted_ = false;
+  const int index = current_row_;
+  if (index < 1 || index > controls_.rows.count()) return;
+  platform::ProgressBar& bar = controls_.rows[index].progress_bar;
+  const double bytes = static_cast<double>(current_bytes_.load());
+  if (bar.maximum() > bytes) bar.set_value(bytes);
+}
+
+void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
+  sources::SourceRow& row = controls_.rows[index];
+  row.busy_image.set_visible(false);
+  // The last few files' progress may not have been drawn yet.
+  if (row.progress_bar.maximum() > outcome.bytes_copied)
+    row.progress_bar.set_value(outcome.bytes_copied);
+  if (outcome.target_error) {
+    row.error_image.set_visible(true);
+  } else if (outcome.cancelled) {
+    ShowMessage(texts_.cancelled);
+  } else if (outcome.file_error) {
+    row.error_image.set_visible(true);
+  } else {
+    row.progress_bar.set_value(row.progress_bar.maximum());
+    row.ok_image.set_visible(true);
+    row.progress_bar.set_visible(false);
+  }
+}
+
+void BackupRun::ShowRunEnded(bool failed, bool log_used, const std::wstring& folder) {
+  if (failed)
+    controls_.total_error_image.set_visible(true);
+  else if (!flags_.cancel_requested)
+    controls_.total_ok_image.set_visible(true);
+  if (log_used) {
+    controls_.view_log_link.set_visible(true);
+    log_folder_ = folder;
+  }
+  FinishRun();
+}
+
+// The run thread posted its last message: it ends at once.
+void BackupRun::FinishRun() {
+  SetRole(ButtonRole::kIdle);
+  EnableInputs(true);
+  controls_.window.SetShutdownReason(L"");
+  if (thread_.joinable()) thread_.join();
+  flags_.cancel_requested = false;
+  flags_.target_error = false;
+  current_row_ = 0;
+  if (after_run_) {
+    std::function<void()> then = std::move(after_run_);
+    after_run_ = nullptr;
+    then();
+  }
+}
+
+// The caption follows the role; a cancel once asked cannot be asked again.
+void BackupRun::SetRole(ButtonRole role) {
+  role_ = role;
+  controls_.backup_button.set_caption(role == ButtonRole::kIdle ? texts_.backup : texts_.cancel);
+  controls_.backup_button.set_enabled(role != ButtonRole::kCancelling);
+}
+
+void BackupRun::EnableInputs(bool enabled) {
+  controls_.rows_panel.set_enabled(enabled);
+  controls_.target_box.set_enabled(enabled);
+  controls_.write_log_box.set_enabled(enabled);
+  controls_.pick_target_button.set_enabled(enabled);
+}
+
+void BackupRun::ShowMessage(const std::wstring& text) {
+  controls_.error_label.set_caption(text);
+  controls_.error_label.set_visible(true);
+}
+
+void BackupRun::RefuseTarget(const std::wstring& text) {
+  ShowMessage(text);
+  controls_.target_box.set_back_color(kYellow);
+}
+
+void BackupRun::OnViewLogClick() {
+  platform::ShellOpen(log_folder_ + L"\\" + kLogFileName);
+}
+
+}  // namespace backup
