@@ -45,10 +45,7 @@ class Control {
   bool enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
   void set_enabled(bool enabled) { EnableWindow(hwnd_, enabled); }
 
-  const Rect& rect() const { return rect_; }
-  int left() const { return rect_.left; }
   int top() const { return rect_.top; }
-  int width() const { return rect_.width; }
   int height() const { return rect_.height; }
   void set_top(int twips) { rect_.top = twips; Place(); }
   void set_height(int twips) { rect_.height = twips; Place(); }
