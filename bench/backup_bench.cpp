@@ -182,7 +182,7 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
 
 void PrintRun(const char* name, const RunResult& run) {
   std::printf(
-      "  %s %.2f s: log %.0f ms (%ld lines), window %ld messages, bar %.0f ms (%ld redraws), "
+      "  %s %.2f s: log %.0f ms (%ld writes), window %ld messages, bar %.0f ms (%ld redraws), "
       "longest gap %.1f ms\n",
       name, run.seconds, Milliseconds(run.logWriting.total), run.logWriting.times, run.messages,
       Milliseconds(run.barDrawing.total), run.barDrawing.times, run.longestGapMs);
