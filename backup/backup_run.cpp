@@ -92,6 +92,9 @@ void BackupRun::CancelAndWait() {
 
 void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> rows) {
   platform::StayAwake awake;
+  // The walk, like the copies, gives way to the window when the processor
+  // is short.
+  platform::YieldProcessorToForeground();
   // The folder as the system reads the typed text ("D:/Copias.", "D:\\x\\..");
   // the copy gives every name to the file functions as it is.
   const std::wstring place = AddBackslash(platform::FullPath(folder));

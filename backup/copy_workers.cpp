@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "platform/program.h"
+
 namespace backup {
 namespace {
 
@@ -38,7 +40,12 @@ std::uint64_t LargestFileOn(std::wstring_view file_system) {
 
 void CopyEngine::StartWorkers() {
   walk_done_ = false;
-  for (int i = 0; i < std::max(workers, 1); ++i) workers_.emplace_back([this] { Work(); });
+  for (int i = 0; i < std::max(workers, 1); ++i)
+    workers_.emplace_back([this] {
+      // The window's thread is never kept waiting by the copies.
+      platform::YieldProcessorToForeground();
+      Work();
+    });
 }
 
 void CopyEngine::FinishWorkers() {

@@ -24,6 +24,10 @@ OleScope::~OleScope() { OleUninitialize(); }
 StayAwake::StayAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED); }
 StayAwake::~StayAwake() { SetThreadExecutionState(ES_CONTINUOUS); }
 
+void YieldProcessorToForeground() {
+  SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
 std::chrono::milliseconds DoubleClickTime() {
   return std::chrono::milliseconds(GetDoubleClickTime());
 }

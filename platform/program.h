@@ -41,6 +41,11 @@ class StayAwake {
   StayAwake& operator=(const StayAwake&) = delete;
 };
 
+// Lets the calling thread give way to the program's window and the user's
+// other programs when the processor is short: for threads of long
+// background work. Its file reads and writes keep their usual priority.
+void YieldProcessorToForeground();
+
 // The longest time between the two presses of a double click: a second
 // press of a button within it belongs to the first, not a press of its own.
 std::chrono::milliseconds DoubleClickTime();
