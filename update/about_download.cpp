@@ -1,12 +1,13 @@
 // The About window's download of one file over HTTP(S): the request and its
 // redirects, the checks of the reply's framing, and the body written beside
 // its destination until it is whole.
+#include "update/about_window.h"
+
 #include <cstdint>
 
 #include "platform/files.h"
 #include "platform/message_loop.h"
 #include "platform/web_address.h"
-#include "update/about_window.h"
 #include "update/version_check.h"
 
 namespace update {
