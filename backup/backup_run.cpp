@@ -2,6 +2,8 @@
 // own.
 #include "backup/backup_run.h"
 
+#include <algorithm>
+
 #include "backup/path_parts.h"
 #include "platform/program.h"
 #include "platform/shell.h"
@@ -30,9 +32,7 @@ void BackupRun::OnBackupPress() {
     // that started the run, not a cancel.
     if (std::chrono::steady_clock::now() - started_at_ < platform::DoubleClickTime()) return;
     // Honoured whatever became of the target meanwhile.
-    flags_.cancel_requested = true;
-    ShowMessage(texts_.please_wait);
-    SetRole(ButtonRole::kCancelling);
+    RequestCancel();
     return;
   }
 
@@ -76,11 +76,13 @@ void BackupRun::OnBackupPress() {
 void BackupRun::CancelThen(std::function<void()> then) {
   if (role_ == ButtonRole::kIdle) return then();
   after_run_ = std::move(then);
-  if (role_ == ButtonRole::kRunning) {
-    flags_.cancel_requested = true;
-    ShowMessage(texts_.please_wait);
-    SetRole(ButtonRole::kCancelling);
-  }
+  if (role_ == ButtonRole::kRunning) RequestCancel();
+}
+
+void BackupRun::RequestCancel() {
+  flags_.cancel_requested = true;
+  ShowMessage(texts_.please_wait);
+  SetRole(ButtonRole::kCancelling);
 }
 
 void BackupRun::CancelAndWait() {
@@ -189,8 +191,7 @@ BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring&
   const bool is_file = row.kind == sources::kMailStoreRow;
   engine_.SetRow([this](double bytes) { OnEngineProgress(bytes); }, log);
   RowOutcome outcome;
-  outcome.missing = !engine_.CopySource(row.path, place + row.caption, is_file);
-  if (outcome.missing) {
+  if (!engine_.CopySource(row.path, place + row.caption, is_file)) {
     const std::wstring text = texts_.copy.missing_source + (is_file ? row.path : AddBackslash(row.path)) +
                               L" " + texts_.copy.not_found;
     Post([text] { platform::CurrentDialogs().MessageBoxOk(text); });

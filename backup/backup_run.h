@@ -81,7 +81,7 @@ class BackupRun {
   };
   // How a row ended, for the window to show.
   struct RowOutcome {
-    bool missing = false, file_error = false, target_error = false, cancelled = false;
+    bool file_error = false, target_error = false, cancelled = false;
     double bytes_copied = 0;  // where the row's bar stops when the row is not complete
   };
 
@@ -101,6 +101,7 @@ class BackupRun {
   void ShowRowEnded(int index, const RowOutcome& outcome);
   void ShowRunEnded(bool any_failed, bool log_used, const std::wstring& folder);
   void FinishRun();
+  void RequestCancel();
   void SetRole(ButtonRole role);
   void EnableInputs(bool enabled);
   void ShowMessage(const std::wstring& text);

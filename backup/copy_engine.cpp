@@ -230,9 +230,7 @@ void CopyEngine::WriteRemainingLines() {
     }
   }
   lines_.clear();
-  if (cancelled) {
-    if (log_) log_->Write(FileLine(*cancelled, texts_.log_user_cancelled));
-  }
+  if (cancelled && log_) log_->Write(FileLine(*cancelled, texts_.log_user_cancelled));
 }
 
 }  // namespace backup

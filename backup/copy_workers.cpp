@@ -101,9 +101,10 @@ bool CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
     const platform::FileResult copied = CopyTo(job, temporary, chunk);
     // Someone else's file of that name: left alone, another name tried.
     if (copied == platform::FileResult::kExists) continue;
-    if (copied == platform::FileResult::kDone &&
-        WaitingOutHeldFiles([&] { return platform::MoveFileOver(temporary, destination); }) ==
-            platform::FileResult::kDone) {
+    // A failed copy has removed its temporary file already.
+    if (copied != platform::FileResult::kDone) return false;
+    if (WaitingOutHeldFiles([&] { return platform::MoveFileOver(temporary, destination); }) ==
+        platform::FileResult::kDone) {
       ReportProgress(job.size);
       return true;
     }

@@ -12,6 +12,12 @@ namespace {
 
 constexpr COLORREF kYellow = platform::Rgb(255, 255, 0);
 
+// The bar is filled when the row ends, never here: a row whose files grew
+// since they were measured keeps its bar where it was.
+void ShowBytes(platform::ProgressBar& bar, double bytes) {
+  if (bar.maximum() > bytes) bar.set_value(bytes);
+}
+
 }  // namespace
 
 void BackupRun::ShowRefusal(const std::wstring& text) {
@@ -30,23 +36,18 @@ void BackupRun::ShowRowStarted(int index) {
   row.error_image.set_visible(false);
 }
 
-// The bar is filled when the row ends, never here: a row whose files grew
-// since they were measured keeps its bar where it was.
 void BackupRun::ShowProgress() {
   progress_posted_ = false;
   const int index = current_row_;
   if (index < 1 || index > controls_.rows.count()) return;
-  platform::ProgressBar& bar = controls_.rows[index].progress_bar;
-  const double bytes = static_cast<double>(current_bytes_.load());
-  if (bar.maximum() > bytes) bar.set_value(bytes);
+  ShowBytes(controls_.rows[index].progress_bar, static_cast<double>(current_bytes_.load()));
 }
 
 void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
   sources::SourceRow& row = controls_.rows[index];
   row.busy_image.set_visible(false);
   // The last few files' progress may not have been drawn yet.
-  if (row.progress_bar.maximum() > outcome.bytes_copied)
-    row.progress_bar.set_value(outcome.bytes_copied);
+  ShowBytes(row.progress_bar, outcome.bytes_copied);
   if (outcome.target_error) {
     row.error_image.set_visible(true);
   } else if (outcome.cancelled) {
