@@ -71,6 +71,11 @@ std::optional<std::int64_t> AboutWindow::ReceiveBody(platform::ByteFileWriter& f
   for (;;) {
     std::optional<std::string> piece;
     while (!(piece = transfer.NextPiece(kPieceSize))) transfer.WaitAndYield();
+    // A server that sends more than it announced: only the announced bytes
+    // are the body. WinHTTP on Windows stops there; Wine's passes on what
+    // arrived with the headers.
+    if (expected > 0 && static_cast<std::int64_t>(piece->size()) > expected - received)
+      piece->resize(static_cast<std::size_t>(expected - received));
     received += static_cast<std::int64_t>(piece->size());
     if (received > limit || !file.Write(*piece)) return std::nullopt;
     if (show_progress) {

@@ -178,7 +178,7 @@ class ReplyTest : public AboutTest, public testing::WithParamInterface<ReplyCase
 TEST_P(ReplyTest, TakesOnlyAWholeVersionReplyAndOffersOnlyAGreaterVersion) {
   const std::string earlier = "0.1.5\r\nearlier copy\r\n";
   WriteFile(folder / L"TavrikBackup.upd", earlier);
-  about.transfer.set_timeouts(3000, 3000);
+  about.transfer.set_timeouts(1000, 1000);
   if (!GetParam().reply) about.update_server = testing_support::RefusingUrl();
   HttpReply reply = GetParam().reply ? GetParam().reply() : HttpReply{};
   const std::wstring base = server.base_url();
