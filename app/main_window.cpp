@@ -50,17 +50,17 @@ void MainWindow::Create() {
   CreateSourceList();
   CreateTargetNotes();
   mail_status_timer.Create(*this, 5000, false);
-  const MainCaptions& english = TextsOf(Language::kEnglish).captions;
+  const ControlTexts& english = TextsOf(Language::kEnglish).control_texts;
   AddMenu(file_menu, english.file_menu, {{&exit_item, english.exit_item}});
   AddMenu(help_menu, english.help_menu, {{&about_item, english.about_item}});
   CenterOnScreen();
   WireHandlers();
 }
 
-// The controls are created with the English captions of the design;
+// The controls are created with the English control_texts of the design;
 // ApplyLanguage gives them the user's.
 void MainWindow::CreateHeader() {
-  const MainCaptions& english = TextsOf(Language::kEnglish).captions;
+  const ControlTexts& english = TextsOf(Language::kEnglish).control_texts;
   const Control* window = this;
   user_label.Create(At(window, {0, 240, 1215, 375}, kHeader), english.user, Label::Align::kRight);
   user_name.Create(At(window, {1320, 240, 2895, 375}, kHeaderBold), L"User");
@@ -85,17 +85,17 @@ void MainWindow::CreateInputs() {
   target_box.Create(At(window, {240, 5520, 9135, 375}, kBody), L"");
   pick_target_button.Create(At(window, {9480, 5520, 375, 375}, kBody), L"...");
   write_log_box.Create(At(window, {480, 7440, 2775, 375}, kBody),
-                       TextsOf(Language::kEnglish).captions.write_log);
+                       TextsOf(Language::kEnglish).control_texts.write_log);
 }
 
 // The frame with the rows and their scroll bar, the total under it and the
 // message line.
 void MainWindow::CreateSourceList() {
-  const MainCaptions& english = TextsOf(Language::kEnglish).captions;
+  const ControlTexts& english = TextsOf(Language::kEnglish).control_texts;
   const Control* window = this;
-  sources_frame.Create(At(window, {240, 1080, 9240, 3135}, Font{L"Verdana", 9.75, true}),
+  sources_group.Create(At(window, {240, 1080, 9240, 3135}, Font{L"Verdana", 9.75, true}),
                        english.sources);
-  rows_viewport.Create(At(&sources_frame, {120, 360, 9000, 2655}, kBody));
+  rows_viewport.Create(At(&sources_group, {120, 360, 9000, 2655}, kBody));
   rows_panel.Create(At(&rows_viewport, {0, 0, 8950, 2655}, kBody));
   sources::AddSourceRow(rows, sources::kFolderRow, rows_panel, kRowPictures);
   rows_scroll_bar.Create(At(window, {9480, 1200, 375, 3015}, kBody), 1, 10, 1);
@@ -117,13 +117,13 @@ void MainWindow::CreateSourceList() {
 
 // The target's label, the notes on files already there and the log link.
 void MainWindow::CreateTargetNotes() {
-  const MainCaptions& english = TextsOf(Language::kEnglish).captions;
+  const ControlTexts& english = TextsOf(Language::kEnglish).control_texts;
   const Control* window = this;
   target_label.Create(At(window, {240, 5160, 1335, 375}, kBodyBold), english.target);
-  existing_files_frame.Create(At(window, {240, 6240, 5895, 1095}, kBodyBold),
+  existing_files_group.Create(At(window, {240, 6240, 5895, 1095}, kBodyBold),
                               english.existing_files);
-  merge_note.Create(At(&existing_files_frame, {240, 360, 4215, 255}, kBody), english.merge_note);
-  overwrite_note.Create(At(&existing_files_frame, {240, 600, 5535, 255}, kBody),
+  merge_note.Create(At(&existing_files_group, {240, 360, 4215, 255}, kBody), english.merge_note);
+  overwrite_note.Create(At(&existing_files_group, {240, 600, 5535, 255}, kBody),
                         english.overwrite_note);
   view_log_link.Create(At(window, {3360, 7485, 3015, 375}, Font{L"Tahoma", 9.75, false, true}),
                        english.view_log, Label::Align::kLeft, true);
@@ -142,7 +142,7 @@ void MainWindow::WireHandlers() {
   mail_status_timer.on_tick = [this] { OnStatusTimer(); };
   // A wheel notch over any part of the list reaches one of these three.
   for (platform::Control* list_part :
-       std::initializer_list<platform::Control*>{&sources_frame, &rows_viewport, &rows_panel}) {
+       std::initializer_list<platform::Control*>{&sources_group, &rows_viewport, &rows_panel}) {
     list_part->on_mouse_move = [this] { OnListMouseMove(); };
     list_part->on_wheel = [this](bool down) { OnListWheel(down); };
   }
@@ -167,23 +167,23 @@ sources::SourceRow& MainWindow::AddRow(sources::RowKind kind) {
 
 void MainWindow::ApplyLanguage(Language new_language) {
   texts = TextsOf(new_language).main;
-  const MainCaptions& captions = TextsOf(new_language).captions;
-  user_label.set_caption(captions.user);
-  system_label.set_caption(captions.system);
-  mail_label.set_caption(captions.mail);
-  mail_status_label.set_caption(captions.mail_status);
-  sources_frame.set_caption(captions.sources);
-  total_label.set_caption(captions.total);
-  target_label.set_caption(captions.target);
-  existing_files_frame.set_caption(captions.existing_files);
-  merge_note.set_caption(captions.merge_note);
-  overwrite_note.set_caption(captions.overwrite_note);
-  write_log_box.set_caption(captions.write_log);
-  view_log_link.set_caption(captions.view_log);
-  file_menu.set_caption(captions.file_menu);
-  exit_item.set_caption(captions.exit_item);
-  help_menu.set_caption(captions.help_menu);
-  about_item.set_caption(captions.about_item);
+  const ControlTexts& control_texts = TextsOf(new_language).control_texts;
+  user_label.set_text(control_texts.user);
+  system_label.set_text(control_texts.system);
+  mail_label.set_text(control_texts.mail);
+  mail_status_label.set_text(control_texts.mail_status);
+  sources_group.set_text(control_texts.sources);
+  total_label.set_text(control_texts.total);
+  target_label.set_text(control_texts.target);
+  existing_files_group.set_text(control_texts.existing_files);
+  merge_note.set_text(control_texts.merge_note);
+  overwrite_note.set_text(control_texts.overwrite_note);
+  write_log_box.set_text(control_texts.write_log);
+  view_log_link.set_text(control_texts.view_log);
+  file_menu.set_text(control_texts.file_menu);
+  exit_item.set_text(control_texts.exit_item);
+  help_menu.set_text(control_texts.help_menu);
+  about_item.set_text(control_texts.about_item);
 }
 
 void MainWindow::OnRowClick(int i) { source_list.RowTicked(i); }
@@ -197,10 +197,10 @@ void MainWindow::OnViewLogClick() { backup_run.OnViewLogClick(); }
 void MainWindow::OnStatusTimer() {
   if (world_.mail_client_running()) {
     mail_status.set_fore_color(platform::Rgb(192, 0, 0));
-    mail_status.set_caption(texts.mail_client_open);
+    mail_status.set_text(texts.mail_client_open);
   } else {
     mail_status.set_fore_color(platform::Rgb(0, 128, 0));
-    mail_status.set_caption(texts.mail_client_closed);
+    mail_status.set_text(texts.mail_client_closed);
   }
 }
 

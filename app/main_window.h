@@ -39,7 +39,7 @@ class MainWindow : public platform::Form {
   // Creates the window and its controls as designed, hidden, with every
   // handler connected.
   void Create();
-  // Sets the captions and the message texts of language.
+  // Sets the control_texts and the message texts of language.
   void ApplyLanguage(Language language);
   // The next source row below the last, with its handlers.
   sources::SourceRow& AddRow(sources::RowKind kind);
@@ -54,9 +54,9 @@ class MainWindow : public platform::Form {
 
   platform::Label user_label, user_name, system_label, system_name;
   platform::Label mail_label, mail_version, mail_status_label, mail_status;
-  platform::Frame sources_frame;
-  platform::PictureBox rows_viewport;  // clips the rows to the frame's inside
-  platform::PictureBox rows_panel;     // holds the rows; scrolling moves it
+  platform::GroupBox sources_group;
+  platform::Panel rows_viewport;  // clips the rows to the frame's inside
+  platform::Panel rows_panel;     // holds the rows; scrolling moves it
   sources::Rows rows;
   platform::ScrollBar rows_scroll_bar;
   platform::Label total_label, total_size;
@@ -65,7 +65,7 @@ class MainWindow : public platform::Form {
   platform::Label target_label;
   platform::TextBox target_box;
   platform::Button pick_target_button;
-  platform::Frame existing_files_frame;
+  platform::GroupBox existing_files_group;
   platform::Label merge_note, overwrite_note;
   platform::Button backup_button;
   platform::CheckBox write_log_box;

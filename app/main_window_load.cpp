@@ -59,7 +59,7 @@ void MainWindow::OnLoad() {
         FillMailStoreRows();
       } catch (const platform::AutomationError& error) {
         if (!error.cannot_create) throw;
-        mail_version.set_caption(texts.not_found);
+        mail_version.set_text(texts.not_found);
       }
     }
     list_fitted = true;
@@ -90,7 +90,7 @@ void MainWindow::ReadStoredSettings() {
   settings_file = world_.locate_settings_file();
   const std::wstring target = settings::ReadIni(settings_file, L"main", L"target", L"");
   target_box.set_text(target);
-  write_log_box.set_value(
+  write_log_box.set_check_state(
       settings::StoredCheckState(settings::ReadIni(settings_file, L"main", L"log", L"")));
   // The target may be on a share that does not answer: looked at aside, the
   // link shows when the answer comes.
@@ -110,8 +110,8 @@ void MainWindow::ReadStoredSettings() {
 }
 
 void MainWindow::ShowUserAndSystem() {
-  user_name.set_caption(environment::UserName());
-  system_name.set_caption(environment::OperatingSystemName());
+  user_name.set_text(environment::UserName());
+  system_name.set_text(environment::OperatingSystemName());
 }
 
 void MainWindow::FillFolderRows() {
@@ -125,8 +125,8 @@ void MainWindow::FillFolderRows() {
     row.size = sources::TenThousandthBytesFromDouble(size);
     row.key = std::to_wstring(csidl);
     platform::DoEvents();
-    row.size_label.set_caption(sources::SizeText(row.size));
-    row.check_box.set_caption(path.substr(path.find_last_of(L'\\') + 1));
+    row.size_label.set_text(sources::SizeText(row.size));
+    row.check_box.set_text(path.substr(path.find_last_of(L'\\') + 1));
     RestoreTick(next_row_++);
   }
 }
@@ -136,7 +136,7 @@ void MainWindow::FillMailStoreRows() {
   platform::AutomationObject mapi = application.Object(L"GetNamespace", L"MAPI");
   std::optional<std::wstring> name = environment::OutlookVersionName(application.Text(L"Version"));
   if (!name) throw StartupError{kVersionWithoutMajor, texts.version_without_major};
-  mail_version.set_caption(*name);
+  mail_version.set_text(*name);
   mail_status_label.set_visible(true);
   mail_status.set_visible(true);
   mail_status_timer.set_enabled(true);
@@ -172,8 +172,8 @@ void MainWindow::FillMailStoreRow(const std::wstring& store_id, const std::wstri
   row.key = store_id;
   row.kind = sources::kMailStoreRow;
   row.size = sources::TenThousandthBytesFromBytes(environment::FileSizeOf(path));
-  row.size_label.set_caption(sources::SizeText(row.size));
-  row.check_box.set_caption(L"Outlook [" + name + L"]");
+  row.size_label.set_text(sources::SizeText(row.size));
+  row.check_box.set_text(L"Outlook [" + name + L"]");
   RestoreTick(next_row_++);
 }
 
@@ -183,9 +183,9 @@ void MainWindow::RestoreTick(int i) {
   sources::SourceRow& row = rows[i];
   const std::wstring stored =
       settings::ReadIni(settings_file, sources::SettingsSection(row.kind), row.key, L"");
-  const int state = settings::StoredCheckState(stored);
-  if (state == 0) return;
-  row.check_box.set_value(state);
+  const platform::CheckState state = settings::StoredCheckState(stored);
+  if (state == platform::CheckState::kUnchecked) return;
+  row.check_box.set_check_state(state);
   platform::DoEvents();
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 const Texts kEnglish = [] {
   Texts t;
-  MainCaptions& c = t.captions;
+  ControlTexts& c = t.control_texts;
   c.user = L"User:";
   c.system = L"O.S.:";
   c.mail = L"Mail:";
@@ -56,7 +56,7 @@ const Texts kEnglish = [] {
   r.copy.missing_source = L"Backup source file/folder ";
 
   update::AboutTexts& a = t.about;
-  a.caption = L"About";
+  a.title = L"About";
   a.current_version_label = L"Current version:";
   a.latest_version_label = L"Latest version:";
   a.close = L"CLOSE";
@@ -75,7 +75,7 @@ const Texts kEnglish = [] {
 
 const Texts kSpanish = [] {
   Texts t;
-  MainCaptions& c = t.captions;
+  ControlTexts& c = t.control_texts;
   c.user = L"Usuario:";
   c.system = L"S.O.:";
   c.mail = L"Correo:";
@@ -122,7 +122,7 @@ const Texts kSpanish = [] {
   r.copy.missing_source = L"Carpeta/archivo origen de la copia ";
 
   update::AboutTexts& a = t.about;
-  a.caption = L"Acerca de";
+  a.title = L"Acerca de";
   a.current_version_label = L"Versión actual:";
   a.latest_version_label = L"Nueva versión:";
   a.close = L"CERRAR";

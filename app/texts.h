@@ -29,8 +29,8 @@ struct MainTexts {
   backup::RunTexts run;
 };
 
-// The main window's captions that depend on the language.
-struct MainCaptions {
+// The main window's control_texts that depend on the language.
+struct ControlTexts {
   std::wstring user, system, mail, mail_status, sources, total, target, existing_files,
       merge_note, overwrite_note, write_log, view_log, file_menu, exit_item, help_menu,
       about_item;
@@ -38,7 +38,7 @@ struct MainCaptions {
 
 // One language's table.
 struct Texts {
-  MainCaptions captions;
+  ControlTexts control_texts;
   MainTexts main;
   update::AboutTexts about;
   std::wstring splash_loading;  // the splash window's line under the title

@@ -53,13 +53,13 @@ void BackupRun::OnBackupPress() {
   if (folder.size() > settings::kMaxValueLength || !IsAbsolutePath(typed))
     return RefuseTarget(texts_.invalid_target);
   controls_.error_label.set_visible(false);
-  controls_.error_label.set_caption(L"");
+  controls_.error_label.set_text(L"");
 
   std::vector<RowPlan> plan;
   for (int i = 1; i <= controls_.rows.count(); ++i) {
     const sources::SourceRow& row = controls_.rows[i];
-    if (row.check_box.value() == 1)
-      plan.push_back({i, row.kind, row.path, row.check_box.caption(), row.key});
+    if (row.check_box.check_state() == platform::CheckState::kChecked)
+      plan.push_back({i, row.kind, row.path, row.check_box.text(), row.key});
   }
   if (thread_.joinable()) thread_.join();
   flags_.cancel_requested = false;
@@ -68,7 +68,8 @@ void BackupRun::OnBackupPress() {
   EnableInputs(false);
   controls_.window.SetShutdownReason(texts_.backup_in_progress);
   mailbox_ = controls_.window.mailbox();
-  const bool write_log = controls_.write_log_box.value() == 1;
+  const bool write_log = 
+      controls_.write_log_box.check_state() == platform::CheckState::kChecked;
   // The target's checks may wait on a network share: they run there too.
   thread_ = std::thread([this, folder, write_log, plan] { Run(folder, write_log, plan); });
 }
@@ -158,7 +159,7 @@ bool BackupRun::RowsLandOnThemselves(const std::wstring& place, const std::vecto
     const std::wstring source = platform::CanonicalPath(row.path);
     if (source.empty()) continue;
     if (StartsWithPath(target, source)) return true;
-    const std::wstring destination = platform::CanonicalPath(place + row.caption);
+    const std::wstring destination = platform::CanonicalPath(place + row.name);
     if (StartsWithPath(destination, source) &&
         (destination.size() == source.size() || destination[source.size()] == L'\\'))
       return true;
@@ -191,7 +192,7 @@ BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring&
   const bool is_file = row.kind == sources::kMailStoreRow;
   engine_.SetRow([this](double bytes) { OnEngineProgress(bytes); }, log);
   RowOutcome outcome;
-  if (!engine_.CopySource(row.path, place + row.caption, is_file)) {
+  if (!engine_.CopySource(row.path, place + row.name, is_file)) {
     const std::wstring text = texts_.copy.missing_source + (is_file ? row.path : AddBackslash(row.path)) +
                               L" " + texts_.copy.not_found;
     Post([text] { platform::CurrentDialogs().MessageBoxOk(text); });

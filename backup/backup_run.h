@@ -77,7 +77,7 @@ class BackupRun {
   struct RowPlan {
     int index;
     sources::RowKind kind;
-    std::wstring path, caption, key;
+    std::wstring path, name, key;
   };
   // How a row ended, for the window to show.
   struct RowOutcome {

@@ -89,10 +89,10 @@ void BackupRun::FinishRun() {
   }
 }
 
-// The caption follows the role; a cancel once asked cannot be asked again.
+// The text follows the role; a cancel once asked cannot be asked again.
 void BackupRun::SetRole(ButtonRole role) {
   role_ = role;
-  controls_.backup_button.set_caption(role == ButtonRole::kIdle ? texts_.backup : texts_.cancel);
+  controls_.backup_button.set_text(role == ButtonRole::kIdle ? texts_.backup : texts_.cancel);
   controls_.backup_button.set_enabled(role != ButtonRole::kCancelling);
 }
 
@@ -104,7 +104,7 @@ void BackupRun::EnableInputs(bool enabled) {
 }
 
 void BackupRun::ShowMessage(const std::wstring& text) {
-  controls_.error_label.set_caption(text);
+  controls_.error_label.set_text(text);
   controls_.error_label.set_visible(true);
 }
 

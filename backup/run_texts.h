@@ -14,7 +14,7 @@ struct CopyTexts {
   std::wstring missing_source, not_found;
 };
 
-// The run's messages in the window's error label and the captions of the
+// The run's messages in the window's error label and the control_texts of the
 // backup button: "Backup!" while no run goes on, cancel while one does.
 struct RunTexts {
   std::wstring backup, cancel;

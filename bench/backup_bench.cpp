@@ -53,10 +53,10 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   row.path = src;
   row.key = L"5";
   row.size = sources::TenThousandthBytesFromDouble(sources::FolderSize(src + L"\\"));
-  row.check_box.set_caption(L"Tree");
-  row.check_box.set_value(1);
+  row.check_box.set_text(L"Tree");
+  row.check_box.set_check_state(platform::CheckState::kChecked);
   main.target_box.set_text(target);
-  main.write_log_box.set_value(withLog ? 1 : 0);
+  main.write_log_box.set_check_state(withLog ? platform::CheckState::kChecked : platform::CheckState::kUnchecked);
   main.backup_button.set_enabled(true);
   main.set_visible(true);
   platform::DoEvents();

@@ -1,26 +1,23 @@
 // Check box states.
 #include "platform/check_box.h"
 
-#include <cassert>
-
 namespace platform {
 
-int CheckBox::value() const {
+CheckState CheckBox::check_state() const {
   switch (SendMessageW(hwnd_, BM_GETCHECK, 0, 0)) {
     case BST_CHECKED:
-      return 1;
+      return CheckState::kChecked;
     case BST_INDETERMINATE:
-      return 2;
+      return CheckState::kIndeterminate;
     default:
-      return 0;
+      return CheckState::kUnchecked;
   }
 }
 
-void CheckBox::set_value(int value) {
-  assert(value >= 0 && value <= 2);
-  if (value < 0 || value > 2 || value == this->value()) return;
+void CheckBox::set_check_state(CheckState state) {
+  if (state == check_state()) return;
   static const WPARAM kStates[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
-  SendMessageW(hwnd_, BM_SETCHECK, kStates[value], 0);
+  SendMessageW(hwnd_, BM_SETCHECK, kStates[static_cast<int>(state)], 0);
   if (on_click) on_click();
 }
 

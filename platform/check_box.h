@@ -1,8 +1,9 @@
-// A check box with the three states 0 unchecked, 1 checked and 2 grayed.
-// Changing the value, by the user or by the program, raises on_click; a user
+// A three-state check box (BS_3STATE): unchecked, checked and indeterminate
+// (grayed). Changing the state, by the user or by the program, raises on_click; a user
 // click toggles between checked and unchecked.
 #pragma once
 
+#include "platform/check_state.h"
 #include "platform/control.h"
 
 namespace platform {
@@ -13,10 +14,12 @@ class CheckBox : public Control {
     Control::Create(layout.parent->handle(), L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_3STATE, 0,
                     layout.rect, text, layout.font);
   }
-  int value() const;
-  void set_value(int value);
+  CheckState check_state() const;
+  void set_check_state(CheckState state);
   void Command(int code) override {
-    if (code == BN_CLICKED) set_value(value() == 1 ? 0 : 1);
+    if (code == BN_CLICKED)
+      set_check_state(check_state() == CheckState::kChecked ? CheckState::kUnchecked
+                                                             : CheckState::kChecked);
   }
 };
 

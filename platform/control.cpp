@@ -50,7 +50,7 @@ void Control::Place() {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-std::wstring Control::caption() const {
+std::wstring Control::text() const {
   int length = GetWindowTextLengthW(hwnd_);
   std::wstring text(length + 1, L'\0');
   text.resize(GetWindowTextW(hwnd_, &text[0], length + 1));

@@ -37,8 +37,8 @@ class Control {
 
   bool exists() const { return hwnd_ != nullptr; }
 
-  std::wstring caption() const;
-  void set_caption(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
+  std::wstring text() const;
+  void set_text(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
 
   bool visible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
   void set_visible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }

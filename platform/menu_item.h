@@ -10,8 +10,8 @@ namespace platform {
 
 class MenuItem {
  public:
-  std::wstring caption() const;
-  void set_caption(const std::wstring& text);
+  std::wstring text() const;
+  void set_text(const std::wstring& text);
   std::function<void()> on_click;
 
  private:

@@ -67,13 +67,13 @@ LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
 
 }  // namespace
 
-void Frame::Create(const Layout& layout, const std::wstring& text) {
+void GroupBox::Create(const Layout& layout, const std::wstring& text) {
   Control::Create(layout.parent->handle(), L"BUTTON", WS_VISIBLE | BS_GROUPBOX | WS_CLIPCHILDREN,
                   WS_EX_CONTROLPARENT, layout.rect, text, layout.font);
   SetWindowSubclass(hwnd_, GroupBoxProc, 0, 0);
 }
 
-void PictureBox::Create(const Layout& layout) {
+void Panel::Create(const Layout& layout) {
   RegisterWindowClass(kPanelClass, PanelProc);
   Control::Create(layout.parent->handle(), kPanelClass,
                   WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, layout.rect,

@@ -8,12 +8,12 @@
 
 namespace platform {
 
-class Frame : public Control {
+class GroupBox : public Control {
  public:
   void Create(const Layout& layout, const std::wstring& text);
 };
 
-class PictureBox : public Control {
+class Panel : public Control {
  public:
   void Create(const Layout& layout);
 };

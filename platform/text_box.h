@@ -11,8 +11,6 @@ class TextBox : public Control {
     Control::Create(layout.parent->handle(), L"EDIT", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                     WS_EX_CLIENTEDGE, layout.rect, text, layout.font);
   }
-  std::wstring text() const { return caption(); }
-  void set_text(const std::wstring& text) { set_caption(text); }
 };
 
 }  // namespace platform

@@ -4,7 +4,8 @@ set -euo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${TAVRIK_BUILD:-$ROOT/build}
 PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 xvfb googletest
-          imagemagick x11-utils python3 nsis locales openssl osslsigncode)
+          imagemagick x11-utils python3 nsis locales openssl osslsigncode
+          fonts-wine)
 
 # Installs the packages that are missing; with TAVRIK_NO_INSTALL set it
 # only checks and fails, naming them.

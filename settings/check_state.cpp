@@ -75,9 +75,11 @@ double LeadingNumber(std::wstring_view text) {
 
 }  // namespace
 
-int StoredCheckState(std::wstring_view value) {
+platform::CheckState StoredCheckState(std::wstring_view value) {
   const double state = std::nearbyint(LeadingNumber(value));
-  return state == 1.0 || state == 2.0 ? static_cast<int>(state) : 0;
+  if (state == 1.0) return platform::CheckState::kChecked;
+  if (state == 2.0) return platform::CheckState::kIndeterminate;
+  return platform::CheckState::kUnchecked;
 }
 
 std::wstring WithoutLineBreaks(std::wstring value) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/check_state.h"
+
 namespace settings {
 
 // The check-box state a stored value stands for: the decimal number at its
@@ -14,7 +16,7 @@ namespace settings {
 // (checked) and 2 (grayed) are states; a hand-edited number that is none
 // (7, -1) leaves the box unchecked: one odd entry in the settings file must
 // not keep the program from starting.
-int StoredCheckState(std::wstring_view value);
+platform::CheckState StoredCheckState(std::wstring_view value);
 
 // Each carriage return and each line feed becomes one space, so a value
 // keeps its length and stays on its line.

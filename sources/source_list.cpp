@@ -22,16 +22,16 @@ SourceList::SourceList(const ListControls& controls, const std::wstring& picker_
 
 void SourceList::RowTicked(int i) {
   platform::CheckBox& box = controls_.rows[i].check_box;
-  if (box.value() == 1) box.set_bold(true);
-  if (box.value() == 0) box.set_bold(false);
+  if (box.check_state() == platform::CheckState::kChecked) box.set_bold(true);
+  if (box.check_state() == platform::CheckState::kUnchecked) box.set_bold(false);
   // Summed afresh rather than added and taken away: a grayed box (a
   // hand-edited setting) is neither, and the total must stay the bytes of
   // exactly the rows the backup copies.
   TenThousandthBytes total = 0;
   for (int row = 1; row <= controls_.rows.count(); ++row) {
-    if (controls_.rows[row].check_box.value() == 1) total += controls_.rows[row].size;
+    if (controls_.rows[row].check_box.check_state() == platform::CheckState::kChecked) total += controls_.rows[row].size;
   }
-  controls_.total_size.set_caption(SizeText(total));
+  controls_.total_size.set_text(SizeText(total));
   bool something = total > 0;
   controls_.total_label.set_visible(something);
   controls_.total_size.set_visible(something);
@@ -66,7 +66,7 @@ void SourceList::ScrollToBar() {
 
 void SourceList::PickTarget() {
   controls_.error_label.set_visible(false);
-  controls_.error_label.set_caption(L"");
+  controls_.error_label.set_text(L"");
   std::optional<std::wstring> chosen =
       platform::CurrentDialogs().BrowseForFolder(controls_.owner, picker_title_);
   if (chosen) controls_.target_box.set_text(*chosen);

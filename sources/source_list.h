@@ -21,7 +21,7 @@ namespace sources {
 struct ListControls {
   const platform::Control& owner;  // the window the folder picker belongs to
   Rows& rows;
-  platform::PictureBox& rows_panel;
+  platform::Panel& rows_panel;
   platform::ScrollBar& scroll_bar;
   platform::Label& total_label;
   platform::Label& total_size;

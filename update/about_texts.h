@@ -6,8 +6,8 @@
 namespace update {
 
 struct AboutTexts {
-  std::wstring caption, current_version_label, latest_version_label;
-  // The button's caption in each of its roles.
+  std::wstring title, current_version_label, latest_version_label;
+  // The button's text in each of its roles.
   std::wstring close, update, cancel;
   // The latest version while the check runs, and the status line when no
   // latest version could be fetched.

@@ -59,7 +59,7 @@ AboutWindow::AboutWindow()
 }
 
 void AboutWindow::Create(const platform::Form& owner, int logo_resource) {
-  CreateForm({texts.caption, 6030, 4500, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
+  CreateForm({texts.title, 6030, 4500, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
   const Font body{L"Tahoma", 9.75};
   const Font bold{L"Tahoma", 9.75, true};
   button.Create(Layout{this, {1320, 3720, 3375, 495}, Font{L"MS Sans Serif", 9.75}}, texts.close);
@@ -87,25 +87,25 @@ void AboutWindow::Create(const platform::Form& owner, int logo_resource) {
 }
 
 void AboutWindow::ApplyLanguage() {
-  set_caption(texts.caption);
-  current_version_label.set_caption(texts.current_version_label);
-  latest_version_label.set_caption(texts.latest_version_label);
+  set_text(texts.title);
+  current_version_label.set_text(texts.current_version_label);
+  latest_version_label.set_text(texts.latest_version_label);
   SetRole(ButtonRole::kClose);
 }
 
 void AboutWindow::SetRole(ButtonRole role) {
   role_ = role;
   switch (role) {
-    case ButtonRole::kClose: return button.set_caption(texts.close);
-    case ButtonRole::kUpdate: return button.set_caption(texts.update);
-    case ButtonRole::kCancel: return button.set_caption(texts.cancel);
+    case ButtonRole::kClose: return button.set_text(texts.close);
+    case ButtonRole::kUpdate: return button.set_text(texts.update);
+    case ButtonRole::kCancel: return button.set_text(texts.cancel);
   }
 }
 
 void AboutWindow::OnLoad() {
   ApplyLanguage();
-  current_version.set_caption(RunningVersion());
-  latest_version.set_caption(texts.searching);
+  current_version.set_text(RunningVersion());
+  latest_version.set_text(texts.searching);
 }
 
 void AboutWindow::OnActivate() {
@@ -116,13 +116,13 @@ void AboutWindow::OnActivate() {
   if (latest.empty()) {
     // An offer already made still stands, with the version it offers.
     if (offering) return;
-    latest_version.set_caption(texts.no_latest_version);
-    status.set_caption(texts.no_version);
+    latest_version.set_text(texts.no_latest_version);
+    status.set_text(texts.no_version);
     showing_no_version_ = true;
     return;
   }
-  latest_version.set_caption(latest);
-  if (showing_no_version_) status.set_caption(L"");
+  latest_version.set_text(latest);
+  if (showing_no_version_) status.set_text(L"");
   showing_no_version_ = false;
   if (IsGreaterVersion(latest, RunningVersion())) {
     offered_version_ = latest;
@@ -177,7 +177,7 @@ void AboutWindow::OnButtonClick() {
     case ButtonRole::kCancel:
       update_cancelled_ = true;
       transfer.Cancel();
-      status.set_caption(texts.update_cancelled);
+      status.set_text(texts.update_cancelled);
       SetRole(ButtonRole::kClose);
       return;
     case ButtonRole::kUpdate:
@@ -190,7 +190,7 @@ void AboutWindow::StartUpdate() {
   progress_bar.set_visible(true);
   progress_bar.set_value(0);
   SetRole(ButtonRole::kCancel);
-  status.set_caption(texts.updating);
+  status.set_text(texts.updating);
   update_cancelled_ = false;
   const std::wstring version = offered_version_;
   const std::wstring folder = UpdateFolder();
@@ -226,7 +226,7 @@ void AboutWindow::StartUpdate() {
   }
   // The cancel press has already said so.
   if (result == Download::kCancelled) return;
-  status.set_caption(texts.error_updating);
+  status.set_text(texts.error_updating);
   SetRole(ButtonRole::kClose);
 }
 

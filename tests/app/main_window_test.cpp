@@ -96,13 +96,14 @@ TEST_F(MainWindowTest, FoldersBecomeRowsWithStoredTicksAndTheWindowIsFreedLast) 
   settings::WriteIni(settings_, L"main", L"log", L"7");  // no check state: unchecked
   Start();
   ASSERT_EQ(main().rows.count(), 3);
-  EXPECT_EQ(row(1).check_box.caption(), L"Documents");
+  EXPECT_EQ(row(1).check_box.text(), L"Documents");
   EXPECT_EQ(row(1).path, folder_ / L"Documents");
-  EXPECT_EQ(row(1).size_label.caption(), L"2 KB");
-  for (int i : {1, 2, 3}) EXPECT_EQ(row(i).check_box.value(), i - 1);
-  EXPECT_EQ(main().total_size.caption(), L"3 MB") << "a grayed row is not counted";
+  EXPECT_EQ(row(1).size_label.text(), L"2 KB");
+  for (int i : {1, 2, 3})
+    EXPECT_EQ(row(i).check_box.check_state(), static_cast<platform::CheckState>(i - 1));
+  EXPECT_EQ(main().total_size.text(), L"3 MB") << "a grayed row is not counted";
   EXPECT_EQ(main().target_box.text(), target);
-  EXPECT_EQ(main().write_log_box.value(), 0);
+  EXPECT_EQ(main().write_log_box.check_state(), platform::CheckState::kUnchecked);
   EXPECT_TRUE(main().view_log_link.visible());
   EXPECT_EQ(main().log_folder, target);
   EXPECT_FALSE(main().mail_status_timer.enabled()) << "no mail profile";
@@ -112,7 +113,7 @@ TEST_F(MainWindowTest, AProfileWithoutMailClientSaysNotFoundAndNothingIsWritten)
   AddFolder(16, L"Desktop");
   CreateProfileKey(environment::kProfileKeys[2]);
   Start();
-  EXPECT_EQ(main().mail_version.caption(), L"Not found");
+  EXPECT_EQ(main().mail_version.text(), L"Not found");
   EXPECT_FALSE(main().mail_status.visible());
   EXPECT_FALSE(main().view_log_link.visible());
   EXPECT_FALSE(platform::FileExists(settings_)) << "start-up only reads";
@@ -126,25 +127,25 @@ TEST_F(MainWindowTest, MailStoresBecomeRowsAndTheStatusFollowsTheRunningInstance
               L"Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles");
   settings::WriteIni(settings_, L"PST", personal.store_id, L"1");
   Start();
-  EXPECT_EQ(main().mail_version.caption(), L"Outlook 2010 SP2");
+  EXPECT_EQ(main().mail_version.text(), L"Outlook 2010 SP2");
   EXPECT_TRUE(main().mail_status_timer.enabled());
   ASSERT_EQ(main().rows.count(), 3);
-  EXPECT_EQ(row(2).check_box.caption(), L"Outlook [Personal Folders]");
-  EXPECT_EQ(row(2).check_box.value(), 1);
+  EXPECT_EQ(row(2).check_box.text(), L"Outlook [Personal Folders]");
+  EXPECT_EQ(row(2).check_box.check_state(), platform::CheckState::kChecked);
   EXPECT_TRUE(row(2).mail_image.exists() && !row(2).folder_image.exists());
   EXPECT_EQ(row(3).path, folder_ / L"Archive.pst");
   EXPECT_EQ(row(3).size, sources::TenThousandthBytesFromBytes(5000));
 
-  EXPECT_EQ(main().mail_status.caption(), L"Closed (OK)");
+  EXPECT_EQ(main().mail_status.text(), L"Closed (OK)");
   {
     fake_mail_client::RunningInstance running;
     ASSERT_TRUE(running.started());
     SendMessageW(main().handle(), WM_TIMER, 1, 0);  // the status timer's tick
-    EXPECT_EQ(main().mail_status.caption(), L"OPEN (close-it)");
+    EXPECT_EQ(main().mail_status.text(), L"OPEN (close-it)");
     running.Stop();
   }
   SendMessageW(main().handle(), WM_TIMER, 1, 0);
-  EXPECT_EQ(main().mail_status.caption(), L"Closed (OK)");
+  EXPECT_EQ(main().mail_status.text(), L"Closed (OK)");
 }
 
 TEST_F(MainWindowTest, WithoutFoldersAStoreTakesRowOneAndTenRowsNeedTheScrollBar) {
@@ -153,7 +154,7 @@ TEST_F(MainWindowTest, WithoutFoldersAStoreTakesRowOneAndTenRowsNeedTheScrollBar
   ServeStores(L"11.8206.8202", stores);
   Start();
   ASSERT_EQ(main().rows.count(), 10);
-  EXPECT_EQ(row(1).check_box.caption(), L"Outlook [1]");
+  EXPECT_EQ(row(1).check_box.text(), L"Outlook [1]");
   EXPECT_TRUE(row(1).mail_image.visible() && !row(1).folder_image.visible());
   EXPECT_TRUE(main().rows_scroll_bar.enabled());
 }
@@ -176,9 +177,9 @@ TEST_F(MainWindowTest, ASplashWhoseTimeRunsOutFirstWaitsForReadyAndOnlyUpperCase
   MainWindow window(world_);  // Start() above sees readiness come first
   window.Create();
   window.ApplyLanguage(LanguageOfLocale(L"ESN"));
-  const std::wstring spanish = window.sources_frame.caption();
+  const std::wstring spanish = window.sources_group.text();
   window.ApplyLanguage(LanguageOfLocale(L"es"));  // letter case counts
-  EXPECT_NE(window.sources_frame.caption(), spanish);
+  EXPECT_NE(window.sources_group.text(), spanish);
   window.set_enabled(false);
   SplashWindow splash(window);
   splash.ShowSplash(Language::kEnglish);
@@ -191,8 +192,8 @@ TEST_F(MainWindowTest, ASplashWhoseTimeRunsOutFirstWaitsForReadyAndOnlyUpperCase
   EXPECT_FALSE(window.loaded());
 }
 
-// The program's top-level windows by caption; the splash window's is empty.
-HWND FindForm(const wchar_t* caption) { return FindWindowW(L"TavrikForm", caption); }
+// The program's top-level windows by title; the splash window's is empty.
+HWND FindForm(const wchar_t* title) { return FindWindowW(L"TavrikForm", title); }
 
 bool HasChildText(HWND window, const std::wstring& text) {
   for (HWND child = nullptr; (child = FindWindowExW(window, child, nullptr, nullptr));) {

@@ -63,14 +63,14 @@ class BackupTest : public FilesTest {
     row.key = (store ? L"STORE" : L"") + std::to_wstring(used_rows_);
     row.size = store ? sources::TenThousandthBytesFromBytes(ReadFile(path).size())
                      : sources::TenThousandthBytesFromDouble(sources::FolderSize(path + L"\\"));
-    row.check_box.set_caption(caption);
-    row.check_box.set_value(ticked ? 1 : 0);
+    row.check_box.set_text(caption);
+    row.check_box.set_check_state(ticked ? platform::CheckState::kChecked : platform::CheckState::kUnchecked);
     return row;
   }
 
   void Press(const std::wstring& typed, bool log = true) {
     main.target_box.set_text(typed);
-    main.write_log_box.set_value(log ? 1 : 0);
+    main.write_log_box.set_check_state(log ? platform::CheckState::kChecked : platform::CheckState::kUnchecked);
     main.backup_button.on_click();
     WaitForRun();
   }

@@ -26,7 +26,7 @@ TEST_F(BackupRunTest, TargetsThatAreEmptyOrCannotBeMadeAreRefusedMissingOnesMade
       {too_long, &texts.run.invalid_target}};  // the settings file would cut it
   for (const auto& [typed, message] : refused) {
     Press(typed);
-    EXPECT_EQ(main.error_label.caption(), *message) << ::testing::PrintToString(typed);
+    EXPECT_EQ(main.error_label.text(), *message) << ::testing::PrintToString(typed);
     EXPECT_EQ(main.target_box.back_color(), kYellow);
   }
   EXPECT_EQ(Ini(L"main", L"target"), L"<none>");
@@ -62,7 +62,7 @@ TEST_F(BackupRunTest, TargetsThatCopyASourceOntoItselfAreRefusedBeforeAnythingIs
         source + L" \\Copias", std::wstring(short_name) + L"\\Copias",
         temp / L"Home", temp / L"Home\\Pics\\.."}) {  // Pics would land on itself
     Press(typed);
-    EXPECT_EQ(main.error_label.caption(), texts.run.same_folder) << ::testing::PrintToString(typed);
+    EXPECT_EQ(main.error_label.text(), texts.run.same_folder) << ::testing::PrintToString(typed);
   }
   EXPECT_FALSE(platform::FolderExists(source + L"\\Copias")) << "nothing made";
   EXPECT_EQ(Ini(L"main", L"target"), L"<none>") << "nothing saved";
@@ -92,7 +92,7 @@ TEST_F(BackupRunTest, UnsavableSettingsAMissingSourceAndALockedFileAreToldAndThe
   sources::SourceRow& other = AddRow(temp / L"Other", L"Other");
   Press(target);
   for (HANDLE file : held) CloseHandle(file);
-  EXPECT_EQ(main.error_label.caption(), texts.run.settings_not_saved);
+  EXPECT_EQ(main.error_label.text(), texts.run.settings_not_saved);
   EXPECT_EQ(dialogs.boxes, std::vector<std::wstring>{L"Backup source file/folder " +
                                                      temp / L"Gone\\" + L" Not found"});
   EXPECT_TRUE(gone.ok_image.visible()) << "no file of it failed";
@@ -113,7 +113,7 @@ TEST_F(BackupRunTest, ADestinationThatCannotBeMadeStopsTheRun) {
   sources::SourceRow& blocked = AddRow(src, L"Docs");
   sources::SourceRow& later = AddRow(temp / L"After", L"After");
   Press(target);
-  EXPECT_EQ(main.error_label.caption(), L"Cannot backup to " + target + L"\\");
+  EXPECT_EQ(main.error_label.text(), L"Cannot backup to " + target + L"\\");
   EXPECT_TRUE(blocked.error_image.visible() && main.total_error_image.visible());
   EXPECT_FALSE(later.progress_bar.visible());
   EXPECT_FALSE(platform::FolderExists(target + L"\\After"));
@@ -132,7 +132,7 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   // The walk holds after f1, its first entry; the press comes once f1 is copied.
   PauseWalkAt(1, [&] {
     while (!platform::FileExists(dst + L"\\a\\b\\c\\d\\f1.txt")) platform::DoEvents();
-    looked_busy = main.backup_button.caption() == L"CANCEL" && main.backup_button.enabled() &&
+    looked_busy = main.backup_button.text() == L"CANCEL" && main.backup_button.enabled() &&
                   !main.rows_panel.enabled() && !main.target_box.enabled() &&
                   !main.write_log_box.enabled() && !main.pick_target_button.enabled() &&
                   row.busy_image.visible();
@@ -148,11 +148,11 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_FALSE(platform::FileExists(dst + L"\\a\\b\\c\\d\\f3.txt"));
   EXPECT_FALSE(platform::FileExists(dst + L"\\z1.txt"));
   EXPECT_FALSE(platform::FolderExists(dst + L"\\y")) << "no empty folder for what was not reached";
-  EXPECT_EQ(main.error_label.caption(), L"Canceled!");
+  EXPECT_EQ(main.error_label.text(), L"Canceled!");
   EXPECT_FALSE(main.total_ok_image.visible() || main.total_error_image.visible());
   EXPECT_FALSE(row.ok_image.visible() || row.error_image.visible() || row.busy_image.visible());
   EXPECT_FALSE(later.progress_bar.visible());
-  EXPECT_TRUE(main.backup_button.caption() == L"Backup!" && main.backup_button.enabled() && main.rows_panel.enabled());
+  EXPECT_TRUE(main.backup_button.text() == L"Backup!" && main.backup_button.enabled() && main.rows_panel.enabled());
 
   // The next run starts afresh and finishes; a double click starts it once.
   main.backup_run.engine().after_entry = nullptr;
@@ -162,7 +162,7 @@ TEST_F(BackupRunTest, ASecondPressCancelsWhileADeepFolderCopies) {
   WaitForRun();
   EXPECT_EQ(ReadFile(dst + L"\\z1.txt"), "after the deep folder");
   EXPECT_TRUE(main.total_ok_image.visible() && later.ok_image.visible());
-  EXPECT_NE(main.error_label.caption(), L"Canceled!");
+  EXPECT_NE(main.error_label.text(), L"Canceled!");
 }
 
 // The press is taken as a cancel before anything else: just before a
@@ -182,8 +182,8 @@ TEST_F(BackupRunTest, CancelAlwaysWins) {
       main.backup_button.on_click();
     });
     Press(target, !target_gone);
-    EXPECT_EQ(main.error_label.caption(), L"Canceled!");
-    EXPECT_EQ(main.backup_button.caption(), L"Backup!");
+    EXPECT_EQ(main.error_label.text(), L"Canceled!");
+    EXPECT_EQ(main.backup_button.text(), L"Backup!");
     if (target_gone) continue;
     const std::wstring last = LogLines(target).back();
     EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
@@ -256,7 +256,7 @@ TEST_F(BackupRunTest, TheLogOffLeavesAnOldOneAloneAndANoRowRunLeavesItEmpty) {
   EXPECT_EQ(ReadFile(target + L"\\backup.log"), "an older run\r\n");
   EXPECT_FALSE(main.view_log_link.visible());
 
-  row.check_box.set_value(0);
+  row.check_box.set_check_state(platform::CheckState::kUnchecked);
   Press(target);
   EXPECT_EQ(platform::ReadFileBytes(target + L"\\backup.log"), std::string()) << "made, empty";
   EXPECT_TRUE(main.total_ok_image.visible() && main.view_log_link.visible());
@@ -269,7 +269,7 @@ TEST_F(BackupRunTest, ALogThatCannotBeWrittenDoesNotStopTheBackup) {
   Press(target);
   EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "a");
   EXPECT_TRUE(row.ok_image.visible());
-  EXPECT_EQ(main.error_label.caption(), L"Error writing to " + target + L"\\");
+  EXPECT_EQ(main.error_label.text(), L"Error writing to " + target + L"\\");
   EXPECT_TRUE(main.total_error_image.visible()) << "the log the user asked for is missing";
 }
 

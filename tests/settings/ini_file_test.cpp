@@ -65,7 +65,8 @@ TEST(StoredCheckStateTest, TheLeadingNumberRoundedHalfToEvenIfItIsAState) {
       {L"+1", 1},    {L".5", 0},  {L"15e-1", 2},  {L"1D", 1},  {L"1e2", 0},   {L"", 0},
       {L"abc", 0},   {L"\t1", 0}, {L"7", 0},      {L"-1", 0},  {L"3.5", 0},   {L"1e999", 0},
       {L"99999999999999999999", 0}};  // "1D": an exponent counts only with digits
-  for (const auto& [value, state] : cases) EXPECT_EQ(StoredCheckState(value), state) << value;
+  for (const auto& [value, state] : cases)
+    EXPECT_EQ(static_cast<int>(StoredCheckState(value)), state) << value;
 }
 
 }  // namespace

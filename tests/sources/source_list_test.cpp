@@ -37,19 +37,19 @@ TEST_F(MainWindowTest, TheTotalSumsTheTickedRowsOnlyAndEnablesBackup) {
 
   Click(main.rows[2].check_box);
   EXPECT_TRUE(main.rows[2].check_box.bold() && !main.rows[1].check_box.bold());
-  EXPECT_EQ(main.total_size.caption(), L"3 MB");
+  EXPECT_EQ(main.total_size.text(), L"3 MB");
   EXPECT_TRUE(main.total_label.visible() && main.backup_button.enabled());
   Click(main.rows[1].check_box);
   Click(main.rows[2].check_box);
   EXPECT_FALSE(main.rows[2].check_box.bold());
-  EXPECT_EQ(main.total_size.caption(), L"2 KB");
+  EXPECT_EQ(main.total_size.text(), L"2 KB");
 
   // A grayed box (a hand-edited setting) is never counted; a click ticks it.
-  main.rows[2].check_box.set_value(2);
-  EXPECT_EQ(main.total_size.caption(), L"2 KB");
+  main.rows[2].check_box.set_check_state(platform::CheckState::kIndeterminate);
+  EXPECT_EQ(main.total_size.text(), L"2 KB");
   Click(main.rows[2].check_box);
-  EXPECT_EQ(main.rows[2].check_box.value(), 1);
-  EXPECT_EQ(main.total_size.caption(), L"3 MB");
+  EXPECT_EQ(main.rows[2].check_box.check_state(), platform::CheckState::kChecked);
+  EXPECT_EQ(main.total_size.text(), L"3 MB");
   for (int i : {1, 2, 3}) Click(main.rows[i].check_box);
   EXPECT_FALSE(main.total_label.visible() || main.backup_button.enabled());
 }
@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, NineRowsFitTenScrollByBarAndWheel) {
   TurnWheel(main.rows[4].check_box, -1);
   EXPECT_EQ(main.rows_scroll_bar.value(), 2);
   for (platform::Control* over : std::initializer_list<platform::Control*>{
-           &main.rows[4].size_label, &main.rows_panel, &main.sources_frame, &main.rows_scroll_bar})
+           &main.rows[4].size_label, &main.rows_panel, &main.sources_group, &main.rows_scroll_bar})
     TurnWheel(*over, -1);
   EXPECT_EQ(main.rows_scroll_bar.value(), 6);
   TurnWheel(main.rows[4].check_box, 2);

@@ -110,7 +110,7 @@ struct AboutTest : testing::Test {
     server.Serve(kInstallerPath, R(std::move(installer)));
     server.Serve(kSignaturePath, R(std::move(signature)));
     about.OnActivate();
-    ASSERT_EQ(about.button.caption(), kTexts.update);
+    ASSERT_EQ(about.button.text(), kTexts.update);
   }
   // Offers a slow installer and runs action from a timer once its download
   // has begun, as a user would; then presses the button.
@@ -121,7 +121,7 @@ struct AboutTest : testing::Test {
     timer.on_tick = [this, action] {
       if (about.percents.empty()) return;
       timer.set_enabled(false);
-      caption_during_download = about.button.caption();
+      text_during_download = about.button.text();
       action();
     };
     about.OnButtonClick();
@@ -135,13 +135,13 @@ struct AboutTest : testing::Test {
   std::vector<std::wstring> shell_calls;
   int start_result = 42;
   bool ended = false;
-  std::wstring caption_during_download;
+  std::wstring text_during_download;
 };
 
 TEST_F(AboutTest, LoadLinkAndClose) {
-  EXPECT_EQ(about.current_version.caption(), kRunning);
-  EXPECT_EQ(about.latest_version.caption(), kTexts.searching);
-  EXPECT_EQ(about.button.caption(), kTexts.close);
+  EXPECT_EQ(about.current_version.text(), kRunning);
+  EXPECT_EQ(about.latest_version.text(), kTexts.searching);
+  EXPECT_EQ(about.button.text(), kTexts.close);
   EXPECT_FALSE(about.progress_bar.visible());
   about.OnHomePageClick();
   EXPECT_EQ(shell_calls, std::vector<std::wstring>{L"http://home.example/|<null>|<null>"});
@@ -189,9 +189,9 @@ TEST_P(ReplyTest, TakesOnlyAWholeVersionReplyAndOffersOnlyAGreaterVersion) {
   server.Serve("/download/moved.upd", R(kOffer));
   about.OnActivate();
   const bool refused = GetParam().shown == std::wstring(L"-");
-  EXPECT_EQ(about.latest_version.caption(), GetParam().shown);
-  EXPECT_EQ(about.button.caption(), GetParam().offered ? kTexts.update : kTexts.close);
-  EXPECT_EQ(about.status.caption(), refused ? kTexts.no_version : L"");
+  EXPECT_EQ(about.latest_version.text(), GetParam().shown);
+  EXPECT_EQ(about.button.text(), GetParam().offered ? kTexts.update : kTexts.close);
+  EXPECT_EQ(about.status.text(), refused ? kTexts.no_version : L"");
   EXPECT_EQ(LocalVersionFile() == earlier, refused);
   EXPECT_FALSE(platform::FileExists(folder / L"TavrikBackup.upd.part"));
 }
@@ -202,19 +202,19 @@ INSTANTIATE_TEST_SUITE_P(Replies, ReplyTest, testing::ValuesIn(kReplies),
 TEST_F(AboutTest, EachActivationChecksAgainKeepingOnlyAnOfferItCanHonour) {
   WriteFile(folder / L"TavrikBackup.upd", "0.0.1\r\nan older and much longer file\r\n");
   about.OnActivate();  // nothing published
-  EXPECT_EQ(about.status.caption(), kTexts.no_version);
+  EXPECT_EQ(about.status.text(), kTexts.no_version);
   Publish(kOffer);
   about.OnActivate();
   EXPECT_EQ(LocalVersionFile(), kOffer);
-  EXPECT_EQ(about.status.caption(), L"");
+  EXPECT_EQ(about.status.text(), L"");
   server.Serve(kVersionPath, HttpReply{404, "gone"});
   about.OnActivate();
-  EXPECT_EQ(about.latest_version.caption(), L"0.2.0");
-  EXPECT_EQ(about.button.caption(), kTexts.update);
+  EXPECT_EQ(about.latest_version.text(), L"0.2.0");
+  EXPECT_EQ(about.button.text(), kTexts.update);
   Publish(TAVRIK_VERSION_TEXT "\r\n");
   about.OnActivate();
-  EXPECT_EQ(about.latest_version.caption(), kRunning);
-  EXPECT_EQ(about.button.caption(), kTexts.close);
+  EXPECT_EQ(about.latest_version.text(), kRunning);
+  EXPECT_EQ(about.button.text(), kTexts.close);
   const std::vector<std::string> requests = server.Requests(kVersionPath);
   ASSERT_EQ(requests.size(), 4u);
   EXPECT_NE(requests[0].find("\r\nRange: bytes=0-\r\n"), std::string::npos) << requests[0];
@@ -309,8 +309,8 @@ TEST_P(FailedUpdateTest, ShowsTheErrorAndLeavesNothingDownloadedToStart) {
   Offer();
   GetParam().arrange(*this);
   about.OnButtonClick();
-  EXPECT_EQ(about.status.caption(), L"Error updating...");
-  EXPECT_EQ(about.button.caption(), kTexts.close);
+  EXPECT_EQ(about.status.text(), L"Error updating...");
+  EXPECT_EQ(about.button.text(), kTexts.close);
   EXPECT_EQ(platform::ReadFileBytes(folder / L"install.exe"),
             GetParam().downloaded ? std::nullopt : std::optional<std::string>("earlier installer"));
   EXPECT_FALSE(platform::FileExists(folder / L"install.exe.sig") || platform::FileExists(folder / L"install.exe.part"));
@@ -329,16 +329,16 @@ TEST_F(AboutTest, CancelOrActivationDuringASlowDownloadThenANewCheck) {
     about.OnButtonClick();
   });
   EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
-  EXPECT_EQ(caption_during_download, kTexts.cancel);
+  EXPECT_EQ(text_during_download, kTexts.cancel);
   EXPECT_EQ(about.percents, (std::vector<int>{20, 20}));
-  EXPECT_EQ(about.status.caption(), L"Update Canceled!");
-  EXPECT_EQ(about.button.caption(), kTexts.close);
+  EXPECT_EQ(about.status.text(), L"Update Canceled!");
+  EXPECT_EQ(about.button.text(), kTexts.close);
   EXPECT_TRUE(shell_calls.empty());
   EXPECT_EQ(ReadFile(folder / L"install.exe"), "earlier installer");
   EXPECT_FALSE(platform::FileExists(folder / L"install.exe.part"));
   about.OnActivate();  // the cancelled transfer starts afresh
   EXPECT_EQ(server.Requests(kVersionPath).size(), 2u);
-  EXPECT_EQ(about.button.caption(), kTexts.update);
+  EXPECT_EQ(about.button.text(), kTexts.update);
 }
 
 TEST_F(AboutTest, ClosingTheWindowDuringTheDownloadStartsNothing) {
@@ -369,15 +369,15 @@ TEST_F(HttpsTest, OnlyATrustedCertificateForTheHostIsTakenThenTheInstallerStarts
   for (const char* cert : {"untrusted", "other-host"}) {
     about.update_server = Front(cert);
     about.OnActivate();
-    EXPECT_EQ(about.latest_version.caption(), L"-") << cert;
-    EXPECT_EQ(about.status.caption(), kTexts.no_version);
+    EXPECT_EQ(about.latest_version.text(), L"-") << cert;
+    EXPECT_EQ(about.status.text(), kTexts.no_version);
   }
   about.update_server = Front("localhost");
   Offer();
   const std::wstring trusted = about.update_server;
   about.update_server = Front("untrusted");
   about.OnButtonClick();
-  EXPECT_EQ(about.status.caption(), L"Error updating...");
+  EXPECT_EQ(about.status.text(), L"Error updating...");
   // No refused connection got past its handshake to the server behind.
   EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
   EXPECT_TRUE(server.Requests(kInstallerPath).empty() && shell_calls.empty());
