@@ -4,7 +4,7 @@
 # follows LANG (LANG=es_ES.UTF-8 gives the Spanish texts).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 ensure_packages
-build_program
+TAVRIK_TARGET=TavrikBackup build_program
 ensure_prefix
 ensure_locale
 had_display=${DISPLAY:-}

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Builds the program and its tests and runs every test under Wine. Arguments
-# go to ctest (e.g. -R sources, -j2).
+# Runs the Windows-free rules natively under the sanitizers, then builds the
+# program and its tests and runs every test under Wine. Arguments go to the
+# Wine run's ctest (e.g. -R sources, -j2).
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 # Set before anything starts, so that an interrupted run leaves no Xvfb or
 # Wine server behind.
 trap 'stop_wine; stop_display' EXIT
 ensure_packages
+run_native_rules
 build_program
 ensure_prefix
 ensure_display

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/check_state.h"
 #include "support/temp_folder.h"
 
 namespace settings {
@@ -57,16 +56,6 @@ TEST(LocateIniFileTest, ANormalFileBesideTheProgramWinsOverAppData) {
   platform::DeleteFileAt(beside);
   SetEnvironmentVariableW(L"AppData", old_app_data.c_str());
   EXPECT_EQ(found, beside);
-}
-
-TEST(StoredCheckStateTest, TheLeadingNumberRoundedHalfToEvenIfItIsAState) {
-  const std::pair<const wchar_t*, int> cases[] = {
-      {L"1", 1},     {L"2", 2},   {L"  1abc", 1}, {L"1.5", 2}, {L"2.5", 2},   {L"0.6", 1},
-      {L"+1", 1},    {L".5", 0},  {L"15e-1", 2},  {L"1D", 1},  {L"1e2", 0},   {L"", 0},
-      {L"abc", 0},   {L"\t1", 0}, {L"7", 0},      {L"-1", 0},  {L"3.5", 0},   {L"1e999", 0},
-      {L"99999999999999999999", 0}};  // "1D": an exponent counts only with digits
-  for (const auto& [value, state] : cases)
-    EXPECT_EQ(static_cast<int>(StoredCheckState(value)), state) << value;
 }
 
 }  // namespace
