@@ -34,6 +34,8 @@ class MainWindow : public platform::Form {
 
   // Start-up: the window greyed under the splash, the language, the stored
   // settings, the header, every source row, then the window to the user.
+  // The folders' sizes come back by posted messages: OnLoad returns at
+  // once, and the splash's ready() tells when start-up is done.
   void OnLoad();
 
   // Creates the window and its controls as designed, hidden, with every
@@ -92,11 +94,13 @@ class MainWindow : public platform::Form {
   void ShowGreyedUnderSplash();
   void ReadStoredSettings();
   void ShowUserAndSystem();
-  void FillFolderRows();
+  void MeasureNextFolder();
+  void AddFolderRow(int csidl, const std::wstring& path, double size);
   void FillMailStoreRows();
   void FillMailStoreRow(const std::wstring& store_id, const std::wstring& name,
                         const std::wstring& path);
   void RestoreTick(int i);
+  void FinishStartup();
   void HandToUser();
 
   // Handlers.
@@ -118,6 +122,8 @@ class MainWindow : public platform::Form {
   std::unique_ptr<SplashWindow> splash_;
   // The row a start-up fills next; row 1 is the window's own.
   int next_row_ = 1;
+  // The standard folder start-up measures next, as a place in its list.
+  std::size_t next_folder_ = 0;
 };
 
 }  // namespace app

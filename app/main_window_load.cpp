@@ -1,5 +1,6 @@
 // The main window's start-up, step by step in its fixed order.
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <thread>
 
@@ -9,7 +10,6 @@
 #include "environment/outlook_version.h"
 #include "environment/system_info.h"
 #include "platform/files.h"
-#include "platform/message_loop.h"
 #include "platform/shell.h"
 #include "platform/system_facts.h"
 #include "settings/check_state.h"
@@ -47,13 +47,19 @@ void ShowStartupError(std::int32_t number, const std::wstring& description) {
 }  // namespace
 
 void MainWindow::OnLoad() {
-  bool list_fitted = false;
+  ShowGreyedUnderSplash();
+  ApplyLanguage(language);
+  ReadStoredSettings();
+  ShowUserAndSystem();
+  next_folder_ = 0;
+  MeasureNextFolder();
+}
+
+// The mail stores, the list's scroll range, then the window to the user.
+// After an error the window still goes to the user with the rows built so
+// far, scrollable, rather than staying locked under the splash.
+void MainWindow::FinishStartup() {
   try {
-    ShowGreyedUnderSplash();
-    ApplyLanguage(language);
-    ReadStoredSettings();
-    ShowUserAndSystem();
-    FillFolderRows();
     if (environment::MailProfilePresent()) {
       try {
         FillMailStoreRows();
@@ -62,16 +68,12 @@ void MainWindow::OnLoad() {
         mail_version.set_text(texts.not_found);
       }
     }
-    list_fitted = true;
-    source_list.FitToRows();
   } catch (const StartupError& error) {
     ShowStartupError(error.number, error.description);
   } catch (const platform::AutomationError& error) {
     ShowStartupError(error.number, error.description);
   }
-  // After an error the window still goes to the user with the rows built
-  // so far, scrollable, rather than staying locked under the splash.
-  if (!list_fitted) source_list.FitToRows();
+  source_list.FitToRows();
   HandToUser();
 }
 
@@ -83,7 +85,6 @@ void MainWindow::ShowGreyedUnderSplash() {
   language = LanguageOfLocale(platform::LocaleText(0, kLanguageNameQuery).value_or(L""));
   splash_ = std::make_unique<SplashWindow>(*this);
   splash_->ShowSplash(language);
-  platform::DoEvents();
 }
 
 void MainWindow::ReadStoredSettings() {
@@ -105,8 +106,6 @@ void MainWindow::ReadStoredSettings() {
       });
     }).detach();
   }
-  platform::DoEvents();
-  platform::DoEvents();
 }
 
 void MainWindow::ShowUserAndSystem() {
@@ -114,21 +113,36 @@ void MainWindow::ShowUserAndSystem() {
   system_name.set_text(environment::OperatingSystemName());
 }
 
-void MainWindow::FillFolderRows() {
-  for (int csidl : kStandardFolders) {
+// Each standard folder's size is measured on a thread of its own, one
+// folder at a time, while the window keeps answering; its row is made when
+// the size comes back, and the next folder is measured then. A folder the
+// system has no path for gives no row.
+void MainWindow::MeasureNextFolder() {
+  while (next_folder_ < std::size(kStandardFolders)) {
+    const int csidl = kStandardFolders[next_folder_++];
     const std::wstring path = world_.special_folder(csidl);
-    if (path.empty()) continue;  // the next folder takes this row number
-    sources::SourceRow& row = next_row_ > 1 ? AddRow(sources::kFolderRow) : rows[1];
-    row.path = path;
-    double size = 0;
-    platform::RunAside([&] { size = sources::FolderSize(path + L"\\"); });
-    row.size = sources::TenThousandthBytesFromDouble(size);
-    row.key = std::to_wstring(csidl);
-    platform::DoEvents();
-    row.size_label.set_text(sources::SizeText(row.size));
-    row.check_box.set_text(path.substr(path.find_last_of(L'\\') + 1));
-    RestoreTick(next_row_++);
+    if (path.empty()) continue;
+    const platform::Mailbox mailbox = this->mailbox();
+    std::thread([this, mailbox, csidl, path] {
+      const double size = sources::FolderSize(path + L"\\");
+      mailbox.Post([this, csidl, path, size] {
+        AddFolderRow(csidl, path, size);
+        MeasureNextFolder();
+      });
+    }).detach();
+    return;
   }
+  FinishStartup();
+}
+
+void MainWindow::AddFolderRow(int csidl, const std::wstring& path, double size) {
+  sources::SourceRow& row = next_row_ > 1 ? AddRow(sources::kFolderRow) : rows[1];
+  row.path = path;
+  row.size = sources::TenThousandthBytesFromDouble(size);
+  row.key = std::to_wstring(csidl);
+  row.size_label.set_text(sources::SizeText(row.size));
+  row.check_box.set_text(path.substr(path.find_last_of(L'\\') + 1));
+  RestoreTick(next_row_++);
 }
 
 void MainWindow::FillMailStoreRows() {
@@ -145,7 +159,6 @@ void MainWindow::FillMailStoreRows() {
   platform::AutomationObject folders = mapi.Object(L"Folders");
   const std::int32_t count = folders.Number(L"Count");
   for (std::int32_t f = 1; f <= count; ++f) {
-    platform::DoEvents();
     // All of the store is read before its row is made, so that a store the
     // mail client cannot describe leaves no half-filled row behind.
     platform::AutomationObject folder = folders.Object(L"Item", f);
@@ -186,7 +199,6 @@ void MainWindow::RestoreTick(int i) {
   const platform::CheckState state = settings::StoredCheckState(stored);
   if (state == platform::CheckState::kUnchecked) return;
   row.check_box.set_check_state(state);
-  platform::DoEvents();
 }
 
 void MainWindow::HandToUser() {

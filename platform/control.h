@@ -60,6 +60,9 @@ class Control {
   COLORREF back_color() const { return back_; }
   void set_back_color(COLORREF color) { back_ = color; InvalidateRect(hwnd_, nullptr, TRUE); }
 
+  // Paints what is invalid now, without waiting for the message queue.
+  void Update() { UpdateWindow(hwnd_); }
+
   void focus() { SetFocus(hwnd_); }
   bool focused() const { return GetFocus() == hwnd_; }
 

@@ -51,7 +51,7 @@ void Form::CreateForm(const Style& style, const Form* owner) {
     window_style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_BORDER;
   else
     window_style |= WS_POPUP;
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, style.caption.c_str(), window_style,
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kFormClass, style.title.c_str(), window_style,
                           CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner_, nullptr,
                           GetModuleHandleW(nullptr), this);
   assert(hwnd_);
@@ -63,7 +63,7 @@ void Form::CreateForm(const Style& style, const Form* owner) {
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), FALSE);
 }
 
-void Form::AddMenu(MenuItem& menu, const std::wstring& caption,
+void Form::AddMenu(MenuItem& menu, const std::wstring& menu_text,
                    std::vector<std::pair<MenuItem*, std::wstring>> items) {
   if (!menu_bar_) menu_bar_ = CreateMenu();
   HMENU popup = CreatePopupMenu();
@@ -74,7 +74,7 @@ void Form::AddMenu(MenuItem& menu, const std::wstring& caption,
     menu_items_[item->id_] = item;
     AppendMenuW(popup, MF_STRING, item->id_, text.c_str());
   }
-  AppendMenuW(menu_bar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), caption.c_str());
+  AppendMenuW(menu_bar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), menu_text.c_str());
   menu.menu_ = menu_bar_;
   menu.id_ = GetMenuItemCount(menu_bar_) - 1;
   menu.by_position_ = TRUE;

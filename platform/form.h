@@ -32,7 +32,7 @@ class Form : public Control {
  public:
   enum class Border { kFixedSingle, kNone };
   struct Style {
-    std::wstring caption;
+    std::wstring title;
     int client_width = 0, client_height = 0;  // twips
     Border border = Border::kFixedSingle;
     Font font;
@@ -53,7 +53,7 @@ class Form : public Control {
   void SetTopmost();
 
   // A menu bar entry and its items, in order.
-  void AddMenu(MenuItem& menu, const std::wstring& caption,
+  void AddMenu(MenuItem& menu, const std::wstring& menu_text,
                std::vector<std::pair<MenuItem*, std::wstring>> items);
 
   int client_height_px() const;

@@ -3,9 +3,6 @@
 
 #include <windows.h>
 
-#include <atomic>
-#include <thread>
-
 namespace platform {
 
 int PumpMessages(bool wait, const std::function<bool()>& go_on) {
@@ -33,19 +30,6 @@ int PumpMessages(bool wait, const std::function<bool()>& go_on) {
 
 int DoEvents() {
   return PumpMessages(false, [] { return true; });
-}
-
-void RunAside(const std::function<void()>& work) {
-  std::atomic<bool> done{false};
-  const DWORD waiting = GetCurrentThreadId();
-  std::thread worker([&] {
-    work();
-    done = true;
-    // Wakes the pump below if it waits for a message.
-    PostThreadMessageW(waiting, WM_NULL, 0, 0);
-  });
-  PumpMessages(true, [&] { return !done; });
-  worker.join();
 }
 
 }  // namespace platform

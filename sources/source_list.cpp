@@ -51,17 +51,15 @@ void SourceList::WheelNotch(bool down) {
 
 void SourceList::FitToRows() {
   const int n = controls_.rows.count();
-  if (n > kRowsInView) {
-    controls_.scroll_bar.set_enabled(true);
-    platform::DoEvents();
-  }
+  if (n > kRowsInView) controls_.scroll_bar.set_enabled(true);
   controls_.rows_panel.set_height(n * controls_.rows[1].check_box.height() + n * kRowSpacing);
   controls_.scroll_bar.set_max(n);
 }
 
 void SourceList::ScrollToBar() {
   controls_.rows_panel.set_top(kTopAtValueZero - kScrollStep * controls_.scroll_bar.value());
-  platform::DoEvents();
+  // Drawn at once, so that a dragged thumb moves the rows with it.
+  controls_.rows_panel.Update();
 }
 
 void SourceList::PickTarget() {

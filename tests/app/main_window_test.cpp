@@ -63,7 +63,8 @@ class MainWindowTest : public testing::Test {
     main_ = std::make_unique<MainWindow>(world_);
     dialogs_.boxes.clear();
     main_->OnLoad();
-    ASSERT_TRUE(main_->splash() && main_->splash()->ready);
+    ASSERT_TRUE(main_->splash());
+    ASSERT_TRUE(testing_support::PumpUntil([&] { return main_->splash()->ready; }));
     if (main_->splash()->loaded()) {
       EXPECT_FALSE(main_->enabled()) << "locked until the splash's minimum time is up";
       main_->splash()->OnMinimumTimeUp();
@@ -104,7 +105,8 @@ TEST_F(MainWindowTest, FoldersBecomeRowsWithStoredTicksAndTheWindowIsFreedLast) 
   EXPECT_EQ(main().total_size.text(), L"3 MB") << "a grayed row is not counted";
   EXPECT_EQ(main().target_box.text(), target);
   EXPECT_EQ(main().write_log_box.check_state(), platform::CheckState::kUnchecked);
-  EXPECT_TRUE(main().view_log_link.visible());
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return main().view_log_link.visible(); }))
+      << "the target's log is looked for aside";
   EXPECT_EQ(main().log_folder, target);
   EXPECT_FALSE(main().mail_status_timer.enabled()) << "no mail profile";
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/message_loop.h"
+
 namespace testing_support {
 
 void TurnWheel(const platform::Control& control, int notches) {
@@ -15,6 +17,18 @@ void TurnWheel(const platform::Control& control, int notches) {
 }
 
 void Click(const platform::Control& control) { SendMessageW(control.handle(), BM_CLICK, 0, 0); }
+
+bool PumpUntil(const std::function<bool()>& condition, int limit_ms) {
+  const ULONGLONG end = GetTickCount64() + limit_ms;
+  for (;;) {
+    platform::PumpMessages(false, [] { return true; });
+    if (condition()) return true;
+    if (GetTickCount64() >= end) return false;
+    // Woken by the next message or, for a condition another thread makes
+    // true, after a short wait.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+}
 
 void ForgetQuit() {
   MSG msg;

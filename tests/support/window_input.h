@@ -1,6 +1,7 @@
 // Input for real windows as the system delivers it; dialogs answered.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@ namespace testing_support {
 void TurnWheel(const platform::Control& control, int notches);
 
 void Click(const platform::Control& control);
+
+// Lets the program's windows answer their messages until condition holds,
+// for at most limit_ms; whether it came to hold. The one place tests wait.
+bool PumpUntil(const std::function<bool()>& condition, int limit_ms = 30000);
 
 // Takes away the quit message the last window's end leaves behind, so that
 // the next test's windows repaint and yield as in a fresh program.
