@@ -167,6 +167,7 @@ sources::SourceRow& MainWindow::AddRow(sources::RowKind kind) {
 
 void MainWindow::ApplyLanguage(Language new_language) {
   texts = TextsOf(new_language).main;
+  platform::SetUnexpectedErrorText(texts.unexpected_error);
   const ControlTexts& control_texts = TextsOf(new_language).control_texts;
   user_label.set_text(control_texts.user);
   system_label.set_text(control_texts.system);

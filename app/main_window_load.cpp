@@ -40,8 +40,9 @@ struct StartupError {
 constexpr std::int32_t kVersionWithoutMajor = 5;
 constexpr std::int32_t kStoreIdNotHex = 13;
 
-void ShowStartupError(std::int32_t number, const std::wstring& description) {
-  platform::CurrentDialogs().MessageBoxOk(std::to_wstring(number) + L" - " + description);
+void ShowStartupError(const platform::Form& owner, std::int32_t number,
+                      const std::wstring& description) {
+  platform::CurrentDialogs().MessageBoxOk(owner, std::to_wstring(number) + L" - " + description);
 }
 
 }  // namespace
@@ -69,9 +70,9 @@ void MainWindow::FinishStartup() {
       }
     }
   } catch (const StartupError& error) {
-    ShowStartupError(error.number, error.description);
+    ShowStartupError(*this, error.number, error.description);
   } catch (const platform::AutomationError& error) {
-    ShowStartupError(error.number, error.description);
+    ShowStartupError(*this, error.number, error.description);
   }
   source_list.FitToRows();
   HandToUser();

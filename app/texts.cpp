@@ -35,6 +35,7 @@ const Texts kEnglish = [] {
   m.select_target = L"Select backup folder";
   m.version_without_major = L"Invalid procedure call or argument";
   m.store_id_not_hex = L"Type mismatch";
+  m.unexpected_error = L"The program met an error it cannot go on from and closes: ";
 
   backup::RunTexts& r = t.main.run;
   r.backup = L"Backup!";
@@ -101,6 +102,7 @@ const Texts kSpanish = [] {
   // The start-up box's descriptions stay in English in every language.
   m.version_without_major = L"Invalid procedure call or argument";
   m.store_id_not_hex = L"Type mismatch";
+  m.unexpected_error = L"El programa ha encontrado un error del que no puede seguir y se cierra: ";
 
   backup::RunTexts& r = t.main.run;
   r.backup = L"Backup!";

@@ -26,6 +26,9 @@ struct MainTexts {
   // The start-up box's descriptions: the mail client's version has no major
   // number; a store's identifier is not hexadecimal.
   std::wstring version_without_major, store_id_not_hex;
+  // The box's words before the text of an error the program did not
+  // foresee, when it ends the program.
+  std::wstring unexpected_error;
   backup::RunTexts run;
 };
 

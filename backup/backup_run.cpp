@@ -195,7 +195,7 @@ BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring&
   if (!engine_.CopySource(row.path, place + row.name, is_file)) {
     const std::wstring text = texts_.copy.missing_source + (is_file ? row.path : AddBackslash(row.path)) +
                               L" " + texts_.copy.not_found;
-    Post([text] { platform::CurrentDialogs().MessageBoxOk(text); });
+    Post([this, text] { platform::CurrentDialogs().MessageBoxOk(controls_.window, text); });
   }
   outcome.file_error = flags_.file_error;
   outcome.target_error = flags_.target_error;

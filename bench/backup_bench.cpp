@@ -62,7 +62,7 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   platform::DoEvents();
 
   RunResult result;
-  row.progress_bar.MeasureDrawing(&result.barDrawing);
+  row.progress_bar.MeasureDrawingForTesting(&result.barDrawing);
   main.backup_run.log().MeasureWriting(&result.logWriting);
   main.backup_run.engine().workers = workers;
   // The window's thread runs its messages as the message loop would; the

@@ -10,7 +10,6 @@
 
 namespace platform {
 
-constexpr std::uint32_t kAttributeReadOnly = 0x1;
 constexpr std::uint32_t kAttributeHidden = 0x2;
 constexpr std::uint32_t kAttributeSystem = 0x4;
 constexpr std::uint32_t kAttributeDirectory = 0x10;

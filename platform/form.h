@@ -76,8 +76,16 @@ class Form : public Control {
   // Called each time the window becomes the active window.
   std::function<void()> on_activate;
 
+  // An exception that reached a window procedure: a fault, never part of
+  // the program's design. Set, it is called with the exception's text;
+  // unset, the program says so in a box (the facts' unexpected_error text,
+  // then the exception's) and ends, rather than let the exception cross
+  // the system's code.
+  static std::function<void(const std::wstring& what)> on_unexpected_error;
+
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  static void EndOnUnexpectedError(const char* what);
   LRESULT HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id, int code, HWND control);
   void OnScroll(int code, HWND control);

@@ -2,7 +2,11 @@
 // menu item or timer it concerns, or on one of the form's handlers.
 #include "platform/form.h"
 
+#include <cstring>
+#include <exception>
 #include <memory>
+
+#include "platform/program.h"
 
 #include "platform/gdi_cache.h"
 #include "platform/timer.h"
@@ -12,8 +16,23 @@ namespace {
 
 // A task posted through a Mailbox; its lParam owns a std::function.
 constexpr UINT kPostedTask = WM_APP + 1;
+// The program's exit code after an error it did not foresee.
+constexpr UINT kUnexpectedErrorExitCode = 3;
 
 }  // namespace
+
+std::function<void(const std::wstring& what)> Form::on_unexpected_error;
+
+// Nothing the run leaves is lost by ending here: a copy in progress has not
+// taken its real name, and the next run removes its temporary file.
+void Form::EndOnUnexpectedError(const char* what) {
+  const std::wstring text = std::wstring(what, what + std::strlen(what));
+  if (on_unexpected_error) return on_unexpected_error(text);
+  const ProgramFacts& facts = CurrentProgramFacts();
+  MessageBoxW(nullptr, (facts.unexpected_error + text).c_str(), facts.title.c_str(),
+              MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  ExitProcess(kUnexpectedErrorExitCode);
+}
 
 void Mailbox::Post(std::function<void()> task) const {
   auto* posted = new std::function<void()>(std::move(task));
@@ -28,8 +47,15 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lpa
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   }
   auto* form = static_cast<Form*>(Control::FromHandle(hwnd));
-  if (form) return form->HandleMessage(msg, wparam, lparam);
-  return DefWindowProcW(hwnd, msg, wparam, lparam);
+  if (!form) return DefWindowProcW(hwnd, msg, wparam, lparam);
+  try {
+    return form->HandleMessage(msg, wparam, lparam);
+  } catch (const std::exception& error) {
+    EndOnUnexpectedError(error.what());
+  } catch (...) {
+    EndOnUnexpectedError("?");
+  }
+  return 0;
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {

@@ -12,6 +12,7 @@ ProgramFacts g_facts;
 
 void SetProgramFacts(const ProgramFacts& facts) { g_facts = facts; }
 const ProgramFacts& CurrentProgramFacts() { return g_facts; }
+void SetUnexpectedErrorText(const std::wstring& text) { g_facts.unexpected_error = text; }
 
 void InitCommonControls() {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};

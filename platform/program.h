@@ -15,9 +15,13 @@ struct ProgramFacts {
   std::wstring title;
   int icon_resource = 0;
   int hand_cursor_resource = 0;
+  // What the box says, in the user's language, before the text of an error
+  // the program did not foresee when it ends the program.
+  std::wstring unexpected_error;
 };
 void SetProgramFacts(const ProgramFacts& facts);
 const ProgramFacts& CurrentProgramFacts();
+void SetUnexpectedErrorText(const std::wstring& text);
 
 // Loads the common controls (progress bar) once, before any window.
 void InitCommonControls();

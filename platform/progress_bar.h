@@ -18,7 +18,7 @@ class ProgressBar : public Control {
   int position() const;
   static constexpr int kSteps = 10000;
   // Adds the time the bar takes to redraw to spent (nothing when null).
-  void MeasureDrawing(TimeSpent* spent) { drawing_ = spent; }
+  void MeasureDrawingForTesting(TimeSpent* spent) { drawing_ = spent; }
 
  private:
   void Show();

@@ -11,7 +11,6 @@ namespace platform {
 class ScrollBar : public Control {
  public:
   void Create(const Layout& layout, int min, int max, int value);
-  int min() const { return min_; }
   int max() const { return max_; }
   void set_max(int max);
   int value() const { return value_; }

@@ -18,8 +18,8 @@ int ShellOpen(const std::wstring& file, const std::wstring* parameters,
   return static_cast<int>(reinterpret_cast<INT_PTR>(result));
 }
 
-void Dialogs::MessageBoxOk(const std::wstring& text) {
-  MessageBoxW(GetActiveWindow(), text.c_str(), CurrentProgramFacts().title.c_str(), MB_OK);
+void Dialogs::MessageBoxOk(const Control& owner, const std::wstring& text) {
+  MessageBoxW(owner.handle(), text.c_str(), CurrentProgramFacts().title.c_str(), MB_OK);
 }
 
 std::optional<std::wstring> Dialogs::BrowseForFolder(const Control& owner,

@@ -19,8 +19,10 @@ int ShellOpen(const std::wstring& file, const std::wstring* parameters = nullptr
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  // A message box with one OK button and the program's title.
-  virtual void MessageBoxOk(const std::wstring& text);
+  // A message box with one OK button and the program's title, owned by
+  // owner: the owner takes no input while it is shown, whatever window is
+  // active.
+  virtual void MessageBoxOk(const Control& owner, const std::wstring& text);
   // The shell's folder picker: file-system folders only, no "new folder"
   // button. Nothing when the user cancels.
   virtual std::optional<std::wstring> BrowseForFolder(const Control& owner,

@@ -62,6 +62,7 @@ class MainWindowTest : public testing::Test {
   void Start(size_t boxes = 0) {
     main_ = std::make_unique<MainWindow>(world_);
     dialogs_.boxes.clear();
+    dialogs_.owners.clear();
     main_->OnLoad();
     ASSERT_TRUE(main_->splash());
     ASSERT_TRUE(testing_support::PumpUntil([&] { return main_->splash()->ready; }));
@@ -166,6 +167,7 @@ TEST_F(MainWindowTest, AStartUpErrorIsShownAndTheRowsBuiltSoFarStay) {
   ServeStores(L"16", {Store(L"Never", 10)});
   Start(1);
   EXPECT_EQ(dialogs_.boxes, std::vector<std::wstring>{L"5 - Invalid procedure call or argument"});
+  EXPECT_EQ(dialogs_.owners, std::vector<HWND>{main().handle()}) << "the box holds the main window";
   EXPECT_EQ(main().rows.count(), 1);
 
   main_.reset();

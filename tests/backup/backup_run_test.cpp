@@ -95,6 +95,7 @@ TEST_F(BackupRunTest, UnsavableSettingsAMissingSourceAndALockedFileAreToldAndThe
   EXPECT_EQ(main.error_label.text(), texts.run.settings_not_saved);
   EXPECT_EQ(dialogs.boxes, std::vector<std::wstring>{L"Backup source file/folder " +
                                                      temp / L"Gone\\" + L" Not found"});
+  EXPECT_EQ(dialogs.owners, std::vector<HWND>{main.handle()});
   EXPECT_TRUE(gone.ok_image.visible()) << "no file of it failed";
   EXPECT_FALSE(platform::FolderExists(target + L"\\Gone"));
   EXPECT_TRUE(Has(LogLines(target), L"locked.pst\t-->*not copied*"));

@@ -1,9 +1,13 @@
-// The control wrappers against real windows: bars, menus, and unloading
-// every form (check boxes are driven by the source list's tests).
+// The control wrappers against real windows: bars, menus, unloading every
+// form, and an exception that reaches a window procedure (check boxes are driven by the source list's tests).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "platform/controls.h"
 #include "support/window_input.h"
@@ -65,6 +69,18 @@ TEST_F(ControlsTest, UnloadingAllFormsReachesOwnedAndOwningFormsOnce) {
   UnloadAllForms();
   EXPECT_TRUE(form_unloads == 1 && about_unloads == 1);
   EXPECT_EQ(LoadedForms(), 0);
+}
+
+TEST_F(ControlsTest, AnExceptionInAHandlerStopsAtTheWindowProcedure) {
+  std::vector<std::wstring> reported;
+  Form::on_unexpected_error = [&](const std::wstring& what) { reported.push_back(what); };
+  form.on_activate = [] { throw std::runtime_error("broken handler"); };
+  SendMessageW(form.handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+  form.mailbox().Post([] { throw 7; });
+  EXPECT_TRUE(testing_support::PumpUntil([&] { return reported.size() == 2; }));
+  Form::on_unexpected_error = nullptr;
+  EXPECT_EQ(reported, (std::vector<std::wstring>{L"broken handler", L"?"}));
+  EXPECT_TRUE(IsWindow(form.handle())) << "reported, not carried through the system's code";
 }
 
 }  // namespace

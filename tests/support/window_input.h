@@ -29,10 +29,14 @@ class FakeDialogs : public platform::Dialogs {
  public:
   FakeDialogs() { platform::SetDialogs(this); }
   ~FakeDialogs() override { platform::SetDialogs(nullptr); }
-  void MessageBoxOk(const std::wstring& text) override { boxes.push_back(text); }
+  void MessageBoxOk(const platform::Control& owner, const std::wstring& text) override {
+    boxes.push_back(text);
+    owners.push_back(owner.handle());
+  }
   std::optional<std::wstring> BrowseForFolder(const platform::Control&,
                                               const std::wstring&) override { return answer; }
   std::vector<std::wstring> boxes;
+  std::vector<HWND> owners;
   std::optional<std::wstring> answer;
 };
 
