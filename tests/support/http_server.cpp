@@ -285,12 +285,13 @@ TrustedRoot::TrustedRoot(const std::wstring& pem_file) : pem_file_(pem_file) { R
 
 TrustedRoot::~TrustedRoot() { RunTrust("distrust", pem_file_); }
 
-UserProxy::UserProxy(const std::string& proxy) {
-  // A version, a change counter, the flags (direct | named proxy), then
+UserProxy::UserProxy(const std::string& proxy, bool detect) {
+  // A version, a change counter, the flags (direct | named proxy, and 8 for
+  // automatic detection), then
   // the proxy, the bypass list and the configuration script, each as its
   // length and text.
   auto dword = [](DWORD value) { return std::string(reinterpret_cast<const char*>(&value), 4); };
-  const std::string value = dword(0x46) + dword(1) + dword(3) + dword(static_cast<DWORD>(proxy.size())) +
+  const std::string value = dword(0x46) + dword(1) + dword(detect ? 11 : 3) + dword(static_cast<DWORD>(proxy.size())) +
                             proxy + dword(0) + dword(0) + std::string(32, '\0');
   RegSetKeyValueW(HKEY_CURRENT_USER, kConnections, L"DefaultConnectionSettings", REG_BINARY, value.data(),
                   static_cast<DWORD>(value.size()));

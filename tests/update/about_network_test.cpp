@@ -76,6 +76,18 @@ TEST_F(HttpsTest, CheckAndDownloadGoThroughTheUsersProxy) {
   EXPECT_EQ(ReadFile(folder / L"proxy.log"), tunnel + tunnel + tunnel);
 }
 
+// Wine's automatic lookup finds nothing (its resolver is a stub), as a
+// network without WPAD does: the named proxy then serves.
+TEST_F(AboutTest, TheNamedProxyServesWhenTheAutomaticLookupFindsNothing) {
+  NativeServer proxy("proxy", UnixPath(folder.path()) + "/proxy.log");
+  UserProxy settings("127.0.0.1:" + std::to_string(proxy.port()), true);
+  Publish(kOffer);
+  Activate();
+  EXPECT_EQ(about.latest_version.text(), L"0.2.0");
+  EXPECT_EQ(ReadFile(folder / L"proxy.log"), "GET 127.0.0.1:" + std::to_string(NativeServer::PortOf(server.base_url())) +
+                                                 " /download/TavrikBackup.upd\n");
+}
+
 TEST_F(AboutTest, RoutesAreTriedInTheirOrderUntilOneConnects) {
   const std::wstring down = RefusingUrl();
   std::vector<std::wstring> asked;
