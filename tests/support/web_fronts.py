@@ -6,9 +6,10 @@
       certificates: localhost.pem (localhost, from the test CA),
       untrusted.pem (localhost, from the other CA), other-host.pem
       (other-host.test, from the test CA), each with its -key.pem.
-  web_fronts.py tls PORT_FILE CERT KEY BACKEND_PORT
+  web_fronts.py tls PORT_FILE CERT KEY BACKEND_PORT [TLSv1]
       a TLS server on 127.0.0.1 that hands each connection on to the
-      tests' plain HTTP server on BACKEND_PORT.
+      tests' plain HTTP server on BACKEND_PORT; with TLSv1, one that speaks
+      TLS 1.0 only, as old servers do.
   web_fronts.py files PORT FOLDER CERT KEY
       an HTTPS server on 127.0.0.1:PORT for the files under FOLDER, until
       it is killed.
@@ -176,6 +177,9 @@ def main(args):
     elif args[0] == "tls":
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(args[2], args[3])
+        if args[5:] == ["TLSv1"]:
+            context.set_ciphers("DEFAULT:@SECLEVEL=0")
+            context.minimum_version = context.maximum_version = ssl.TLSVersion.TLSv1
         serve(args[1], lambda conn: tls_connection(conn, context, int(args[4])))
     elif args[0] == "files":
         handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=args[2])

@@ -15,18 +15,20 @@ struct HttpsTest : AboutTest {
   static void TearDownTestSuite() { root.reset(); }
   static std::string Port(const std::wstring& url) { return platform::ToAnsi(url.substr(url.rfind(L':') + 1)); }
   // "https://localhost:PORT" of a front with the named certificate.
-  std::wstring Front(const std::string& cert) {
+  std::wstring Front(const std::string& cert, const std::string& protocol = "") {
     const std::string files = TAVRIK_TEST_CERTS "/" + cert + ".pem " TAVRIK_TEST_CERTS "/" + cert + "-key.pem ";
-    fronts.push_back(std::make_unique<NativeServer>("tls", files + std::to_string(NativeServer::PortOf(server.base_url()))));
+    fronts.push_back(std::make_unique<NativeServer>(
+        "tls", files + std::to_string(NativeServer::PortOf(server.base_url())) + " " + protocol));
     return L"https://localhost:" + std::to_wstring(fronts.back()->port());
   }
   static inline std::unique_ptr<TrustedRoot> root;
   std::vector<std::unique_ptr<NativeServer>> fronts;
 };
 
-TEST_F(HttpsTest, OnlyATrustedCertificateForTheHostIsTakenThenTheInstallerStarts) {
-  for (const char* cert : {"untrusted", "other-host"}) {
-    about.update_server = Front(cert);
+TEST_F(HttpsTest, OnlyATrustedCertificateForTheHostOverTls12OrLaterIsTakenThenTheInstallerStarts) {
+  for (const auto& [cert, protocol] : std::vector<std::pair<std::string, std::string>>{
+           {"untrusted", ""}, {"other-host", ""}, {"localhost", "TLSv1"}}) {
+    about.update_server = Front(cert, protocol);
     Activate();
     EXPECT_EQ(about.latest_version.text(), L"-") << cert;
     EXPECT_EQ(about.status.text(), kTexts.no_version);
