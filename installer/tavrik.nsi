@@ -21,6 +21,12 @@
   !error "Pass VERSION, PROGRAM_EXE, ICON and OUTFILE with -D"
 !endif
 
+; A release signs the uninstaller too, so that the elevation prompt of the
+; uninstaller for all users names the publisher.
+!ifdef SIGN_UNINSTALLER
+  !uninstfinalize 'sh "${SIGN_UNINSTALLER}" "%1"'
+!endif
+
 Unicode true
 Target amd64-unicode
 ManifestDPIAware true
