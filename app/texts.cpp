@@ -69,6 +69,7 @@ const Texts kEnglish = [] {
   a.updating = L"Updating...";
   a.update_cancelled = L"Update Canceled!";
   a.error_updating = L"Error updating...";
+  a.proxy_password = L"The proxy server asks for a password";
 
   t.splash_loading = L"Loading...";
   return t;
@@ -137,6 +138,7 @@ const Texts kSpanish = [] {
   a.updating = L"Updating...";
   a.update_cancelled = L"Update Canceled!";
   a.error_updating = L"Error updating...";
+  a.proxy_password = L"El servidor proxy pide una contraseña";
 
   t.splash_loading = L"Cargando...";
   return t;

@@ -10,10 +10,21 @@
 ; for all users (under Program Files) needs an administrator's: a copy of
 ; the installer is then started elevated to do the work (/S /ALLUSERS),
 ; while this one shows the pages and starts the program as the signed-in
-; user.
+; user. The program's own update of an installation for all users starts
+; its verified copy elevated with /S /ALLUSERS /START: /START starts the
+; program again, as the signed-in user, once the silent install is done.
+; The uninstaller of an installation for all users asks for an
+; administrator's rights (it starts itself again through "runas") when its
+; own are not enough to change the folder; the user's own needs none.
 
 !ifndef VERSION | PROGRAM_EXE | ICON | OUTFILE
   !error "Pass VERSION, PROGRAM_EXE, ICON and OUTFILE with -D"
+!endif
+
+; A release signs the uninstaller too, so that the elevation prompt of the
+; uninstaller for all users names the publisher.
+!ifdef SIGN_UNINSTALLER
+  !uninstfinalize 'sh "${SIGN_UNINSTALLER}" "%1"'
 !endif
 
 Unicode true
@@ -56,6 +67,7 @@ Var Upgrade  ; 1 when an installation was found and is being replaced
 Var AllUsers  ; 1 for an installation for all users
 Var Elevated  ; 1 when this installer has an administrator's rights
 Var Inner     ; 1 in the copy started elevated (/ALLUSERS)
+Var StartAfter  ; 1 to start the program when a silent install is done (/START)
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -80,60 +92,12 @@ LangString Elevating ${LANG_ENGLISH} "Asking for an administrator's permission..
 LangString Elevating ${LANG_SPANISH} "Pidiendo el permiso de un administrador..."
 LangString NotElevated ${LANG_ENGLISH} "${PRODUCT} is installed for all users: updating it needs an administrator's permission."
 LangString NotElevated ${LANG_SPANISH} "${PRODUCT} está instalado para todos los usuarios: actualizarlo requiere el permiso de un administrador."
+LangString RemovalNeedsRights ${LANG_ENGLISH} "${PRODUCT} is installed for all users: removing it needs an administrator's permission."
+LangString RemovalNeedsRights ${LANG_SPANISH} "${PRODUCT} está instalado para todos los usuarios: quitarlo requiere el permiso de un administrador."
+LangString NoRights ${LANG_ENGLISH} "The files of ${PRODUCT} in $INSTDIR cannot be changed with your rights: that needs an administrator's permission."
+LangString NoRights ${LANG_SPANISH} "Los archivos de ${PRODUCT} en $INSTDIR no se pueden cambiar con sus permisos: hace falta el permiso de un administrador."
 
-; Waits for a running copy of the program to end. Right after starting an
-; update the program ends by itself; a copy still open after a few seconds
-; is asked to close as its close box would, and the user is asked at last.
-!macro CLOSE_PROGRAM un
-Function ${un}CloseProgram
-  StrCpy $R0 0
-  ${Do}
-    FindWindow $R1 "${FORM_CLASS}" "${FORM_TITLE}"
-    ${If} $R1 = 0
-      ; The process may hold its file a moment after its window is gone.
-      Call ${un}WaitForProgramFile
-      Return
-    ${EndIf}
-    ${If} $R0 = 0
-      DetailPrint "$(Waiting)"
-    ${ElseIf} $R0 = 20
-      ; Posted as its close box would: a message sent from another process
-      ; does not wake the program's message loop once its last window is gone.
-      System::Call 'user32::PostMessageW(p $R1, i ${WM_CLOSE}, p 0, p 0)'
-
-    ${ElseIf} $R0 >= 60
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY +3
-        SetErrorLevel 2
-        Quit
-      StrCpy $R0 0
-    ${EndIf}
-    Sleep 250
-    IntOp $R0 $R0 + 1
-  ${Loop}
-FunctionEnd
-
-; Removes the installed program file, retrying while it is still in use.
-Function ${un}WaitForProgramFile
-  StrCpy $R2 0
-  ${Do}
-    ClearErrors
-    Delete "$INSTDIR\${PROGRAM}"
-    ${IfNot} ${Errors}
-      Return
-    ${EndIf}
-    ${If} $R2 >= 40
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY +3
-        SetErrorLevel 2
-        Quit
-      StrCpy $R2 0
-    ${EndIf}
-    Sleep 250
-    IntOp $R2 $R2 + 1
-  ${Loop}
-FunctionEnd
-!macroend
-!insertmacro CLOSE_PROGRAM ""
-!insertmacro CLOSE_PROGRAM "un."
+!include "${__FILEDIR__}/close_program.nsh"
 
 Function .onInit
   ${GetParameters} $R9
@@ -145,6 +109,13 @@ Function .onInit
     StrCpy $Inner 1
   ${EndIf}
   StrCpy $AllUsers $Inner
+  ClearErrors
+  ${GetOptions} $R9 "/START" $R8
+  ${If} ${Errors}
+    StrCpy $StartAfter 0
+  ${Else}
+    StrCpy $StartAfter 1
+  ${EndIf}
   UserInfo::GetAccountType
   Pop $0
   StrCpy $Elevated 0
@@ -210,6 +181,15 @@ Function StartProgram
   ${EndIf}
 FunctionEnd
 
+; A silent install asked to (the program's own update) starts the program
+; again; an interactive one leaves that to its last page.
+Function .onInstSuccess
+  ${If} $StartAfter = 1
+  ${AndIf} ${Silent}
+    Call StartProgram
+  ${EndIf}
+FunctionEnd
+
 Function SkipFolderOnUpgrade
   ${If} $Upgrade = 1
     Abort
@@ -254,40 +234,4 @@ Section "Tavrik Backup"
   WriteRegDWORD SHCTX "${UNINST_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Function un.onInit
-  ; Installed for all users when the machine-wide entry names this folder.
-  ReadRegStr $0 HKLM "${UNINST_KEY}" "InstallLocation"
-  ${If} $0 == $INSTDIR
-    SetShellVarContext all
-  ${Else}
-    SetShellVarContext current
-  ${EndIf}
-FunctionEnd
-
-; The files the program's update leaves in a folder, with the partial
-; downloads of an update cut off by the program's end.
-!macro REMOVE_UPDATE_FILES folder
-  Delete "${folder}\install.exe"
-  Delete "${folder}\install.exe.sig"
-  Delete "${folder}\TavrikBackup.upd"
-  Delete "${folder}\install.exe.part"
-  Delete "${folder}\install.exe.sig.part"
-  Delete "${folder}\TavrikBackup.upd.part"
-!macroend
-
-; Removes what the installer and the program's update put into the folder,
-; and the update's files in the user's local application data, where they go
-; when the program's folder cannot be written. The settings file is the
-; user's: the one in the application data folder is never touched, and one
-; kept beside the program keeps the folder.
-Section "Uninstall"
-  Call un.CloseProgram
-  !insertmacro REMOVE_UPDATE_FILES "$INSTDIR"
-  Delete "$INSTDIR\${UNINSTALLER}"
-  RMDir "$INSTDIR"
-  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  DeleteRegKey SHCTX "${UNINST_KEY}"
-  SetShellVarContext current
-  !insertmacro REMOVE_UPDATE_FILES "$LOCALAPPDATA\${PRODUCT}"
-  RMDir "$LOCALAPPDATA\${PRODUCT}"
-SectionEnd
+!include "${__FILEDIR__}/uninstall.nsh"

@@ -1,91 +1,113 @@
-// The HTTP(S) transfer over WinHTTP in its asynchronous mode: the caller's
-// thread moves its request on (platform/http_request.h) whenever it asks
-// (AwaitingReply, NextPiece, WaitAndYield).
+// The HTTP(S) transfer: its routes tried in turn, each through one attempt
+// (platform/http_request.h) that moves on the window's messages.
 #include "platform/http.h"
 
 #include <windows.h>
 #include <winhttp.h>
 
 #include "platform/http_request.h"
-#include "platform/message_loop.h"
-#include "platform/web_proxy.h"
 
 namespace platform {
 
 HttpTransfer::HttpTransfer() = default;
 
-HttpTransfer::~HttpTransfer() { Cancel(); }
+HttpTransfer::~HttpTransfer() { Drop(); }
 
 void HttpTransfer::set_timeouts(int connect_ms, int receive_ms) {
   connect_ms_ = connect_ms;
   receive_ms_ = receive_ms;
 }
 
+void HttpTransfer::Drop() {
+  lookup_.reset();
+  if (request_) {
+    request_->moved = nullptr;
+    request_->Finish(HttpRequest::Ending::kFailed);
+    request_.reset();
+  }
+  routes_.clear();
+  route_ = 0;
+}
+
 void HttpTransfer::Start(const std::wstring& url, const std::wstring& headers) {
-  Cancel();
-  cancelled_ = false;
+  Drop();
+  url_ = url;
+  headers_ = headers;
+  ending_ = Ending::kNone;
+  generation_ = std::make_shared<HttpTransfer*>(this);
+  auto found = [this, generation = std::weak_ptr<HttpTransfer*>(generation_)](std::vector<ProxyRoute> routes) {
+    if (generation.expired()) return;
+    routes_ = routes.empty() ? std::vector<ProxyRoute>{ProxyRoute{}} : std::move(routes);
+    route_ = 0;
+    TryRoute();
+  };
+  if (find_routes) {
+    find_routes(url, found);
+  } else {
+    lookup_ = std::make_unique<ProxyLookup>();
+    lookup_->Start(url, mailbox_, found);
+  }
+}
+
+void HttpTransfer::TryRoute() {
+  lookup_.reset();
   request_ = std::make_shared<HttpRequest>();
   HttpRequest& r = *request_;
-  r.id = NewRequestId();
-  r.headers = headers;
-
-  std::wstring host(256, L'\0');
-  URL_COMPONENTS parts = {sizeof parts};
-  parts.lpszHostName = &host[0];
-  parts.dwHostNameLength = static_cast<DWORD>(host.size());
-  parts.dwUrlPathLength = static_cast<DWORD>(-1);
-  parts.dwExtraInfoLength = static_cast<DWORD>(-1);
-  if (!WinHttpCrackUrl(url.c_str(), 0, 0, &parts) ||
-      (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)) {
-    return r.Finish(false);
-  }
-  host.resize(parts.dwHostNameLength);
-  std::wstring path(parts.lpszUrlPath, parts.dwUrlPathLength);
-  path.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
-  if (path.empty()) path = L"/";
-
-  const ProxySettings proxy = UserProxySettings();
-  r.session = OpenProxiedSession(agent_, proxy);
-  if (!r.session) return r.Finish(false);
-  WinHttpSetTimeouts(r.session, connect_ms_, connect_ms_, receive_ms_, receive_ms_);
-  WinHttpSetStatusCallback(r.session, OnRequestStatus,
-                           WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES, 0);
-  r.connection = WinHttpConnect(r.session, host.c_str(), parts.nPort, 0);
-  r.request = r.connection ? WinHttpOpenRequest(r.connection, L"GET", path.c_str(), nullptr,
-                                                WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                                WINHTTP_FLAG_REFRESH |
-                                                    (parts.nScheme == INTERNET_SCHEME_HTTPS ? WINHTTP_FLAG_SECURE : 0))
-                           : nullptr;
-  if (!r.request) return r.Finish(false);
-  KeepUntilClosed(request_);
-  DWORD_PTR context = r.id;
-  WinHttpSetOption(r.request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context);
-  DWORD no_redirects = WINHTTP_DISABLE_REDIRECTS;
-  WinHttpSetOption(r.request, WINHTTP_OPTION_DISABLE_FEATURE, &no_redirects, sizeof no_redirects);
-  // The wait for the reply's headers is not covered by the receive time-out.
-  DWORD header_wait = static_cast<DWORD>(receive_ms_);
-  WinHttpSetOption(r.request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &header_wait, sizeof header_wait);
-
-  if (StartProxyLookup(r.session, url, proxy, r.id, r.resolver)) {
-    r.step = HttpRequest::Step::kFindingProxy;
-    r.proxy_deadline = GetTickCount64() + static_cast<ULONGLONG>(connect_ms_);
+  r.mailbox = mailbox_;
+  r.headers = headers_;
+  if (!r.Open(agent_, url_, routes_[route_], connect_ms_, receive_ms_)) {
+    r.Finish(HttpRequest::Ending::kFailed);
+    // Reported as any other step: by a message.
+    std::weak_ptr<HttpRequest> weak = request_;
+    r.moved = [this] { OnAttemptMoved(); };
+    mailbox_.Post([weak] {
+      const auto attempt = weak.lock();
+      const std::function<void()> moved = attempt ? attempt->moved : nullptr;
+      if (moved) moved();
+    });
     return;
   }
+  r.moved = [this] { OnAttemptMoved(); };
+  KeepUntilClosed(request_);
   r.Send();
 }
 
-bool HttpTransfer::AwaitingReply() {
-  if (!request_ || cancelled_) return false;
-  request_->Pump();
-  return request_->step < HttpRequest::Step::kBody;
+void HttpTransfer::OnAttemptMoved() {
+  HttpRequest& r = *request_;
+  if (r.step != HttpRequest::Step::kDone) {
+    if (on_event) on_event();
+    return;
+  }
+  switch (r.ending) {
+    case HttpRequest::Ending::kComplete:
+      ending_ = Ending::kComplete;
+      break;
+    case HttpRequest::Ending::kProxyPassword:
+      ending_ = Ending::kProxyPassword;
+      break;
+    default:
+      // A route that gave no reply at all makes way for the next one.
+      if (r.status == 0 && route_ + 1 < routes_.size()) {
+        request_->moved = nullptr;
+        ++route_;
+        TryRoute();
+        return;
+      }
+      ending_ = Ending::kFailed;
+  }
+  if (on_event) on_event();
+}
+
+bool HttpTransfer::awaiting_reply() const {
+  return ending_ == Ending::kNone && (!request_ || request_->step < HttpRequest::Step::kBody);
 }
 
 int HttpTransfer::status() const {
-  return request_ && !cancelled_ ? request_->status : 0;
+  return request_ && ending_ != Ending::kCancelled ? request_->status : 0;
 }
 
 std::wstring HttpTransfer::Header(const std::wstring& name) const {
-  if (!request_ || cancelled_) return L"";
+  if (!request_ || ending_ == Ending::kCancelled) return L"";
   const std::wstring& raw = request_->raw_headers;
   // The first line is the status line; each further one "Name: value".
   for (std::size_t start = raw.find(L"\r\n"); start != std::wstring::npos;) {
@@ -103,32 +125,19 @@ std::wstring HttpTransfer::Header(const std::wstring& name) const {
   return L"";
 }
 
-std::optional<std::string> HttpTransfer::NextPiece(std::size_t size) {
-  if (!request_ || cancelled_) return std::string();
-  HttpRequest& r = *request_;
-  r.Pump();
-  if (r.body.size() - r.taken >= size || r.step == HttpRequest::Step::kDone) return r.Take(size);
-  return std::nullopt;
-}
-
-void HttpTransfer::WaitAndYield() {
-  const DWORD kLongestWaitMs = 50;
-  if (request_ && !cancelled_) {
-    MsgWaitForMultipleObjects(1, &request_->signal, FALSE, kLongestWaitMs, QS_ALLINPUT);
-    request_->Pump();
-  } else {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, kLongestWaitMs, QS_ALLINPUT);
-  }
-  DoEvents();
+std::string HttpTransfer::TakeBody() {
+  if (!request_ || ending_ == Ending::kCancelled) return "";
+  std::string body = request_->Take();
+  // Room again for what WinHTTP holds back.
+  if (request_->step == HttpRequest::Step::kBody) request_->Pump();
+  return body;
 }
 
 void HttpTransfer::Cancel() {
-  if (!request_) return;
-  cancelled_ = true;
-  request_->Finish(false);
-  request_.reset();
+  const bool running = ending_ == Ending::kNone && (request_ || lookup_ || generation_);
+  Drop();
+  generation_.reset();
+  if (running) ending_ = Ending::kCancelled;
 }
-
-bool HttpTransfer::failed() const { return request_ && !cancelled_ && request_->failed; }
 
 }  // namespace platform

@@ -1,18 +1,26 @@
-// One HTTP or HTTPS GET at a time through the system's WinHTTP, driven from
-// the user-interface thread without blocking it. WinHTTP runs in its
-// asynchronous mode: every call is made on the caller's thread and returns
-// at once, and WinHTTP's own threads only signal that a step is done. The
-// caller keeps yielding and asks again until the reply's headers and each
-// piece of the body have come, so Cancel has nothing to wait for.
-// The user's proxy settings apply: automatic detection and a configuration
-// script where the user has them, the named proxy otherwise. WinHTTP does
+// One HTTP or HTTPS GET through the system's WinHTTP in its asynchronous
+// mode, driven by messages: every WinHTTP call is made on the window's
+// thread and returns at once; WinHTTP's threads only post a message to the
+// window when a step is done, and each message moves the transfer one step
+// and calls on_event. Nothing waits and nothing pumps messages, so Cancel
+// has nothing to wait for.
+//
+// The way to the server is the user's (platform/web_proxy.h): each route of
+// the automatic configuration is tried in turn until one connects. A proxy
+// that asks the signed-in user to authenticate (Negotiate, NTLM) gets the
+// user's own logon, once; one that wants a typed password ends the
+// transfer as kProxyPassword. Only TLS 1.2 and 1.3 are taken. WinHTTP does
 // not follow redirects: they come back as their reply, for the caller's own
 // rule.
 #pragma once
 
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/web_proxy.h"
 
 namespace platform {
 
@@ -20,6 +28,18 @@ struct HttpRequest;
 
 class HttpTransfer {
  public:
+  enum class Ending {
+    kNone,           // still running, or never started
+    kComplete,       // the whole body came
+    kFailed,         // no connection, an untrusted certificate, a time-out, a broken connection
+    kProxyPassword,  // the proxy wants a name and password
+    kCancelled,
+  };
+  // Looks up the routes to try for a url and answers through found, on the
+  // window's thread, at most once.
+  using RouteFinder = std::function<void(
+      const std::wstring& url, std::function<void(std::vector<ProxyRoute>)> found)>;
+
   HttpTransfer();
   ~HttpTransfer();
   HttpTransfer(const HttpTransfer&) = delete;
@@ -31,39 +51,48 @@ class HttpTransfer {
   // each wait on the server (sending the request, the reply's headers, each
   // piece of the body). A dead server then ends the transfer as failed.
   void set_timeouts(int connect_ms, int receive_ms);
+  // The window whose thread the transfer's messages run on.
+  void set_mailbox(const Mailbox& mailbox) { mailbox_ = mailbox; }
+  // Replaces the user's settings and the system's lookup when set.
+  RouteFinder find_routes;
+  // Runs on the window's thread each time the transfer moved: its reply's
+  // headers came, more of its body came, or it ended. It may Cancel or
+  // Start the transfer again.
+  std::function<void()> on_event;
 
   // Starts a GET of url ("http[s]://host[:port]/path") with the extra
   // request header text (lines ending in CR LF) and returns at once. A
   // transfer still running is cancelled first.
   void Start(const std::wstring& url, const std::wstring& headers);
-  // True until the reply's headers are in, or the request failed or was
-  // cancelled.
-  bool AwaitingReply();
+  // True until the reply's headers are in, or the transfer ended.
+  bool awaiting_reply() const;
+  Ending ending() const { return ending_; }
   // The reply's status code; 0 when no reply came.
   int status() const;
   // The value of the reply's named header; "" when there is none.
   std::wstring Header(const std::wstring& name) const;
-  // The next piece of the body, at most size bytes and shorter only at its
-  // end; nothing while the piece is still on its way (yield and ask again);
-  // an empty piece once the body is exhausted, failed or cancelled.
-  std::optional<std::string> NextPiece(std::size_t size);
-  // The yield of a caller waiting for this transfer: lets pending window
-  // messages run once a message or a step of the transfer has come, or a
-  // short while has passed.
-  void WaitAndYield();
-  // Stops the transfer and closes its handles at once: from now on it
-  // reports no reply and an empty body.
+  // The body's bytes that came since the last call.
+  std::string TakeBody();
+  // Stops the transfer and closes its handles at once: it then ends as
+  // kCancelled, without an event.
   void Cancel();
-  bool cancelled() const { return cancelled_; }
-  // The request failed: no connection, a certificate that is not trusted
-  // or not for the host, a time-out, a broken connection.
-  bool failed() const;
 
  private:
-  std::wstring agent_;
+  void TryRoute();
+  void OnAttemptMoved();
+  void Drop();
+
+  std::wstring agent_, url_, headers_;
   int connect_ms_ = 15000;
   int receive_ms_ = 30000;
-  bool cancelled_ = false;
+  Mailbox mailbox_;
+  Ending ending_ = Ending::kNone;
+  std::vector<ProxyRoute> routes_;
+  std::size_t route_ = 0;
+  std::unique_ptr<ProxyLookup> lookup_;
+  // Lives as long as the current Start: a route finder's late answer to an
+  // earlier one finds it gone.
+  std::shared_ptr<HttpTransfer*> generation_;
   std::shared_ptr<HttpRequest> request_;
 };
 

@@ -1,19 +1,28 @@
-// The WinHTTP request of an HttpTransfer and its steps. WinHTTP's threads
-// call OnRequestStatus, which only queues what happened and sets the
-// request's event; the caller's thread takes the queue in Pump and makes
-// the next call. A request's state stays alive until WinHTTP says its
-// handle is closed, since a read may still be writing into its buffer
-// after a cancel. Used by platform/http.cpp only.
+// One attempt of an HttpTransfer: a WinHTTP session, connection and request
+// through one proxy route. WinHTTP's threads call OnRequestStatus, which
+// only queues what happened and posts one message to the window; there
+// Pump takes the queue and makes the next call. Nothing waits and nothing
+// loops: each step is one posted message.
+//
+// Threads: every member but those under `mutex` belongs to the window's
+// thread. The attempt stays alive until WinHTTP says its request handle is
+// closed (the registry in http_request.cpp holds it), since a read may
+// still be writing into `buffer` after a cancel. Used by platform/http.cpp
+// only.
 #pragma once
 
 #include <windows.h>
 #include <winhttp.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
+
+#include "platform/form.h"
+#include "platform/web_proxy.h"
 
 namespace platform {
 
@@ -21,53 +30,62 @@ namespace platform {
 constexpr std::size_t kReadAhead = 256 * 1024;
 constexpr DWORD kReadSize = 64 * 1024;
 
-// One step WinHTTP reported done, with its byte count.
+// One step WinHTTP reported done, with its byte count or error.
 struct Completion {
   DWORD status;
-  DWORD length;
+  DWORD value;
 };
 
 struct HttpRequest {
-  enum class Step { kFindingProxy, kSending, kAwaitingHeaders, kBody, kDone };
+  enum class Step { kSending, kAwaitingHeaders, kBody, kDone };
+  enum class Ending { kNone, kComplete, kFailed, kProxyPassword };
 
-  HttpRequest();
-  ~HttpRequest();
+  HttpRequest() : buffer(kReadSize) {}
   HttpRequest(const HttpRequest&) = delete;
   HttpRequest& operator=(const HttpRequest&) = delete;
 
-  // Closes the handles: the transfer is over, failed unless ok.
-  void Finish(bool ok);
+  // Opens the handles for url through route; false when WinHTTP refused.
+  bool Open(const std::wstring& agent, const std::wstring& url, const ProxyRoute& route,
+            int connect_ms, int receive_ms);
+  // Sends the request (again, after a proxy's challenge).
   void Send();
-  void OnHeaders();
+  // Closes the handles: the attempt is over.
+  void Finish(Ending how);
   // Acts on what WinHTTP has reported, then reads on when the caller has
   // room for more.
   void Pump();
-  // Up to size bytes of what has been read.
-  std::string Take(std::size_t size);
+  // Everything read and not yet taken.
+  std::string Take();
 
   DWORD_PTR id = 0;
-  HINTERNET session = nullptr, connection = nullptr, request = nullptr, resolver = nullptr;
+  Mailbox mailbox;
+  // Called on the window's thread after each Pump that moved the attempt.
+  std::function<void()> moved;
+  HINTERNET session = nullptr, connection = nullptr, request = nullptr;
   Step step = Step::kSending;
+  Ending ending = Ending::kNone;
   std::wstring headers;
-  ULONGLONG proxy_deadline = 0;
   bool reading = false;  // the buffer is WinHTTP's until the read is done
-  bool failed = false;
+  bool sent_logon = false;  // the user's own logon was offered to the proxy
   int status = 0;
   std::wstring raw_headers;
-  std::string body;  // read and not yet taken from taken on
-  std::size_t taken = 0;
+  std::string body;
 
   // Shared with WinHTTP's threads.
-  HANDLE signal;
   std::mutex mutex;
   std::deque<Completion> completions;
+  bool posted = false;  // a message to Pump is on its way
   std::vector<char> buffer;
+
+ private:
+  void OnHeaders();
+  // A 407: the proxy is answered once with the signed-in user's logon
+  // (Negotiate or NTLM); false when it asks for anything else.
+  bool AnswerProxyChallenge();
 };
 
-// Keeps the request until WinHTTP closes its handle; its id is the context
-// value OnRequestStatus gets.
+// Keeps an opened request until WinHTTP closes its handle: its status
+// callback finds it by its id.
 void KeepUntilClosed(const std::shared_ptr<HttpRequest>& request);
-DWORD_PTR NewRequestId();
-void CALLBACK OnRequestStatus(HINTERNET, DWORD_PTR context, DWORD status, void* info, DWORD length);
 
 }  // namespace platform

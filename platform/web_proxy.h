@@ -1,35 +1,48 @@
-// The user's proxy, as the system's Internet settings dialog stores it, for
-// the WinHTTP transfer: a named proxy is set on the session; automatic
-// detection and a configuration script are looked up per address, without
-// blocking, before the request is sent. Used by platform/http.cpp only.
+// The way to the server for one address, as the user's Internet settings
+// give it: the proxies of the automatic configuration (WPAD or a
+// configuration script) in the order it lists them, DIRECT included, or
+// else the named proxy with its bypass list, or a direct connection. The
+// lookup runs on WinHTTP's threads and answers on the window's thread; one
+// that takes longer than kProxyLookupLimit goes on with the named proxy or
+// directly. Used by platform/http.cpp only.
 #pragma once
 
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
-#include <windows.h>
-#include <winhttp.h>
+#include "platform/form.h"
 
 namespace platform {
 
-struct ProxySettings {
-  bool known = false;  // the settings could be read
-  bool detect = false;
-  std::wstring script, named, bypass;
+constexpr std::chrono::seconds kProxyLookupLimit{15};
+
+// One way a request can go: through proxy ("host:port", or WinHTTP's
+// "scheme=host:port;..." list), directly when proxy is "", or the way
+// WinHTTP's own machine setting says when the user's cannot be read.
+struct ProxyRoute {
+  std::wstring proxy, bypass;
+  bool system_default = false;
 };
-ProxySettings UserProxySettings();
 
-// An asynchronous session through the named proxy, when there is one.
-HINTERNET OpenProxiedSession(const std::wstring& agent, const ProxySettings& proxy);
+// Looks up the routes to try for url; found runs once on the mailbox's
+// thread, unless the lookup is dropped first.
+class ProxyLookup {
+ public:
+  ProxyLookup();
+  ~ProxyLookup();
+  ProxyLookup(const ProxyLookup&) = delete;
+  ProxyLookup& operator=(const ProxyLookup&) = delete;
 
-// Starts looking up url's proxy by detection or the configuration script;
-// the end is reported to the status callback with context. False when the
-// user has neither or the lookup did not start: the named proxy then stays.
-// resolver is set once made, and is the caller's to close.
-bool StartProxyLookup(HINTERNET session, const std::wstring& url, const ProxySettings& proxy,
-                      DWORD_PTR context, HINTERNET& resolver);
+  void Start(const std::wstring& url, const Mailbox& mailbox,
+             std::function<void(std::vector<ProxyRoute>)> found);
 
-// Puts the proxy the lookup chose on the request; when it chose none, the
-// named proxy stays.
-void UseFoundProxy(HINTERNET resolver, HINTERNET request);
+  struct State;
+
+ private:
+  std::shared_ptr<State> state_;
+};
 
 }  // namespace platform

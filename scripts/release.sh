@@ -9,8 +9,8 @@
 #                           [OUTDIR] [-DNAME=VALUE ...]
 # --signing-key is the vendor's update private key; the build's public key
 # (TAVRIK_UPDATE_PUBLIC_KEY) must be its own. --cert and --cert-key, a
-# code-signing certificate and its key, also Authenticode-sign the program
-# and the installer with osslsigncode. OUTDIR is build/release by default;
+# code-signing certificate and its key, also Authenticode-sign the program,
+# the uninstaller and the installer with osslsigncode. OUTDIR is build/release by default;
 # the -D values go to CMake, e.g.
 # -DTAVRIK_VERSION_OVERRIDE=0.2.0 -DTAVRIK_UPDATE_SERVER=http://127.0.0.1:8080
 # The build folder is build/release-build, or TAVRIK_RELEASE_BUILD.
@@ -63,8 +63,13 @@ authenticode() {
 }
 if [ -n "$cert" ]; then
   # The program inside the installer is signed first; the installer is made
-  # again around it.
+  # again around it, its uninstaller signed as it is made.
   authenticode "$BUILD/TavrikBackup.exe"
+  cat > "$BUILD/sign-uninstaller.sh" <<EOF
+osslsigncode sign -certs '$(realpath "$cert")' -key '$(realpath "$cert_key")' -n "Tavrik Backup" -h sha256 \\
+             -in "\$1" -out "\$1.signed" >/dev/null && mv "\$1.signed" "\$1"
+EOF
+  cmake -S "$ROOT" -B "$BUILD" -DTAVRIK_UNINSTALLER_SIGNER="$BUILD/sign-uninstaller.sh" >/dev/null
   rm -f "$installer"
   cmake --build "$BUILD" --target installer
   authenticode "$installer"

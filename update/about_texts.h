@@ -16,6 +16,9 @@ struct AboutTexts {
   std::wstring no_latest_version;
   // The status line during an update, after its cancel and after its failure.
   std::wstring updating, update_cancelled, error_updating;
+  // The status line when a proxy server wants a name and password the
+  // program cannot give.
+  std::wstring proxy_password;
 };
 
 }  // namespace update

@@ -1,12 +1,10 @@
-// The About window: its design and texts, the version check and the
-// installer update behind its one button.
+// The About window: its design and texts, its button's roles and its
+// link. The version check is in about_check.cpp, the update in
+// about_update.cpp.
 #include "update/about_window.h"
 
-#include <cstdint>
-
-#include "platform/file_checks.h"
+#include "platform/elevation.h"
 #include "platform/files.h"
-#include "platform/message_loop.h"
 #include "platform/program.h"
 #include "platform/shell.h"
 #include "platform/system_facts.h"
@@ -21,28 +19,22 @@ using platform::Layout;
 
 namespace {
 
-// Bodies longer than these are refused as they arrive.
-constexpr std::int64_t kLongestVersionFile = 4 * 1024;
-constexpr std::int64_t kLongestInstaller = 512LL * 1024 * 1024;
-constexpr std::int64_t kLongestSignature = 1024;
-
 constexpr int kLocalAppDataFolder = 0x1C;  // CSIDL_LOCAL_APPDATA
+// The installer's uninstall entry, which names the folder of an
+// installation for all users.
+constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TavrikBackup";
+
+bool IsMachineInstallation(const std::wstring& program_folder) {
+  const std::wstring machine = platform::MachineRegistryText(kUninstallKey, L"InstallLocation");
+  return !machine.empty() && platform::SameTextIgnoringCase(platform::CanonicalPath(machine),
+                                                            platform::CanonicalPath(program_folder));
+}
+
+}  // namespace
 
 std::wstring RunningVersion() {
   return VersionText(TAVRIK_VERSION_MAJOR, TAVRIK_VERSION_MINOR, TAVRIK_VERSION_REVISION);
 }
-
-// Whether files can be created in folder: one is made and removed again.
-bool CanWriteIn(const std::wstring& folder) {
-  const std::wstring probe = folder + L"\\TavrikBackup.upd.part";
-  platform::ByteFileWriter file;
-  if (!file.Create(probe)) return false;
-  file.Close();
-  platform::DeleteFileAt(probe);
-  return true;
-}
-
-}  // namespace
 
 AboutWindow::AboutWindow()
     : update_server(TAVRIK_UPDATE_SERVER),
@@ -50,12 +42,21 @@ AboutWindow::AboutWindow()
       program_folder(platform::ProgramFolder()),
       local_data_folder(platform::SpecialFolderPath(kLocalAppDataFolder)),
       update_public_key(TAVRIK_UPDATE_PUBLIC_KEY_PEM),
+      all_users_install(IsMachineInstallation(program_folder)),
       shell_open(platform::ShellOpen),
+      start_elevated([this](const std::wstring& program, const std::wstring& parameters,
+                            std::function<void(bool)> ended) {
+        return platform::StartElevated(program, parameters, mailbox(),
+                                       [ended](std::optional<unsigned long> exit_code) {
+                                         ended(exit_code && *exit_code == 0);
+                                       });
+      }),
       end_program([] {
         platform::UnloadAllForms();
         platform::EndProgram();
       }) {
-  transfer.set_agent(L"Tavrik Backup/" + RunningVersion());
+  for (FileDownload* download : {&version_download, &installer_download})
+    download->transfer.set_agent(L"Tavrik Backup/" + RunningVersion());
 }
 
 void AboutWindow::Create(const platform::Form& owner, int logo_resource) {
@@ -80,8 +81,8 @@ void AboutWindow::Create(const platform::Form& owner, int logo_resource) {
   CenterOnOwner();
 
   on_activate = [this] { OnActivate(); };
-  // A check or download still running when the window goes ends with it.
-  on_unload = [this] { transfer.Cancel(); };
+  // A check or update still running when the window goes ends with it.
+  on_unload = [this] { OnUnloadDuringWork(); };
   button.on_click = [this] { OnButtonClick(); };
   home_page_link.on_click = [this] { OnHomePageClick(); };
 }
@@ -108,65 +109,6 @@ void AboutWindow::OnLoad() {
   latest_version.set_text(texts.searching);
 }
 
-void AboutWindow::OnActivate() {
-  if (busy_) return;
-  const std::wstring latest = FetchLatestVersion();
-  if (!loaded()) return;
-  const bool offering = role_ == ButtonRole::kUpdate;
-  if (latest.empty()) {
-    // An offer already made still stands, with the version it offers.
-    if (offering) return;
-    latest_version.set_text(texts.no_latest_version);
-    status.set_text(texts.no_version);
-    showing_no_version_ = true;
-    return;
-  }
-  latest_version.set_text(latest);
-  if (showing_no_version_) status.set_text(L"");
-  showing_no_version_ = false;
-  if (IsGreaterVersion(latest, RunningVersion())) {
-    offered_version_ = latest;
-    SetRole(ButtonRole::kUpdate);
-  } else if (offering) {
-    // The server no longer publishes what was offered.
-    SetRole(ButtonRole::kClose);
-  }
-}
-
-std::wstring AboutWindow::FetchLatestVersion() {
-  const std::wstring url = update_server + L"/download/TavrikBackup.upd";
-  const std::wstring destination = UpdateFolder() + L"\\TavrikBackup.upd";
-  std::string line;
-  busy_ = true;
-  const Download result =
-      DownloadFile(url, destination, false, kLongestVersionFile, [&line](const std::wstring& written) {
-        const std::optional<std::string> bytes = platform::ReadFileBytes(written);
-        line = bytes ? FirstLine(*bytes) : "";
-        return IsVersionText(line);
-      });
-  busy_ = false;
-  return result == Download::kComplete ? platform::FromAnsi(line) : L"";
-}
-
-std::wstring AboutWindow::UpdateFolder() const {
-  if (CanWriteIn(program_folder)) return program_folder;
-  const std::wstring folder = local_data_folder + L"\\Tavrik Backup";
-  platform::CreateFolder(folder);
-  return folder;
-}
-
-bool AboutWindow::IsTrustedInstaller(const std::wstring& installer, const std::wstring& signature,
-                                     const std::wstring& version) const {
-  // The signature first: nothing else of the file is read before it is
-  // known to be the vendor's.
-  const std::optional<std::string> der = platform::ReadFileBytes(signature);
-  const std::optional<std::string> digest = der ? platform::FileSha256(installer) : std::nullopt;
-  if (!digest || !platform::VerifyP256Signature(update_public_key, *digest, *der)) return false;
-  const auto own = platform::FileProductVersion(installer);
-  return own && platform::FromAnsi(InstallerVersionText(*own)) == version &&
-         IsGreaterVersion(version, RunningVersion());
-}
-
 void AboutWindow::OnHomePageClick() { shell_open(home_page, nullptr, nullptr); }
 
 void AboutWindow::OnButtonClick() {
@@ -175,59 +117,12 @@ void AboutWindow::OnButtonClick() {
       Unload();
       return;
     case ButtonRole::kCancel:
-      update_cancelled_ = true;
-      transfer.Cancel();
-      status.set_text(texts.update_cancelled);
-      SetRole(ButtonRole::kClose);
+      CancelUpdate();
       return;
     case ButtonRole::kUpdate:
       StartUpdate();
       return;
   }
-}
-
-void AboutWindow::StartUpdate() {
-  progress_bar.set_visible(true);
-  progress_bar.set_value(0);
-  SetRole(ButtonRole::kCancel);
-  status.set_text(texts.updating);
-  update_cancelled_ = false;
-  const std::wstring version = offered_version_;
-  const std::wstring folder = UpdateFolder();
-  // An earlier install.exe stays until a complete download replaces it, so
-  // a failed update leaves nothing half-written behind.
-  const std::wstring installer = folder + L"\\install.exe";
-  const std::wstring signature = installer + L".sig";
-  const std::wstring url = update_server + L"/download/TavrikBackup.exe";
-  busy_ = true;
-  Download result = DownloadFile(url, installer, true, kLongestInstaller);
-  const bool downloaded = result == Download::kComplete;
-  if (downloaded && !update_cancelled_ && loaded()) {
-    result = DownloadFile(url + L".sig", signature, false, kLongestSignature);
-  }
-  busy_ = false;
-  if (update_cancelled_ || !loaded()) result = Download::kCancelled;
-  // The shell's open verb gives a number above 32 when it started the file.
-  int start = 0;
-  if (result == Download::kComplete && IsTrustedInstaller(installer, signature, version) &&
-      platform::NormalFileName(installer) == L"install.exe") {
-    const std::wstring none;
-    if (before_install) before_install();
-    start = shell_open(folder + L"/install.exe", &none, &none);
-  }
-  if (start > 32) {
-    end_program();
-    return;
-  }
-  // What this update downloaded is never left to be started by anyone.
-  if (downloaded) {
-    platform::DeleteFileAt(installer);
-    platform::DeleteFileAt(signature);
-  }
-  // The cancel press has already said so.
-  if (result == Download::kCancelled) return;
-  status.set_text(texts.error_updating);
-  SetRole(ButtonRole::kClose);
 }
 
 void AboutWindow::ShowProgress(int percent) { progress_bar.set_value(percent); }

@@ -1,8 +1,15 @@
 // The About window: the product, the running and the latest published
 // version, the home-page link, a status line and one button that closes,
 // updates or cancels.
+//
+// The version check and the update each own their download
+// (update/download.h); both move on the window's own messages, so every
+// handler returns at once. Pressing "Update Software" cancels a check
+// still running; an activation during an update starts no check; closing
+// the window ends both.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -10,25 +17,18 @@
 
 #include "platform/button.h"
 #include "platform/form.h"
-#include "platform/http.h"
 #include "platform/image.h"
 #include "platform/label.h"
 #include "platform/progress_bar.h"
 #include "update/about_texts.h"
-
-namespace platform {
-class ByteFileWriter;
-}
+#include "update/download.h"
 
 namespace update {
-
-// How a download ended. Only a complete one reaches its destination file.
-enum class Download { kComplete, kFailed, kCancelled };
 
 class AboutWindow : public platform::Form {
  public:
   // The build's server and home page, the program's own folder, the real
-  // shell and the real end.
+  // shell, elevation and end.
   AboutWindow();
   // Creates the window as designed, owned by (and centred on) owner, with
   // the logo picture of the program's resources, and connects its handlers.
@@ -36,39 +36,47 @@ class AboutWindow : public platform::Form {
 
   // Shows the texts, the running version and "searching" as the latest.
   void OnLoad();
-  // Checks for a newer version each time the window becomes active.
+  // Starts a check for a newer version each time the window becomes
+  // active, unless one or an update is running.
   void OnActivate();
   void OnHomePageClick();
   void OnButtonClick();
 
-  // The latest published version: the version file's first line, or ""
-  // when no version could be fetched (the local copy is then left alone).
-  std::wstring FetchLatestVersion();
-  // Fetches url into destination. The file is written beside it first and
-  // takes its place only when the whole body of a successful reply has
-  // arrived, no longer than limit bytes, and accept (when given) takes the
-  // written file; otherwise destination stays as it was. Redirects are
-  // followed only on the same host, and from http only up to https.
-  Download DownloadFile(const std::wstring& url, const std::wstring& destination,
-                        bool show_progress, std::int64_t limit,
-                        const std::function<bool(const std::wstring& written)>& accept = {});
+  bool checking() const { return version_download.running(); }
+  // From the press of "Update Software" until the installer starts or the
+  // update ends with its status line.
+  bool updating() const { return updating_; }
   virtual void ShowProgress(int percent);
 
   // Set before OnLoad.
   AboutTexts texts;
   // Where the version file and the installer come from, and where their
-  // local copies go: the program's folder when it can be written, else the
-  // program's folder under the user's local application data.
+  // local copies go: the program's folder when it is the user's own and can
+  // be written, else the program's folder under the user's local
+  // application data.
   std::wstring update_server, home_page, program_folder, local_data_folder;
   // The vendor's ECDSA P-256 public key (PEM) that an installer's
   // signature must verify under before it is started.
   std::string update_public_key;
+  // The program is installed for all users (the machine's uninstall entry
+  // names its folder): its update is applied by the installed program
+  // started with an administrator's rights (update/apply_update.h).
+  bool all_users_install = false;
+  // The limits of the check and of the installer's download.
+  std::chrono::milliseconds check_time_limit = kVersionCheckLimit;
+  std::int64_t slowest_download_bytes = kSlowestDownloadBytes;
+  std::chrono::milliseconds slowest_download_window = kSlowestDownloadWindow;
 
-  // The shell's open verb and the end of the program after the installer
-  // has started; tests put their own in place.
+  // The shell's open verb, the start of a program with an administrator's
+  // rights (false when the prompt was refused; otherwise ended gets whether
+  // it started the installer) and the end of the program after the
+  // installer has started; tests put their own in place.
   std::function<int(const std::wstring& file, const std::wstring* parameters,
                     const std::wstring* directory)>
       shell_open;
+  std::function<bool(const std::wstring& program, const std::wstring& parameters,
+                     std::function<void(bool installer_started)> ended)>
+      start_elevated;
   std::function<void()> end_program;
   // Called when a verified installer is about to start, and returns once
   // whatever the program has going (a backup run) has stopped cleanly: the
@@ -80,7 +88,8 @@ class AboutWindow : public platform::Form {
       latest_version, home_page_link, status;
   platform::ProgressBar progress_bar;
   platform::Button button;
-  platform::HttpTransfer transfer;
+  // The check's and the update's own downloads.
+  FileDownload version_download, installer_download;
 
  private:
   enum class ButtonRole { kClose, kUpdate, kCancel };
@@ -88,34 +97,40 @@ class AboutWindow : public platform::Form {
   // The texts of the window and the button in its close role.
   void ApplyLanguage();
   void SetRole(ButtonRole role);
+  // The check's end: the latest version shown, the update offered or not.
+  void OnCheckDone(Download result, const std::wstring& latest);
   void StartUpdate();
-  // Requests url and follows the redirects the rule allows: kComplete once
-  // the headers of a reply that is no redirect are in.
-  Download AwaitFinalReply(const std::wstring& url);
-  // Writes the reply's body into file as it comes, showing progress when
-  // asked: the bytes received, or nothing when the body went over limit or
-  // could not be written.
-  std::optional<std::int64_t> ReceiveBody(platform::ByteFileWriter& file, bool show_progress,
-                                          std::int64_t limit, std::int64_t expected);
+  // The cancel role's press.
+  void CancelUpdate();
+  // The window goes: whatever runs ends, and nothing it downloaded stays.
+  void OnUnloadDuringWork();
+  void OnInstallerDownloaded(Download result);
+  void OnSignatureDownloaded(Download result);
+  // Starts the verified installer: through the shell for an installation
+  // of the user's own, through the elevated program for all users.
+  void StartInstaller();
+  void OnElevatedApplyEnded(bool installer_started);
+  // The update ends without an installer started: what it downloaded goes,
+  // and the status line says why.
+  void EndUpdate(const std::wstring& status_text);
   // The folder the version file and the installer are written to.
   std::wstring UpdateFolder() const;
-  // Whether the downloaded installer may be started as the update to
-  // version: its signature verifies under the vendor's key, and its own
-  // version is that one and greater than the running one.
-  bool IsTrustedInstaller(const std::wstring& installer, const std::wstring& signature,
-                          const std::wstring& version) const;
+  DownloadJob UpdateJob(const std::wstring& url, const std::wstring& destination, std::int64_t limit) const;
 
   ButtonRole role_ = ButtonRole::kClose;
   // The version the update role offers.
   std::wstring offered_version_;
   // The status line says that no latest version could be fetched.
   bool showing_no_version_ = false;
-  // A check or a download is using the transfer; an activation meanwhile
-  // does not start another.
-  bool busy_ = false;
-  // The cancel role was pressed during the running update.
-  bool update_cancelled_ = false;
+  bool updating_ = false;
+  // Where the running update writes the installer, and whether it has
+  // written one (which goes again unless it starts).
+  std::wstring update_folder_;
+  bool installer_downloaded_ = false;
 };
+
+// The running program's version text, "0.1.7".
+std::wstring RunningVersion();
 
 // Help > About: loads the About window afresh with texts and the logo
 // picture and shows it modally over owner.

@@ -18,13 +18,42 @@ bool IsGreaterVersion(std::wstring_view latest, std::wstring_view current) {
   return latest.compare(current) > 0;
 }
 
-std::string FirstLine(std::string_view file_bytes) {
-  return std::string(file_bytes.substr(0, file_bytes.find_first_of("\r\n")));
+bool IsVersionText(std::wstring_view text) {
+  int parts = 0;
+  while (++parts <= 4) {
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= L'0' && text[digits] <= L'9') ++digits;
+    if (digits == 0 || digits > 5) return false;
+    text.remove_prefix(digits);
+    if (text.empty()) return true;
+    if (text[0] != L'.') return false;
+    text.remove_prefix(1);
+  }
+  return false;
 }
 
-bool IsVersionText(std::string_view line) {
-  return !line.empty() && line.size() <= 20 &&
-         line.find_first_not_of("0123456789.") == std::string_view::npos;
+std::optional<std::wstring> VersionOfFile(std::string_view file_bytes) {
+  const auto starts = [&file_bytes](std::string_view mark) {
+    return file_bytes.substr(0, mark.size()) == mark;
+  };
+  std::wstring text;
+  if (starts("\xFF\xFE") || starts("\xFE\xFF")) {
+    // UTF-16 code units; a version's characters are all in one unit.
+    const bool little_endian = file_bytes[0] == '\xFF';
+    for (std::size_t at = 2; at + 1 < file_bytes.size(); at += 2) {
+      const auto low = static_cast<unsigned char>(file_bytes[at + (little_endian ? 0 : 1)]);
+      const auto high = static_cast<unsigned char>(file_bytes[at + (little_endian ? 1 : 0)]);
+      text += static_cast<wchar_t>(high << 8 | low);
+    }
+  } else {
+    if (starts("\xEF\xBB\xBF")) file_bytes.remove_prefix(3);
+    // Any byte outside ASCII makes the line no version, whatever the code
+    // page would make of it.
+    for (char byte : file_bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
+  }
+  text.resize(std::min(text.size(), text.find_first_of(L"\r\n")));
+  if (!IsVersionText(text)) return std::nullopt;
+  return text;
 }
 
 std::int64_t ContentLengthValue(std::string_view header_value) {

@@ -23,13 +23,16 @@ std::wstring VersionText(int major, int minor, int revision);
 // file's line, digits and dots only.
 bool IsGreaterVersion(std::wstring_view latest, std::wstring_view current);
 
-// The version file's first line: the bytes before the first carriage
-// return or line feed.
-std::string FirstLine(std::string_view file_bytes);
+// Whether a text is a version at all: one to four parts of one to five
+// digits, separated by single dots. Anything else (a web page, an error
+// text, "...", a twenty-digit number) is no version.
+bool IsVersionText(std::wstring_view text);
 
-// Whether a first line is a version at all: 1 to 20 digits and dots.
-// Anything else (a web page, an error text) is no version.
-bool IsVersionText(std::string_view line);
+// The version a version file names: its first line (everything before the
+// first carriage return or line feed), when that is a version. The file is
+// ANSI text, or UTF-8 after its byte-order mark, or UTF-16 of either byte
+// order after its mark, as common Windows tools write it.
+std::optional<std::wstring> VersionOfFile(std::string_view file_bytes);
 
 // The "Content-Length" header value as a number: blanks are ignored and
 // reading stops at the first other character that is not a digit; no

@@ -41,6 +41,31 @@ win "$driver" gone "Tavrik Backup" 1 || fail "the running program was not closed
 wait $program_pid 2>/dev/null || true
 cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the program was not replaced"
 
+step "a folder the user's rights cannot change: each says so at once"
+skipped=0
+if chattr +i "$unix_folder" 2>/dev/null; then
+  trap 'chattr -i "$unix_folder" 2>/dev/null || true; kill $program_pid 2>/dev/null || true' EXIT
+  # The installer over it names the cause instead of waiting for the program.
+  code=0; win "$installer" /S || code=$?
+  [ $code = 2 ] || fail "the installer over a folder it cannot change ended with $code, not 2"
+  (win "$installer" >/dev/null 2>&1 &)
+  win "$driver" seen "Tavrik Backup*" "The files of Tavrik Backup in $folder cannot be changed with your rights: that needs an administrator's permission." 60 ||
+    fail "the installer did not name the lack of rights"
+  win "$driver" press "Tavrik Backup*" "OK" 10
+  # The uninstaller of an installation for all users asks for the rights
+  # (starting itself again elevated); even those do not reach here.
+  (win "$folder\\uninstall.exe" >/dev/null 2>&1 &)
+  win "$driver" seen "Tavrik Backup*" "Tavrik Backup is installed for all users: removing it needs an administrator's permission." 60 ||
+    fail "the uninstaller did not ask for the rights it needs"
+  win "$driver" press "Tavrik Backup*" "OK" 10
+  win "$driver" gone "Tavrik Backup*" 30 || fail "the uninstaller did not end"
+  chattr -i "$unix_folder"
+  [ -f "$unix_folder/TavrikBackup.exe" ] && [ -n "$(entry_value DisplayName)" ] || fail "something was removed"
+else
+  echo "skipped: chattr cannot make $unix_folder unchangeable here (needs root on ext2/3/4)"
+  skipped=1
+fi
+
 step "silent uninstall keeps the settings files"
 appdata=$(unix_path "$(win cmd /c echo %APPDATA% | tr -d '\r')")
 mkdir -p "$appdata"
@@ -57,4 +82,5 @@ for f in TavrikBackup.exe "${update_files[@]}"; do [ ! -e "$unix_folder/$f" ] ||
 [ -f "$appdata/TAVRIK Backup.ini" ] || fail "the settings file in AppData was deleted"
 [ $settings_existed = 1 ] || rm -f "$appdata/TAVRIK Backup.ini"
 rm -rf "$drive_c/TavrikTest"
+[ $skipped = 0 ] || { echo "installer: passed, one step skipped"; exit 77; }
 echo "installer: all steps passed"

@@ -261,7 +261,6 @@ NativeServer::NativeServer(const std::string& mode, const std::string& arguments
 NativeServer::~NativeServer() { DeleteFileW(port_file_.c_str()); }
 
 namespace {
-
 const wchar_t kConnections[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Connections";
 
 // window_driver's trust or distrust of a PEM file, in a process of its own:
@@ -285,12 +284,12 @@ TrustedRoot::TrustedRoot(const std::wstring& pem_file) : pem_file_(pem_file) { R
 
 TrustedRoot::~TrustedRoot() { RunTrust("distrust", pem_file_); }
 
-UserProxy::UserProxy(const std::string& proxy) {
-  // A version, a change counter, the flags (direct | named proxy), then
-  // the proxy, the bypass list and the configuration script, each as its
+UserProxy::UserProxy(const std::string& proxy, bool detect) {
+  // A version, a change counter, the flags (direct | named proxy | 8 for
+  // detection), then the proxy, the bypass list and the script, each as its
   // length and text.
   auto dword = [](DWORD value) { return std::string(reinterpret_cast<const char*>(&value), 4); };
-  const std::string value = dword(0x46) + dword(1) + dword(3) + dword(static_cast<DWORD>(proxy.size())) +
+  const std::string value = dword(0x46) + dword(1) + dword(detect ? 11 : 3) + dword(static_cast<DWORD>(proxy.size())) +
                             proxy + dword(0) + dword(0) + std::string(32, '\0');
   RegSetKeyValueW(HKEY_CURRENT_USER, kConnections, L"DefaultConnectionSettings", REG_BINARY, value.data(),
                   static_cast<DWORD>(value.size()));

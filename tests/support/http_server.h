@@ -116,10 +116,11 @@ class TrustedRoot {
 };
 
 // The current user's Internet settings name proxy ("127.0.0.1:PORT") while
-// the object lives, as the settings dialog stores it.
+// the object lives, as the settings dialog stores it; with detect, they
+// also ask for "Automatically detect settings".
 class UserProxy {
  public:
-  explicit UserProxy(const std::string& proxy);
+  explicit UserProxy(const std::string& proxy, bool detect = false);
   ~UserProxy();
   UserProxy(const UserProxy&) = delete;
   UserProxy& operator=(const UserProxy&) = delete;

@@ -6,15 +6,19 @@
       certificates: localhost.pem (localhost, from the test CA),
       untrusted.pem (localhost, from the other CA), other-host.pem
       (other-host.test, from the test CA), each with its -key.pem.
-  web_fronts.py tls PORT_FILE CERT KEY BACKEND_PORT
+  web_fronts.py tls PORT_FILE CERT KEY BACKEND_PORT [TLSv1]
       a TLS server on 127.0.0.1 that hands each connection on to the
-      tests' plain HTTP server on BACKEND_PORT.
+      tests' plain HTTP server on BACKEND_PORT; with TLSv1, one that speaks
+      TLS 1.0 only, as old servers do.
   web_fronts.py files PORT FOLDER CERT KEY
       an HTTPS server on 127.0.0.1:PORT for the files under FOLDER, until
       it is killed.
-  web_fronts.py proxy PORT_FILE LOG
+  web_fronts.py proxy PORT_FILE LOG [SCHEMES]
       an HTTP proxy (GET, and CONNECT for HTTPS) that writes a line to LOG
       for each request: "GET host:port /path" or "CONNECT host:port host:port".
+      With SCHEMES (e.g. "Negotiate,NTLM" or "Basic") it first answers 407
+      asking for them, and takes a request that brings any of them, writing
+      "AUTH scheme" to LOG.
 
 The servers write their port to PORT_FILE and end when it is removed (or
 after ten minutes).
@@ -95,8 +99,27 @@ def tls_connection(conn, context, backend_port):
     pipe(conn, backend)
 
 
-def proxy_connection(conn, log):
-    head = read_head(conn)
+def authorized_head(conn, log, schemes):
+    """The first request head that brings one of schemes; each other one is
+    answered 407 on the same connection."""
+    while True:
+        head = read_head(conn)
+        if head is None or not schemes:
+            return head
+        for h in head.split(b"\r\n")[1:]:
+            name, _, value = h.partition(b":")
+            scheme = value.strip().split(b" ")[0].decode()
+            if name.strip().lower() == b"proxy-authorization" and scheme in schemes:
+                with open(log, "a") as out:
+                    out.write("AUTH %s\n" % scheme)
+                return head
+        conn.sendall(b"HTTP/1.1 407 Proxy Authentication Required\r\n" +
+                     b"".join(b"Proxy-Authenticate: %s\r\n" % s.encode() for s in schemes) +
+                     b"Content-Length: 0\r\nProxy-Connection: keep-alive\r\n\r\n")
+
+
+def proxy_connection(conn, log, schemes=()):
+    head = authorized_head(conn, log, schemes)
     if head is None:
         conn.close()
         return
@@ -154,6 +177,9 @@ def main(args):
     elif args[0] == "tls":
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(args[2], args[3])
+        if args[5:] == ["TLSv1"]:
+            context.set_ciphers("DEFAULT:@SECLEVEL=0")
+            context.minimum_version = context.maximum_version = ssl.TLSVersion.TLSv1
         serve(args[1], lambda conn: tls_connection(conn, context, int(args[4])))
     elif args[0] == "files":
         handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=args[2])
@@ -163,7 +189,8 @@ def main(args):
         server.socket = context.wrap_socket(server.socket, server_side=True)
         server.serve_forever()
     elif args[0] == "proxy":
-        serve(args[1], lambda conn: proxy_connection(conn, args[2]))
+        schemes = args[3].split(",") if len(args) > 3 else ()
+        serve(args[1], lambda conn: proxy_connection(conn, args[2], schemes))
 
 
 if __name__ == "__main__":

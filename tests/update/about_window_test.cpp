@@ -1,52 +1,13 @@
-// The About window against a real HTTP server on 127.0.0.1, and over HTTPS
-// and a proxy in front of it: the version replies it takes, the download,
-// the signed installer's checks and the button's roles; stand-in installers
-// are signed with the tests' own key.
-#include "update/about_window.h"
-
+// The About window's check and update against a real HTTP server: the
+// version replies it takes, the download, the signed installer's checks,
+// the button's roles, and the check and the update each on their own.
 #include <windows.h>
 #include <tlhelp32.h>
 
-#include <gtest/gtest.h>
-
-#include "platform/timer.h"
-#include "support/build_path.h"
-#include "support/http_server.h"
-#include "support/temp_folder.h"
-#include "test_update_key.h"
-#include "version.h"
+#include "update/about_fixture.h"
 
 namespace update {
 namespace {
-
-using namespace testing_support;
-
-const char kVersionPath[] = "/download/TavrikBackup.upd";
-const char kInstallerPath[] = "/download/TavrikBackup.exe";
-const char kSignaturePath[] = "/download/TavrikBackup.exe.sig";
-const wchar_t kRunning[] = L"" TAVRIK_VERSION_TEXT;
-const AboutTexts kTexts{L"About",  L"Current:", L"Latest:",   L"CLOSE",       L"UPDATE",
-                        L"CANCEL", L"Searching", L"No version", L"-", L"Updating...",
-                        L"Update Canceled!", L"Error updating..."};
-const char kTestKey[] = TAVRIK_TEST_UPDATE_PUBLIC_KEY_PEM;
-
-std::string BuildFile(const char* path) { return ReadFile(BuildPath(path)); }
-// The stand-in installers of versions 0.2.0 and 0.1.6 and their signatures.
-std::string NewInstaller() { return BuildFile(TAVRIK_TEST_NEW_INSTALLER); }
-std::string NewSignature() { return BuildFile(TAVRIK_TEST_NEW_INSTALLER ".sig"); }
-std::string OldSignature() { return BuildFile(TAVRIK_TEST_OLD_INSTALLER ".sig"); }
-
-HttpReply R(std::string body, int status = 200, std::string headers = "") {
-  HttpReply reply{status, std::move(body)};
-  return reply.headers = std::move(headers), reply;
-}
-HttpReply Framed(std::string body, bool chunked, bool length, std::size_t cut = std::string::npos,
-                 std::size_t stall = std::string::npos) {
-  HttpReply reply{200, std::move(body)};
-  return reply.chunked = chunked, reply.send_length = length, reply.cut_after = cut, reply.stall_after = stall, reply;
-}
-const std::string kOffer = "0.2.0\r\n";
-std::string Padded(std::size_t size) { return kOffer + std::string(size, 'x'); }
 
 std::size_t ThreadsOfThisProcess() {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
@@ -59,84 +20,6 @@ std::size_t ThreadsOfThisProcess() {
 }
 
 DWORD HandlesOfThisProcess() { DWORD count = 0; return GetProcessHandleCount(GetCurrentProcess(), &count), count; }
-
-// One owner for every About window of the run: the last window of the
-// program going away would end its message loop.
-platform::Form& Owner() {
-  static platform::Form* owner = [] {
-    auto* form = new platform::Form;
-    form->CreateForm({L"Owner", 9000, 7000, platform::Form::Border::kFixedSingle, {}});
-    return form;
-  }();
-  return *owner;
-}
-
-struct RecordingAbout : AboutWindow {
-  void ShowProgress(int percent) override { percents.push_back(percent), AboutWindow::ShowProgress(percent); }
-  std::vector<int> percents;
-};
-
-// Members are open to the tables' cases, which arrange a fixture each.
-struct AboutTest : testing::Test {
-  void Prepare(AboutWindow& window) {
-    window.texts = kTexts;
-    window.update_server = server.base_url();
-    window.home_page = L"http://home.example/";
-    window.program_folder = folder.path();
-    window.local_data_folder = folder / L"local";
-    window.update_public_key = kTestKey;
-    window.transfer.set_timeouts(2000, 2000);
-    window.Create(Owner(), 0);
-    window.OnLoad();
-  }
-  void SetUp() override {
-    about.shell_open = [this](const std::wstring& file, const std::wstring* parameters,
-                              const std::wstring* directory) {
-      shell_calls.push_back(file + L"|" + (parameters ? *parameters : L"<null>") + L"|" +
-                            (directory ? *directory : L"<null>"));
-      return start_result;
-    };
-    about.end_program = [this] { ended = true, about.Unload(); };
-    Prepare(about);
-  }
-  void TearDown() override { about.Unload(); }
-
-  void Publish(const std::string& version_file) { server.Serve(kVersionPath, R(version_file)); }
-  std::string LocalVersionFile() { return ReadFile(folder / L"TavrikBackup.upd"); }
-  // Publishes 0.2.0 with the given installer and signature and lets the
-  // window offer it.
-  void Offer(std::string installer = NewInstaller(), std::string signature = NewSignature()) {
-    Publish("0.2.0\r\n");
-    server.Serve(kInstallerPath, R(std::move(installer)));
-    server.Serve(kSignaturePath, R(std::move(signature)));
-    about.OnActivate();
-    ASSERT_EQ(about.button.text(), kTexts.update);
-  }
-  // Offers a slow installer and runs action from a timer once its download
-  // has begun, as a user would; then presses the button.
-  void DuringDownload(std::function<void()> action) {
-    Offer();
-    server.Serve(kInstallerPath, Framed(std::string(5000, 'i'), false, true, std::string::npos, 1024));
-    timer.Create(about, 20, true);
-    timer.on_tick = [this, action] {
-      if (about.percents.empty()) return;
-      timer.set_enabled(false);
-      text_during_download = about.button.text();
-      action();
-    };
-    about.OnButtonClick();
-    server.Release();
-  }
-
-  testing_support::TempFolder folder;
-  HttpServer server;
-  RecordingAbout about;
-  platform::Timer timer;
-  std::vector<std::wstring> shell_calls;
-  int start_result = 42;
-  bool ended = false;
-  std::wstring text_during_download;
-};
 
 TEST_F(AboutTest, LoadLinkAndClose) {
   EXPECT_EQ(about.current_version.text(), kRunning);
@@ -159,6 +42,12 @@ const ReplyCase kReplies[] = {
     {"ToTheEnd", [] { return Framed(kOffer, false, false); }, L"0.2.0", true},
     {"LongerThanSaid", [] { HttpReply r = R(Padded(900)); r.content_length = "7"; return r; }, L"0.2.0", true},
     {"WholeRange", [] { return R(kOffer, 206, "Content-Range: bytes 0-6/7\r\n"); }, L"0.2.0", true},
+    {"Utf8Bom", [] { return R("\xEF\xBB\xBF" "0.2.0\r\n"); }, L"0.2.0", true},
+    {"Utf16", [] { return R(std::string("\xFF\xFE" "0\0.\0" "2\0.\0" "0\0\r\0\n\0", 14)); }, L"0.2.0", true},
+    {"Utf16BigEndian", [] { return R(std::string("\xFE\xFF\0" "0\0.\0" "2\0.\0" "0", 12)); }, L"0.2.0", true},
+    {"Dots", [] { return R("...\r\n"); }, L"-", false},
+    {"SixDigits", [] { return R("000000\r\n"); }, L"-", false},
+    {"TwentyDigits", [] { return R("99999999999999999999\r\n"); }, L"-", false},
     {"Refused", nullptr, L"-", false},
     {"NotFound", [] { return R("9.9.9\r\n", 404); }, L"-", false},
     {"Silent", [] { HttpReply r; r.silent = true; return r; }, L"-", false},
@@ -178,7 +67,7 @@ class ReplyTest : public AboutTest, public testing::WithParamInterface<ReplyCase
 TEST_P(ReplyTest, TakesOnlyAWholeVersionReplyAndOffersOnlyAGreaterVersion) {
   const std::string earlier = "0.1.5\r\nearlier copy\r\n";
   WriteFile(folder / L"TavrikBackup.upd", earlier);
-  about.transfer.set_timeouts(1000, 1000);
+  about.version_download.transfer.set_timeouts(1000, 1000);
   if (!GetParam().reply) about.update_server = testing_support::RefusingUrl();
   HttpReply reply = GetParam().reply ? GetParam().reply() : HttpReply{};
   const std::wstring base = server.base_url();
@@ -187,7 +76,7 @@ TEST_P(ReplyTest, TakesOnlyAWholeVersionReplyAndOffersOnlyAGreaterVersion) {
   }
   server.Serve(kVersionPath, reply);
   server.Serve("/download/moved.upd", R(kOffer));
-  about.OnActivate();
+  Activate();
   const bool refused = GetParam().shown == std::wstring(L"-");
   EXPECT_EQ(about.latest_version.text(), GetParam().shown);
   EXPECT_EQ(about.button.text(), GetParam().offered ? kTexts.update : kTexts.close);
@@ -201,18 +90,18 @@ INSTANTIATE_TEST_SUITE_P(Replies, ReplyTest, testing::ValuesIn(kReplies),
 
 TEST_F(AboutTest, EachActivationChecksAgainKeepingOnlyAnOfferItCanHonour) {
   WriteFile(folder / L"TavrikBackup.upd", "0.0.1\r\nan older and much longer file\r\n");
-  about.OnActivate();  // nothing published
+  Activate();  // nothing published
   EXPECT_EQ(about.status.text(), kTexts.no_version);
   Publish(kOffer);
-  about.OnActivate();
+  Activate();
   EXPECT_EQ(LocalVersionFile(), kOffer);
   EXPECT_EQ(about.status.text(), L"");
   server.Serve(kVersionPath, HttpReply{404, "gone"});
-  about.OnActivate();
+  Activate();
   EXPECT_EQ(about.latest_version.text(), L"0.2.0");
   EXPECT_EQ(about.button.text(), kTexts.update);
   Publish(TAVRIK_VERSION_TEXT "\r\n");
-  about.OnActivate();
+  Activate();
   EXPECT_EQ(about.latest_version.text(), kRunning);
   EXPECT_EQ(about.button.text(), kTexts.close);
   const std::vector<std::string> requests = server.Requests(kVersionPath);
@@ -222,9 +111,7 @@ TEST_F(AboutTest, EachActivationChecksAgainKeepingOnlyAnOfferItCanHonour) {
 }
 
 TEST_F(AboutTest, ClosingDuringACheckLeavesNoConnectionThreadOrHandleBehind) {
-  HttpReply trickle = R(kOffer);
-  trickle.trickle_ms = 5000;
-  server.Serve(kVersionPath, trickle);
+  server.Serve(kVersionPath, Trickle(kOffer, 5000));
   const std::size_t threads = ThreadsOfThisProcess();
   const DWORD handles = HandlesOfThisProcess();
   for (int cycle = 0; cycle < 20; ++cycle) {
@@ -235,12 +122,12 @@ TEST_F(AboutTest, ClosingDuringACheckLeavesNoConnectionThreadOrHandleBehind) {
     closer.on_tick = [&window] { window.Unload(); };
     const ULONGLONG start = GetTickCount64();
     window.OnActivate();
-    ASSERT_FALSE(window.loaded());
-    EXPECT_LT(GetTickCount64() - start, 1000u) << "the window is given back at once";
+    ASSERT_TRUE(RunMessagesUntil([&] { return !window.loaded(); }));
+    EXPECT_LT(GetTickCount64() - start, 1000u) << "the window goes at once";
   }
-  EXPECT_EQ(server.Requests(kVersionPath).size(), 20u);
+  EXPECT_TRUE(RunMessagesUntil([&] { return server.Requests(kVersionPath).size() == 20u; }));
   // WinHTTP lets go of a stalled connection at its next byte or time-out.
-  for (int wait = 0; wait < 200 && (server.OpenConnections() > 0 || ThreadsOfThisProcess() > threads); ++wait) Sleep(50);
+  RunMessagesUntil([&] { return server.OpenConnections() == 0 && ThreadsOfThisProcess() <= threads; });
   EXPECT_EQ(server.OpenConnections(), 0u);
   EXPECT_LE(ThreadsOfThisProcess(), threads);
   EXPECT_LE(HandlesOfThisProcess(), handles + 4) << "from " << handles;
@@ -253,32 +140,42 @@ TEST_F(AboutTest, AProgramFolderThatCannotBeWrittenUsesTheLocalDataFolder) {
   Offer();
   const std::wstring local = folder / L"local\\Tavrik Backup";
   EXPECT_EQ(ReadFile(local + L"\\TavrikBackup.upd"), kOffer);
-  about.OnButtonClick();
+  Press();
   EXPECT_EQ(shell_calls, std::vector<std::wstring>{local + L"/install.exe||"});
 }
 
 TEST_F(AboutTest, DownloadMovesTheBarOncePerPieceOfAKnownLength) {
-  const std::wstring url = server.base_url() + L"/f";
+  FileDownload download;
+  std::vector<int> percents;
+  std::optional<Download> result;
+  download.on_progress = [&](int percent) { percents.push_back(percent); };
+  download.on_done = [&](Download end) { result = end; };
+  const auto fetch = [&](const std::wstring& destination) {
+    result.reset();
+    download.Start(about, {server.base_url() + L"/f", destination, true, 1 << 20});
+    EXPECT_TRUE(RunMessagesUntil([&] { return result.has_value(); }));
+    return result.value_or(Download::kCancelled);
+  };
   // The body's size, whether its length is sent, and one percentage per
   // piece, the last piece empty.
-  for (const auto& [size, length, percents] : std::vector<std::tuple<std::size_t, bool, std::vector<int>>>{
+  for (const auto& [size, length, expected] : std::vector<std::tuple<std::size_t, bool, std::vector<int>>>{
            {2500, true, {41, 82, 100, 100}}, {1025, true, {100, 100, 100}}, {2500, false, {}}, {0, true, {}}}) {
     HttpReply reply{200, std::string(size, 'b')};
     reply.send_length = length;
     server.Serve("/f", reply);
     WriteFile(folder / L"f.bin", "older and longer bytes");
-    about.percents.clear();
-    EXPECT_EQ(about.DownloadFile(url, folder / L"f.bin", true, 1 << 20), Download::kComplete);
-    EXPECT_EQ(about.percents, percents) << size;
+    percents.clear();
+    EXPECT_EQ(fetch(folder / L"f.bin"), Download::kComplete);
+    EXPECT_EQ(percents, expected) << size;
     EXPECT_EQ(ReadFile(folder / L"f.bin"), reply.body);
   }
-  EXPECT_EQ(about.DownloadFile(url, folder / L"no\\such\\f.bin", false, 1 << 20), Download::kFailed);
+  EXPECT_EQ(fetch(folder / L"no\\such\\f.bin"), Download::kFailed);
 }
 
 TEST_F(AboutTest, VerifiedInstallerIsStartedAfterTheRunStopsAndTheProgramEnds) {
   about.before_install = [this] { shell_calls.push_back(L"run stopped"); };
   Offer();
-  about.OnButtonClick();
+  Press();
   EXPECT_EQ(shell_calls, (std::vector<std::wstring>{L"run stopped", folder.path() + L"/install.exe||"}));
   EXPECT_EQ(ReadFile(folder / L"install.exe"), NewInstaller());
   EXPECT_TRUE(about.percents.back() == 100 && ended);
@@ -292,7 +189,7 @@ const FailedUpdate kFailedUpdates[] = {
     {"SignatureOfAnotherFile", [](AboutTest& t) { t.server.Serve(kSignaturePath, R(OldSignature())); }, true},
     {"SignatureNotDer", [](AboutTest& t) { t.server.Serve(kSignaturePath, R(std::string(64, '\x11'))); }, true},
     {"SignatureWithBytesAfterIt", [](AboutTest& t) { t.server.Serve(kSignaturePath, R(NewSignature() + '\0')); }, true},
-    {"OlderSignedInstaller", [](AboutTest& t) { t.Offer(BuildFile(TAVRIK_TEST_OLD_INSTALLER), OldSignature()); }, true},
+    {"OlderSignedInstaller", [](AboutTest& t) { t.Offer(OldInstaller(), OldSignature()); }, true},
     {"UnsignedPage", [](AboutTest& t) { t.server.Serve(kInstallerPath, R("<html>free download</html>")); }, true},
     {"NoSignature", [](AboutTest& t) { t.server.Serve(kSignaturePath, R("not here", 404)); }, true},
     {"AnotherKey", [](AboutTest& t) { t.about.update_public_key[40] ^= 1; }, true},
@@ -308,7 +205,7 @@ TEST_P(FailedUpdateTest, ShowsTheErrorAndLeavesNothingDownloadedToStart) {
   WriteFile(folder / L"install.exe", "earlier installer");
   Offer();
   GetParam().arrange(*this);
-  about.OnButtonClick();
+  Press();
   EXPECT_EQ(about.status.text(), L"Error updating...");
   EXPECT_EQ(about.button.text(), kTexts.close);
   EXPECT_EQ(platform::ReadFileBytes(folder / L"install.exe"),
@@ -325,18 +222,18 @@ INSTANTIATE_TEST_SUITE_P(Failures, FailedUpdateTest, testing::ValuesIn(kFailedUp
 TEST_F(AboutTest, CancelOrActivationDuringASlowDownloadThenANewCheck) {
   WriteFile(folder / L"install.exe", "earlier installer");
   DuringDownload([this] {
-    about.OnActivate();  // no second check meanwhile
+    about.OnActivate();  // no check during the update
     about.OnButtonClick();
   });
   EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
   EXPECT_EQ(text_during_download, kTexts.cancel);
-  EXPECT_EQ(about.percents, (std::vector<int>{20, 20}));
+  EXPECT_EQ(about.percents, (std::vector<int>{20}));
   EXPECT_EQ(about.status.text(), L"Update Canceled!");
   EXPECT_EQ(about.button.text(), kTexts.close);
   EXPECT_TRUE(shell_calls.empty());
   EXPECT_EQ(ReadFile(folder / L"install.exe"), "earlier installer");
   EXPECT_FALSE(platform::FileExists(folder / L"install.exe.part"));
-  about.OnActivate();  // the cancelled transfer starts afresh
+  Activate();  // the cancelled update made way for a check
   EXPECT_EQ(server.Requests(kVersionPath).size(), 2u);
   EXPECT_EQ(about.button.text(), kTexts.update);
 }
@@ -345,79 +242,23 @@ TEST_F(AboutTest, ClosingTheWindowDuringTheDownloadStartsNothing) {
   DuringDownload([this] { about.Unload(); });
   EXPECT_FALSE(about.loaded());
   EXPECT_TRUE(shell_calls.empty());
-  EXPECT_FALSE(platform::FileExists(folder / L"install.exe"));
+  EXPECT_FALSE(platform::FileExists(folder / L"install.exe") || platform::FileExists(folder / L"install.exe.part"));
 }
 
-// The update server over HTTPS: a TLS front before the tests' HTTP server,
-// its certificate from a CA of the tests' own that this Wine prefix trusts
-// while the tests run.
-struct HttpsTest : AboutTest {
-  static void SetUpTestSuite() { root = std::make_unique<TrustedRoot>(BuildPath(TAVRIK_TEST_CERTS "/ca.pem")); }
-  static void TearDownTestSuite() { root.reset(); }
-  static std::string Port(const std::wstring& url) { return platform::ToAnsi(url.substr(url.rfind(L':') + 1)); }
-  // "https://localhost:PORT" of a front with the named certificate.
-  std::wstring Front(const std::string& cert) {
-    const std::string files = TAVRIK_TEST_CERTS "/" + cert + ".pem " TAVRIK_TEST_CERTS "/" + cert + "-key.pem ";
-    fronts.push_back(std::make_unique<NativeServer>("tls", files + std::to_string(NativeServer::PortOf(server.base_url()))));
-    return L"https://localhost:" + std::to_wstring(fronts.back()->port());
-  }
-  static inline std::unique_ptr<TrustedRoot> root;
-  std::vector<std::unique_ptr<NativeServer>> fronts;
-};
-
-TEST_F(HttpsTest, OnlyATrustedCertificateForTheHostIsTakenThenTheInstallerStarts) {
-  for (const char* cert : {"untrusted", "other-host"}) {
-    about.update_server = Front(cert);
-    about.OnActivate();
-    EXPECT_EQ(about.latest_version.text(), L"-") << cert;
-    EXPECT_EQ(about.status.text(), kTexts.no_version);
-  }
-  about.update_server = Front("localhost");
+TEST_F(AboutTest, UpdatePressedDuringAStalledRecheckGoesOnWithItsOwnDownload) {
   Offer();
-  const std::wstring trusted = about.update_server;
-  about.update_server = Front("untrusted");
-  about.OnButtonClick();
-  EXPECT_EQ(about.status.text(), L"Error updating...");
-  // No refused connection got past its handshake to the server behind.
-  EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
-  EXPECT_TRUE(server.Requests(kInstallerPath).empty() && shell_calls.empty());
-  about.update_server = trusted;
+  server.Serve(kVersionPath, Framed(Padded(100), false, true, std::string::npos, 3));
   about.OnActivate();
-  about.OnButtonClick();
+  ASSERT_TRUE(RunMessagesUntil([&] { return server.Requests(kVersionPath).size() == 2u; }));
+  ASSERT_TRUE(about.checking());
+  start_result = 2;  // the update's own end stays on screen
+  Press();
+  server.Release();
+  EXPECT_FALSE(about.checking());
   EXPECT_EQ(shell_calls, std::vector<std::wstring>{folder.path() + L"/install.exe||"});
-  EXPECT_EQ(ReadFile(folder / L"install.exe"), NewInstaller());
-}
-
-TEST_F(HttpsTest, ARedirectIsFollowedUpToHttpsOnTheSameHostOnly) {
-  const std::wstring https = Front("localhost");
-  const std::string secure_port = Port(https), plain_port = Port(server.base_url());
-  const std::wstring plain = L"http://localhost:" + platform::FromAnsi(plain_port);
-  server.Serve("/download/moved.upd", R(kOffer));
-  for (const auto& [from, location, followed] : std::vector<std::tuple<std::wstring, std::string, bool>>{
-           {plain, "https://localhost:" + secure_port, true},
-           {plain, "https://127.0.0.1:" + secure_port, false},
-           {https, "http://localhost:" + plain_port, false}}) {
-    const std::size_t before = server.Requests("/download/moved.upd").size();
-    about.update_server = from;
-    server.Serve(kVersionPath, R("", 301, "Location: " + location + "/download/moved.upd\r\n"));
-    about.OnActivate();
-    EXPECT_EQ(server.Requests("/download/moved.upd").size(), before + followed) << location;
-  }
-}
-
-TEST_F(HttpsTest, CheckAndDownloadGoThroughTheUsersProxy) {
-  NativeServer proxy("proxy", UnixPath(folder.path()) + "/proxy.log");
-  UserProxy settings("127.0.0.1:" + std::to_string(proxy.port()));
-  about.update_server = Front("localhost");
-  Offer();
-  about.OnButtonClick();
-  EXPECT_TRUE(ended);
-  EXPECT_EQ(about.DownloadFile(server.base_url() + L"/download/TavrikBackup.upd", folder / L"v.upd", false, 4096),
-            Download::kComplete);
-  const std::string tunnel = "CONNECT localhost:" + Port(about.update_server) + " localhost:" + Port(about.update_server) + "\n";
-  // The version file, the installer and its signature, then the plain request.
-  EXPECT_EQ(ReadFile(folder / L"proxy.log"),
-            tunnel + tunnel + tunnel + "GET 127.0.0.1:" + Port(server.base_url()) + " /download/TavrikBackup.upd\n");
+  EXPECT_EQ(about.status.text(), L"Error updating...");
+  EXPECT_EQ(about.latest_version.text(), L"0.2.0");
+  EXPECT_FALSE(platform::FolderExists(folder / L"local"));
 }
 
 }  // namespace

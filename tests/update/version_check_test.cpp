@@ -2,6 +2,8 @@
 // lengths, percentages, ranges, redirects and installer versions.
 #include "update/version_check.h"
 
+#include "update/download_pace.h"
+
 #include <gtest/gtest.h>
 
 namespace update {
@@ -17,13 +19,34 @@ TEST(VersionCheckTest, VersionsCompareAsText) {
   EXPECT_EQ(VersionText(12, 0, 305), L"12.0.305");
 }
 
-TEST(VersionCheckTest, FirstLineEndsAtCarriageReturnOrLineFeed) {
-  EXPECT_EQ(FirstLine("0.1.8\r0.1.7"), "0.1.8");
-  EXPECT_EQ(FirstLine("0.1.8\n0.1.7\r\n"), "0.1.8");
-  EXPECT_EQ(FirstLine("0.1.8 "), "0.1.8 ");
-  EXPECT_EQ(FirstLine(std::string("0.\xF1\0x\r\n", 7)), std::string("0.\xF1\0x", 5));
-  EXPECT_TRUE(IsVersionText("12345678901234567.89"));
-  EXPECT_FALSE(IsVersionText("12345678901234567.890"));
+TEST(VersionCheckTest, AVersionFileNamesOneToFourPartsOfUpToFiveDigits) {
+  for (const char* good : {"0.1.8", "7", "12345.0.0.1", "00000"}) EXPECT_TRUE(VersionOfFile(good)) << good;
+  for (const char* bad : {"...", "000000", "99999999999999999999", "1.2.3.4.5", "1..2", ".1", "1.", "",
+                          " 0.2", "0.2 ", "0,2", "\xD9.2"}) {
+    EXPECT_FALSE(VersionOfFile(bad)) << bad;
+  }
+  // The first line ends at a carriage return or a line feed.
+  EXPECT_EQ(VersionOfFile("0.1.8\r0.1.7"), L"0.1.8");
+  EXPECT_EQ(VersionOfFile("0.1.8\n0.1.7\r\n"), L"0.1.8");
+  EXPECT_FALSE(VersionOfFile(std::string("0.2\0\r\n", 6)));
+  // Byte-order marks: UTF-8, and UTF-16 of either order.
+  EXPECT_EQ(VersionOfFile("\xEF\xBB\xBF" "0.2.0\r\n"), L"0.2.0");
+  EXPECT_EQ(VersionOfFile(std::string("\xFF\xFE" "1\0.\0" "2\0\r\0\n\0", 12)), L"1.2");
+  EXPECT_EQ(VersionOfFile(std::string("\xFE\xFF\0" "1\0.\0" "2", 8)), L"1.2");
+  EXPECT_FALSE(VersionOfFile(std::string("\xFF\xFE" "1\x01.\0" "2\0", 8)));
+}
+
+TEST(VersionCheckTest, ADownloadKeepsItsPaceInEveryWindow) {
+  using std::chrono::milliseconds;
+  PaceRule pace(100, milliseconds(1000));
+  EXPECT_TRUE(pace.Keeps(milliseconds(900), 0)) << "no window has passed yet";
+  EXPECT_TRUE(pace.Keeps(milliseconds(1000), 100));
+  EXPECT_TRUE(pace.Keeps(milliseconds(1500), 150));
+  EXPECT_TRUE(pace.Keeps(milliseconds(2000), 200));
+  EXPECT_FALSE(pace.Keeps(milliseconds(2600), 240)) << "only 90 since 1500, the last note a whole window back";
+  PaceRule stalled(100, milliseconds(1000));
+  EXPECT_TRUE(stalled.Keeps(milliseconds(500), 5000));
+  EXPECT_FALSE(stalled.Keeps(milliseconds(1600), 5000));
 }
 
 TEST(VersionCheckTest, ContentLengthAndPercentage) {
