@@ -5,7 +5,7 @@ set(TAVRIK_RULE_SOURCES
   settings/check_state.cpp
   environment/os_name.cpp environment/outlook_version.cpp environment/store_path.cpp
   sources/size_text.cpp
-  update/version_check.cpp)
+  update/download_pace.cpp update/version_check.cpp)
 set(TAVRIK_RULE_TESTS
   app/texts_test.cpp
   settings/check_state_test.cpp
