@@ -16,6 +16,8 @@ struct AboutTexts {
   std::wstring no_latest_version;
   // The status line during an update, after its cancel and after its failure.
   std::wstring updating, update_cancelled, error_updating;
+  // What a screen reader is told following the home-page link does.
+  std::wstring open_link;
 };
 
 }  // namespace update

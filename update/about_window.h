@@ -13,6 +13,7 @@
 #include "platform/http.h"
 #include "platform/image.h"
 #include "platform/label.h"
+#include "platform/link.h"
 #include "platform/progress_bar.h"
 #include "update/about_texts.h"
 
@@ -77,7 +78,8 @@ class AboutWindow : public platform::Form {
 
   platform::Image logo;
   platform::Label title, current_version_label, current_version, latest_version_label,
-      latest_version, home_page_link, status;
+      latest_version, status;
+  platform::Link home_page_link;
   platform::ProgressBar progress_bar;
   platform::Button button;
   platform::HttpTransfer transfer;

@@ -1,0 +1,96 @@
+#include "support/screen_reader.h"
+
+#include <oleacc.h>
+
+#include "support/temp_folder.h"
+
+namespace testing_support {
+namespace {
+
+EventRecorder* g_recorder = nullptr;
+
+void CALLBACK OnEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+  if (g_recorder) g_recorder->windows.push_back(hwnd);
+}
+
+std::wstring Take(BSTR text) {
+  std::wstring taken = text ? text : L"";
+  SysFreeString(text);
+  return taken;
+}
+
+}  // namespace
+
+Heard Hear(HWND control) {
+  Heard heard;
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                                        reinterpret_cast<void**>(&object))) || !object)
+    return heard;
+  VARIANT self;
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR text = nullptr;
+  if (object->get_accName(self, &text) == S_OK) heard.name = Take(text);
+  if (object->get_accDescription(self, &text) == S_OK) heard.description = Take(text);
+  if (object->get_accDefaultAction(self, &text) == S_OK) heard.default_action = Take(text);
+  VARIANT value;
+  if (SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4) heard.role = value.lVal;
+  if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4) heard.state = value.lVal;
+  object->Release();
+  return heard;
+}
+
+bool DoDefaultAction(HWND control) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                                        reinterpret_cast<void**>(&object))) || !object)
+    return false;
+  VARIANT self;
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  const bool done = SUCCEEDED(object->accDoDefaultAction(self));
+  object->Release();
+  return done;
+}
+
+EventRecorder::EventRecorder(DWORD event) {
+  g_recorder = this;
+  hook_ = SetWinEventHook(event, event, nullptr, OnEvent, GetCurrentProcessId(), 0,
+                          WINEVENT_OUTOFCONTEXT);
+}
+
+EventRecorder::~EventRecorder() {
+  UnhookWinEvent(hook_);
+  g_recorder = nullptr;
+}
+
+void SaveScreenshot(HWND window, const std::wstring& name) {
+  const wchar_t* folder = _wgetenv(L"TAVRIK_SCREENSHOTS");
+  if (!folder || !*folder) return;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT box;
+  GetWindowRect(window, &box);
+  const int width = box.right - box.left, height = box.bottom - box.top;
+  BITMAPINFOHEADER info = {sizeof(info), width, height, 1, 24, BI_RGB};
+  const int stride = (width * 3 + 3) & ~3;
+  std::string pixels(static_cast<size_t>(stride) * height, '\0');
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&info),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(file) + sizeof(info) + pixels.size()), 0, 0,
+                           sizeof(file) + sizeof(info)};
+  WriteFile(std::wstring(folder) + L"\\" + name + L".bmp",
+            std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
+                std::string(reinterpret_cast<const char*>(&info), sizeof(info)) + pixels);
+}
+
+}  // namespace testing_support
