@@ -1,7 +1,9 @@
 #include "support/screen_reader.h"
 
 #include <oleacc.h>
+#include <uxtheme.h>
 
+#include "platform/appearance.h"
 #include "support/temp_folder.h"
 
 namespace testing_support {
@@ -11,6 +13,19 @@ EventRecorder* g_recorder = nullptr;
 
 void CALLBACK OnEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) {
   if (g_recorder) g_recorder->windows.push_back(hwnd);
+}
+
+// Windows draws the controls of a high-contrast scheme in its colours, with
+// no visual style of their own; Wine keeps its style, which the test then
+// takes from the program's controls, and gives back after.
+void DrawControlsWithoutStyle(bool without) {
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM without) {
+    EnumChildWindows(window, [](HWND child, LPARAM without) {
+      SetWindowTheme(child, without ? L" " : nullptr, without ? L" " : nullptr);
+      return TRUE;
+    }, without);
+    return TRUE;
+  }, without);
 }
 
 std::wstring Take(BSTR text) {
@@ -63,6 +78,48 @@ EventRecorder::EventRecorder(DWORD event) {
 EventRecorder::~EventRecorder() {
   UnhookWinEvent(hook_);
   g_recorder = nullptr;
+}
+
+const int HighContrastScheme::kElements[] = {COLOR_WINDOW,    COLOR_WINDOWTEXT,   COLOR_HIGHLIGHT,
+                                             COLOR_HIGHLIGHTTEXT, COLOR_HOTLIGHT, COLOR_BTNFACE,
+                                             COLOR_BTNTEXT,   COLOR_GRAYTEXT};
+const COLORREF HighContrastScheme::kColors[] = {RGB(0, 0, 0),       RGB(255, 255, 255), RGB(26, 235, 255),
+                                                RGB(0, 0, 0),       RGB(255, 255, 0),   RGB(0, 0, 0),
+                                                RGB(255, 255, 255), RGB(63, 242, 63)};
+
+HighContrastScheme::HighContrastScheme() {
+  for (int element : kElements) earlier_.push_back(GetSysColor(element));
+  SetSysColors(ARRAYSIZE(kElements), kElements, kColors);
+  HIGHCONTRASTW on = {sizeof(on), HCF_HIGHCONTRASTON};
+  SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(on), &on, SPIF_SENDCHANGE);
+  HIGHCONTRASTW now = {sizeof(now)};
+  SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(now), &now, 0);
+  if (!(now.dwFlags & HCF_HIGHCONTRASTON)) platform::OverrideHighContrast(true);
+  platform::RefreshHighContrast();
+  DrawControlsWithoutStyle(true);
+}
+
+HighContrastScheme::~HighContrastScheme() {
+  HIGHCONTRASTW off = {sizeof(off), 0};
+  SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(off), &off, SPIF_SENDCHANGE);
+  platform::OverrideHighContrast(std::nullopt);
+  SetSysColors(ARRAYSIZE(kElements), kElements, earlier_.data());
+  DrawControlsWithoutStyle(false);
+}
+
+HandedColors ColorsHandedTo(HWND control) {
+  wchar_t kind[32] = {};
+  GetClassNameW(control, kind, 32);
+  const UINT asking = _wcsicmp(kind, L"Edit") == 0 ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+  HDC dc = CreateCompatibleDC(nullptr);
+  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(control), asking,
+                                                     reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(control)));
+  LOGBRUSH back{};
+  GetObjectW(brush, sizeof(back), &back);
+  HandedColors handed{GetTextColor(dc), back.lbColor};
+  DeleteDC(dc);
+  return handed;
 }
 
 void SaveScreenshot(HWND window, const std::wstring& name) {
