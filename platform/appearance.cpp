@@ -1,6 +1,9 @@
 // System colours, the high-contrast setting and DPIs.
 #include "platform/appearance.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace platform {
 namespace {
 
@@ -51,8 +54,25 @@ ColorPair ControlColors(TextUse use, COLORREF program_text, COLORREF program_bac
     return {WindowTextColor(), WindowColor()};
   }
   const COLORREF back = program_back != CLR_INVALID ? program_back : WindowColor();
-  if (use == TextUse::kLink) return {GetSysColor(COLOR_HOTLIGHT), back};
+  if (use == TextUse::kLink) {
+    constexpr double kReadable = 4.5;
+    const COLORREF link = GetSysColor(COLOR_HOTLIGHT);
+    return {ContrastRatio(link, back) >= kReadable ? link : WindowTextColor(), back};
+  }
   return {program_text != CLR_INVALID ? program_text : WindowTextColor(), back};
+}
+
+double ContrastRatio(COLORREF one, COLORREF other) {
+  auto luminance = [](COLORREF color) {
+    auto linear = [](int channel) {
+      const double c = channel / 255.0;
+      return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(color)) + 0.7152 * linear(GetGValue(color)) +
+           0.0722 * linear(GetBValue(color));
+  };
+  const double a = luminance(one), b = luminance(other);
+  return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 int SystemDpi() {

@@ -45,8 +45,13 @@ struct ColorPair {
 // The colours a control is drawn in. The program's own (CLR_INVALID: none)
 // hold outside high contrast; under it the scheme's pairs do: window text
 // on window, a background the program marks (anything but plain white) as
-// highlight text on highlight. Links are always the system's link colour.
+// highlight text on highlight. Links are in the system's link colour
+// (COLOR_HOTLIGHT); outside high contrast, a scheme whose link colour
+// hardly differs from its window colour gets the window text colour.
 ColorPair ControlColors(TextUse use, COLORREF program_text, COLORREF program_back);
+// How far apart two colours are to the eye: 1 (the same) to 21 (black and
+// white); text wants 4.5 against its background.
+double ContrastRatio(COLORREF one, COLORREF other);
 
 // The DPI of the system (the primary screen at log-on), and of a window:
 // the monitor's it is on when the program is per-monitor aware.

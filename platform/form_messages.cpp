@@ -87,9 +87,15 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
       return TRUE;
     }
     case WM_SYSCOLORCHANGE:
-    case WM_SETTINGCHANGE:
       OnColorsChanged();
       break;
+    case WM_SETTINGCHANGE: {
+      // Many settings change; only the high-contrast one redraws the window.
+      const bool was_on = HighContrastOn();
+      RefreshHighContrast();
+      if (HighContrastOn() != was_on) OnColorsChanged();
+      break;
+    }
     case WM_CLOSE:
       if (on_close)
         on_close();

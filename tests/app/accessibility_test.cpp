@@ -60,6 +60,8 @@ TEST_F(AccessibilityTest, EveryControlIsNamedByWhatItShowsOrDoesInTheUsersLangua
   EXPECT_EQ(Hear(main.total_error_image.handle()).name, L"Some files were not copied");
 
   main.view_log_link.set_visible(true);
+  const testing_support::HandedColors link_colors = testing_support::ColorsHandedTo(main.view_log_link.handle());
+  EXPECT_GE(platform::ContrastRatio(link_colors.text, link_colors.back), 4.5) << "a link one can read";
   const testing_support::Heard link = Hear(main.view_log_link.handle());
   EXPECT_EQ(link.role, ROLE_SYSTEM_LINK);
   EXPECT_EQ(link.name, L"View log");

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "support/screen_reader.h"
 #include "support/window_input.h"
 
 namespace sources {
@@ -119,6 +120,8 @@ TEST_F(MainWindowTest, TheRangeEndsAtTheLastRowHoweverManyAndAFocusedRowComesInt
     EXPECT_NEAR(last.bottom, view.bottom, 1) << "the last row stands at the bottom";
   }
   // Tab goes down the rows; each one it reaches is scrolled into view.
+  for (int i = 1; i <= 40; ++i) main.rows[i].check_box.set_text(L"Archive " + std::to_wstring(i));
+  main.Show();
   main.rows_scroll_bar.set_value(1);
   main.rows[9].check_box.focus();
   for (int i = 10; i <= 12; ++i) {
@@ -127,6 +130,7 @@ TEST_F(MainWindowTest, TheRangeEndsAtTheLastRowHoweverManyAndAFocusedRowComesInt
     ASSERT_TRUE(main.rows[i].check_box.focused());
     EXPECT_TRUE(InView(main, i)) << "row " << i;
   }
+  testing_support::SaveScreenshot(main.handle(), L"focus-on-scrolled-in-row");
   main.rows[1].check_box.focus();
   EXPECT_TRUE(InView(main, 1));
   main.rows[40].check_box.focus();
