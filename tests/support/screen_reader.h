@@ -1,6 +1,7 @@
 // What a screen reader learns of a window, read in-process as readers do
 // (AccessibleObjectFromWindow), and the events it is sent; a dark
-// high-contrast scheme; and pictures of windows for people to look at.
+// high-contrast scheme and the colours a window hands its controls; and
+// pictures of windows for people to look at.
 #pragma once
 
 #include <windows.h>
@@ -16,14 +17,11 @@ struct Heard {
   bool has(long state_bit) const { return (state & state_bit) != 0; }
 };
 Heard Hear(HWND control);
-// Does what a reader's "activate" does (the default action).
-bool DoDefaultAction(HWND control);
 
 // EVENT_OBJECT_LIVEREGIONCHANGED, of Windows 8 and later.
 constexpr DWORD kLiveRegionChanged = 0x8019;
 
-// Records the windows that raise a WinEvent while it lives; the events reach
-// it as the thread's messages run.
+// The windows that raise event while it lives, as the thread's messages run.
 class EventRecorder {
  public:
   explicit EventRecorder(DWORD event);
@@ -34,22 +32,20 @@ class EventRecorder {
   HWINEVENTHOOK hook_;
 };
 
-// A dark high-contrast colour scheme while it lives: the session's system
-// colours, and the setting itself, or the program's stand-in for it where
-// the system keeps none (Wine); the earlier colours come back after.
+// A dark high-contrast scheme while it lives: the session's colours, and
+// the setting, or the program's stand-in for it where the system keeps none
+// (Wine). Controls are drawn without a visual style meanwhile, as Windows
+// draws them under such a scheme.
 class HighContrastScheme {
  public:
   HighContrastScheme();
   ~HighContrastScheme();
-  static const int kElements[];
-  static const COLORREF kColors[];
 
  private:
   std::vector<COLORREF> earlier_;
 };
 
-// The colours a control is handed for its text and background by the window
-// procedure of its container, as the control asks when it paints.
+// The colours the control's container hands it (WM_CTLCOLOR*) to paint in.
 struct HandedColors {
   COLORREF text, back;
 };
