@@ -18,6 +18,8 @@ const wchar_t kFormClass[] = L"TavrikForm";
 
 Form::~Form() {
   if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  for (HICON icon : icons_)
+    if (icon) DestroyIcon(icon);
 }
 
 void Form::CreateForm(const Style& style, const Form* owner) {
@@ -44,18 +46,21 @@ void Form::CreateForm(const Style& style, const Form* owner) {
 
 // The icons at the sizes the window's scale asks for: a 16-pixel caption
 // icon becomes 32 pixels at twice the scale, drawn from the icon's own
-// larger images.
+// larger images. (A shared icon would keep the first size loaded.)
 void Form::SetProgramIcon() {
   int resource = CurrentProgramFacts().icon_resource;
   if (!resource) return;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  auto icon = [&](int size_at_96) {
-    const int size = MulDiv(size_at_96, dpi_, kDefaultDpi);
-    return reinterpret_cast<LPARAM>(
-        LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_SHARED));
-  };
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, icon(32));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, icon(16));
+  const int sizes[] = {32, 16};  // ICON_BIG, ICON_SMALL at 96 DPI
+  for (WPARAM kind : {ICON_BIG, ICON_SMALL}) {
+    const int size = MulDiv(sizes[kind == ICON_SMALL], dpi_, kDefaultDpi);
+    HICON icon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
+    SendMessageW(hwnd_, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+    HICON& kept = icons_[kind == ICON_SMALL];
+    if (kept) DestroyIcon(kept);
+    kept = icon;
+  }
 }
 
 // The frame is sized for the client area at the window's DPI; what the

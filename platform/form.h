@@ -112,6 +112,7 @@ class Form : public Control {
   void SetProgramIcon();
 
   HMENU menu_bar_ = nullptr;
+  HICON icons_[2] = {};  // big, small
   HWND default_button_ = nullptr;
   // The control that had the focus when the window was last left.
   HWND kept_focus_ = nullptr;
