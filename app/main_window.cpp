@@ -54,6 +54,9 @@ void MainWindow::Create() {
   AddMenu(file_menu, english.file_menu, {{&exit_item, english.exit_item}});
   AddMenu(help_menu, english.help_menu, {{&about_item, english.about_item}});
   CenterOnScreen();
+  // Enter in the target box (or anywhere but on another button) presses
+  // "Backup!".
+  set_default_button(backup_button);
   WireHandlers();
 }
 
@@ -113,6 +116,8 @@ void MainWindow::CreateSourceList() {
   error_label.set_fore_color(platform::Rgb(192, 0, 0));
   error_label.set_back_color(platform::Rgb(255, 255, 255));
   error_label.set_visible(false);
+  // A refusal, a cancel, any message of a run is said as it appears.
+  error_label.set_live_region();
 }
 
 // The target's label, the notes on files already there and the log link.
@@ -120,15 +125,15 @@ void MainWindow::CreateTargetNotes() {
   const ControlTexts& english = TextsOf(Language::kEnglish).control_texts;
   const Control* window = this;
   target_label.Create(At(window, {240, 5160, 1335, 375}, kBodyBold), english.target);
+  target_label.GiveAccessKeyTo(target_box);
+  target_box.set_accessible_name_from(target_label);
   existing_files_group.Create(At(window, {240, 6240, 5895, 1095}, kBodyBold),
                               english.existing_files);
   merge_note.Create(At(&existing_files_group, {240, 360, 4215, 255}, kBody), english.merge_note);
   overwrite_note.Create(At(&existing_files_group, {240, 600, 5535, 255}, kBody),
                         english.overwrite_note);
   view_log_link.Create(At(window, {3360, 7485, 3015, 375}, Font{L"Tahoma", 9.75, false, true}),
-                       english.view_log, Label::Align::kLeft, true);
-  view_log_link.set_fore_color(platform::DesktopColor());
-  view_log_link.hand_cursor = true;
+                       english.view_log);
   view_log_link.set_visible(false);
 }
 
@@ -140,12 +145,11 @@ void MainWindow::WireHandlers() {
   exit_item.on_click = [this] { OnExitClick(); };
   about_item.on_click = [this] { OnAboutClick(); };
   mail_status_timer.on_tick = [this] { OnStatusTimer(); };
-  // A wheel notch over any part of the list reaches one of these three.
+  // A wheel notch over any part of the list reaches one of these three,
+  // wherever the focus is.
   for (platform::Control* list_part :
-       std::initializer_list<platform::Control*>{&sources_group, &rows_viewport, &rows_panel}) {
-    list_part->on_mouse_move = [this] { OnListMouseMove(); };
+       std::initializer_list<platform::Control*>{&sources_group, &rows_viewport, &rows_panel})
     list_part->on_wheel = [this](bool down) { OnListWheel(down); };
-  }
   rows_scroll_bar.on_change = [this] { OnListScroll(); };
   pick_target_button.on_click = [this] { OnPickTargetClick(); };
   backup_button.on_click = [this] { OnBackupClick(); };
@@ -156,7 +160,25 @@ void MainWindow::WireHandlers() {
 void MainWindow::WireRow(int i) {
   platform::CheckBox& box = rows[i].check_box;
   box.on_click = [this, i] { OnRowClick(i); };
-  box.on_mouse_move = [this] { OnListMouseMove(); };
+  box.on_focus = [this, i] { OnRowFocus(i); };
+  NameRowPictures(i);
+}
+
+void MainWindow::NamePictures() {
+  for (int i = 1; i <= rows.count(); ++i) NameRowPictures(i);
+  total_ok_image.set_accessible_name(spoken_.copied);
+  total_error_image.set_accessible_name(spoken_.not_all_copied);
+  pick_target_button.set_accessible_name(spoken_.choose_folder);
+  view_log_link.action_name = spoken_.open_link;
+}
+
+void MainWindow::NameRowPictures(int i) {
+  sources::SourceRow& row = rows[i];
+  if (row.folder_image.exists()) row.folder_image.set_accessible_name(spoken_.folder);
+  if (row.mail_image.exists()) row.mail_image.set_accessible_name(spoken_.mail_store);
+  row.busy_image.set_accessible_name(spoken_.copying);
+  row.ok_image.set_accessible_name(spoken_.copied);
+  row.error_image.set_accessible_name(spoken_.not_all_copied);
 }
 
 sources::SourceRow& MainWindow::AddRow(sources::RowKind kind) {
@@ -168,6 +190,8 @@ sources::SourceRow& MainWindow::AddRow(sources::RowKind kind) {
 void MainWindow::ApplyLanguage(Language new_language) {
   texts = TextsOf(new_language).main;
   platform::SetUnexpectedErrorText(texts.unexpected_error);
+  spoken_ = TextsOf(new_language).spoken;
+  NamePictures();
   const ControlTexts& control_texts = TextsOf(new_language).control_texts;
   user_label.set_text(control_texts.user);
   system_label.set_text(control_texts.system);
@@ -188,7 +212,7 @@ void MainWindow::ApplyLanguage(Language new_language) {
 }
 
 void MainWindow::OnRowClick(int i) { source_list.RowTicked(i); }
-void MainWindow::OnListMouseMove() { source_list.PointerOverList(); }
+void MainWindow::OnRowFocus(int i) { source_list.RowFocused(i); }
 void MainWindow::OnListWheel(bool down) { source_list.WheelNotch(down); }
 void MainWindow::OnListScroll() { source_list.ScrollToBar(); }
 void MainWindow::OnPickTargetClick() { source_list.PickTarget(); }

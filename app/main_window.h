@@ -71,7 +71,7 @@ class MainWindow : public platform::Form {
   platform::Label merge_note, overwrite_note;
   platform::Button backup_button;
   platform::CheckBox write_log_box;
-  platform::Label view_log_link;
+  platform::Link view_log_link;
   platform::Timer mail_status_timer;
   platform::MenuItem file_menu, exit_item, help_menu, about_item;
 
@@ -89,6 +89,10 @@ class MainWindow : public platform::Form {
   void CreateTargetNotes();
   void WireHandlers();
   void WireRow(int i);
+  // What a screen reader says for the pictures and the "..." button, in
+  // the window's language.
+  void NamePictures();
+  void NameRowPictures(int i);
 
   // Start-up steps, in their order.
   void ShowGreyedUnderSplash();
@@ -105,7 +109,7 @@ class MainWindow : public platform::Form {
 
   // Handlers.
   void OnRowClick(int i);
-  void OnListMouseMove();
+  void OnRowFocus(int i);
   void OnListWheel(bool down);
   void OnListScroll();
   void OnPickTargetClick();
@@ -118,6 +122,7 @@ class MainWindow : public platform::Form {
   void OnEndSession();
   void OnAboutClick();
 
+  SpokenTexts spoken_;
   StartupWorld world_;
   std::unique_ptr<SplashWindow> splash_;
   // The row a start-up fills next; row 1 is the window's own.

@@ -18,6 +18,7 @@ void SplashWindow::ShowSplash(Language language) {
   bottom_line.Create(*this, 120, 2760, 6840, 2760);
   logo.Create(Layout{this, {960, 480, 1920, 1920}, font()}, IDR_LOGO);
   title.Create(Layout{this, {3600, 600, 2895, 375}, Font{L"Tahoma", 15.75, true}}, kProgramTitle);
+  logo.set_accessible_name_from(title);
   loading_label.Create(Layout{this, {3600, 1440, 2655, 375}, font()},
                        TextsOf(language).splash_loading);
   minimum_time.Create(*this, kMinimumMs, true);

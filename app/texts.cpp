@@ -17,16 +17,25 @@ const Texts kEnglish = [] {
   c.mail_status = L"Outlook is:";
   c.sources = L"Select folders";
   c.total = L"Backup size:";
-  c.target = L"Backup to:";
+  c.target = L"&Backup to:";
   c.existing_files = L"If exist files in backup folder:";
   c.merge_note = L"- Files will be merged. ";
   c.overwrite_note = L"- Files with identical name will be overwritten.";
   c.write_log = L"Write log file";
   c.view_log = L"View log";
-  c.file_menu = L"File";
-  c.exit_item = L"Exit";
-  c.help_menu = L"Help";
-  c.about_item = L"About";
+  c.file_menu = L"&File";
+  c.exit_item = L"E&xit";
+  c.help_menu = L"&Help";
+  c.about_item = L"&About";
+
+  SpokenTexts& s = t.spoken;
+  s.copying = L"Copying";
+  s.copied = L"Copied";
+  s.not_all_copied = L"Some files were not copied";
+  s.folder = L"Folder";
+  s.mail_store = L"Mail store";
+  s.choose_folder = L"Choose folder";
+  s.open_link = L"Open";
 
   MainTexts& m = t.main;
   m.not_found = m.run.copy.not_found = L"Not found";
@@ -66,6 +75,7 @@ const Texts kEnglish = [] {
   a.searching = L"Searching...";
   a.no_version = L"Could not check for a new version";
   a.no_latest_version = L"-";
+  a.open_link = L"Open";
   a.updating = L"Updating...";
   a.update_cancelled = L"Update Canceled!";
   a.error_updating = L"Error updating...";
@@ -84,16 +94,25 @@ const Texts kSpanish = [] {
   c.mail_status = L"Outlook está:";
   c.sources = L"Seleccione carpetas";
   c.total = L"Tamaño de la copia:";
-  c.target = L"Copiar a:";
+  c.target = L"&Copiar a:";
   c.existing_files = L"Si existen archivos en la carpeta de copias:";
   c.merge_note = L"-Los archivos se fusionarán.";
   c.overwrite_note = L"-Archivos con el mismo nombre serán sobreescritos.";
   c.write_log = L"Crear archivo de log";
   c.view_log = L"Ver archivo de log";
-  c.file_menu = L"Archivo";
-  c.exit_item = L"Salir";
-  c.help_menu = L"Ayuda";
-  c.about_item = L"Acerca de";
+  c.file_menu = L"&Archivo";
+  c.exit_item = L"&Salir";
+  c.help_menu = L"Ay&uda";
+  c.about_item = L"&Acerca de";
+
+  SpokenTexts& s = t.spoken;
+  s.copying = L"Copiando";
+  s.copied = L"Copiado";
+  s.not_all_copied = L"Algunos archivos no se copiaron";
+  s.folder = L"Carpeta";
+  s.mail_store = L"Almacén de correo";
+  s.choose_folder = L"Elegir carpeta";
+  s.open_link = L"Abrir";
 
   MainTexts& m = t.main;
   m.not_found = m.run.copy.not_found = L"No encontrado";
@@ -134,6 +153,7 @@ const Texts kSpanish = [] {
   a.searching = L"Buscando...";
   a.no_version = L"No se pudo comprobar si hay una versión nueva";
   a.no_latest_version = L"-";
+  a.open_link = L"Abrir";
   // The update's status lines stay in English in every language.
   a.updating = L"Updating...";
   a.update_cancelled = L"Update Canceled!";

@@ -39,9 +39,22 @@ struct ControlTexts {
       about_item;
 };
 
+// What a screen reader says for the main window's pictures and for the
+// controls that show no words of their own.
+struct SpokenTexts {
+  // The pictures of a row's and the whole run's result: being copied,
+  // copied, and copied with files left out.
+  std::wstring copying, copied, not_all_copied;
+  // A row's kind picture.
+  std::wstring folder, mail_store;
+  std::wstring choose_folder;  // the "..." button
+  std::wstring open_link;      // what following a link does
+};
+
 // One language's table.
 struct Texts {
   ControlTexts control_texts;
+  SpokenTexts spoken;
   MainTexts main;
   update::AboutTexts about;
   std::wstring splash_loading;  // the splash window's line under the title

@@ -1,11 +1,13 @@
 // What the window shows of a backup run: the rows' bars and icons, the
-// button's role, the messages under the list. Everything here runs on the
-// window's thread, from the messages the run thread posts.
+// button's role, the messages under the list, and the run's progress on the
+// window's taskbar button. Everything here runs on the window's thread, from
+// the messages the run thread posts.
 #include "backup/backup_run.h"
 
 #include <algorithm>
 
 #include "platform/shell.h"
+#include "platform/taskbar.h"
 
 namespace backup {
 namespace {
@@ -16,6 +18,28 @@ constexpr COLORREF kYellow = platform::Rgb(255, 255, 0);
 // since they were measured keeps its bar where it was.
 void ShowBytes(platform::ProgressBar& bar, double bytes) {
   if (bar.maximum() > bytes) bar.set_value(bytes);
+}
+
+// The taskbar button shows the bytes done of every ticked row's: the rows
+// before row (the run goes down the list) and row_bytes of row itself, in
+// the error colour once one of them has failed. The boxes cannot change
+// during a run, and every row before row has shown its own outcome.
+void ShowOnTaskbar(const BackupControls& controls, int row, double row_bytes) {
+  double done = 0, total = 0;
+  bool failed = false;
+  for (int i = 1; i <= controls.rows.count(); ++i) {
+    const sources::SourceRow& each = controls.rows[i];
+    if (each.check_box.check_state() != platform::CheckState::kChecked) continue;
+    const double size = sources::TenThousandthBytesToDouble(each.size);
+    total += size;
+    if (i < row) {
+      done += size;
+      failed = failed || each.error_image.visible();
+    } else if (i == row) {
+      done += std::min(row_bytes, size);
+    }
+  }
+  platform::CurrentTaskbar().ShowProgress(controls.window, done, total, failed);
 }
 
 }  // namespace
@@ -34,13 +58,16 @@ void BackupRun::ShowRowStarted(int index) {
   row.busy_image.set_visible(true);
   row.ok_image.set_visible(false);
   row.error_image.set_visible(false);
+  ShowOnTaskbar(controls_, index, 0);
 }
 
 void BackupRun::ShowProgress() {
   progress_posted_ = false;
   const int index = current_row_;
   if (index < 1 || index > controls_.rows.count()) return;
-  ShowBytes(controls_.rows[index].progress_bar, static_cast<double>(current_bytes_.load()));
+  const double bytes = static_cast<double>(current_bytes_.load());
+  ShowBytes(controls_.rows[index].progress_bar, bytes);
+  ShowOnTaskbar(controls_, index, bytes);
 }
 
 void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
@@ -59,6 +86,7 @@ void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
     row.ok_image.set_visible(true);
     row.progress_bar.set_visible(false);
   }
+  ShowOnTaskbar(controls_, index + 1, 0);
 }
 
 void BackupRun::ShowRunEnded(bool failed, bool log_used, const std::wstring& folder) {
@@ -70,6 +98,8 @@ void BackupRun::ShowRunEnded(bool failed, bool log_used, const std::wstring& fol
     controls_.view_log_link.set_visible(true);
     log_folder_ = folder;
   }
+  // A run that ends behind other windows asks for the user's eye.
+  if (!controls_.window.in_front()) platform::CurrentTaskbar().Flash(controls_.window);
   FinishRun();
 }
 
@@ -77,6 +107,7 @@ void BackupRun::ShowRunEnded(bool failed, bool log_used, const std::wstring& fol
 void BackupRun::FinishRun() {
   SetRole(ButtonRole::kIdle);
   EnableInputs(true);
+  platform::CurrentTaskbar().ClearProgress(controls_.window);
   controls_.window.SetShutdownReason(L"");
   if (thread_.joinable()) thread_.join();
   flags_.cancel_requested = false;
@@ -96,11 +127,18 @@ void BackupRun::SetRole(ButtonRole role) {
   controls_.backup_button.set_enabled(role != ButtonRole::kCancelling);
 }
 
+// During a run every row's box is greyed and reported unavailable, not only
+// out of the mouse's reach. The keyboard's focus, when it was on one of
+// them, goes to the button that cancels rather than nowhere.
 void BackupRun::EnableInputs(bool enabled) {
+  std::vector<platform::Control*> inputs = {&controls_.target_box, &controls_.write_log_box,
+                                            &controls_.pick_target_button};
+  for (int i = 1; i <= controls_.rows.count(); ++i) inputs.push_back(&controls_.rows[i].check_box);
+  const bool focus_on_input =
+      std::any_of(inputs.begin(), inputs.end(), [](platform::Control* input) { return input->focused(); });
+  for (platform::Control* input : inputs) input->set_enabled(enabled);
   controls_.rows_panel.set_enabled(enabled);
-  controls_.target_box.set_enabled(enabled);
-  controls_.write_log_box.set_enabled(enabled);
-  controls_.pick_target_button.set_enabled(enabled);
+  if (!enabled && focus_on_input) controls_.backup_button.focus();
 }
 
 void BackupRun::ShowMessage(const std::wstring& text) {

@@ -11,6 +11,7 @@ namespace platform {
 class CheckBox : public Control {
  public:
   void Create(const Layout& layout, const std::wstring& text) {
+    role_ = AccessibleRole::kCheckBox;
     Control::Create(layout.parent->handle(), L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_3STATE, 0,
                     layout.rect, text, layout.font);
   }

@@ -14,32 +14,12 @@ namespace {
 
 const wchar_t kFormClass[] = L"TavrikForm";
 
-void SetProgramIcon(HWND hwnd) {
-  int resource = CurrentProgramFacts().icon_resource;
-  if (!resource) return;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  auto icon = [&](int metric_x, int metric_y) {
-    return reinterpret_cast<LPARAM>(LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON,
-                                               GetSystemMetrics(metric_x),
-                                               GetSystemMetrics(metric_y), LR_SHARED));
-  };
-  SendMessageW(hwnd, WM_SETICON, ICON_BIG, icon(SM_CXICON, SM_CYICON));
-  SendMessageW(hwnd, WM_SETICON, ICON_SMALL, icon(SM_CXSMICON, SM_CYSMICON));
-}
-
-// The window's outer size for a client area of the form's twips.
-void FitFrameToClient(HWND hwnd, const Rect& client, bool has_menu) {
-  RECT frame = {0, 0, TwipsToPixels(client.width), TwipsToPixels(client.height)};
-  AdjustWindowRectEx(&frame, GetWindowLongW(hwnd, GWL_STYLE), has_menu,
-                     GetWindowLongW(hwnd, GWL_EXSTYLE));
-  SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 }  // namespace
 
 Form::~Form() {
   if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  for (HICON icon : icons_)
+    if (icon) DestroyIcon(icon);
 }
 
 void Form::CreateForm(const Style& style, const Form* owner) {
@@ -56,11 +36,79 @@ void Form::CreateForm(const Style& style, const Form* owner) {
                           GetModuleHandleW(nullptr), this);
   assert(hwnd_);
   ++loaded_forms_;
+  dpi_ = WindowDpi(hwnd_);
   rect_.width = style.client_width;
   rect_.height = style.client_height;
-  FitFrameToClient(hwnd_, rect_, false);
-  SetProgramIcon(hwnd_);
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_)), FALSE);
+  FitFrameToClient();
+  SetProgramIcon();
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_, dpi_)), FALSE);
+}
+
+// The icons at the sizes the window's scale asks for: a 16-pixel caption
+// icon becomes 32 pixels at twice the scale, drawn from the icon's own
+// larger images. (A shared icon would keep the first size loaded.)
+void Form::SetProgramIcon() {
+  int resource = CurrentProgramFacts().icon_resource;
+  if (!resource) return;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const int sizes[] = {32, 16};  // ICON_BIG, ICON_SMALL at 96 DPI
+  for (WPARAM kind : {ICON_BIG, ICON_SMALL}) {
+    const int size = MulDiv(sizes[kind == ICON_SMALL], dpi_, kDefaultDpi);
+    HICON icon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
+    SendMessageW(hwnd_, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon));
+    HICON& kept = icons_[kind == ICON_SMALL];
+    if (kept) DestroyIcon(kept);
+    kept = icon;
+  }
+}
+
+// The frame is sized for the client area at the window's DPI; what the
+// system then gives the client area is measured and made up for, whatever
+// frame and menu bar the system draws at that DPI.
+void Form::FitFrameToClient() {
+  const SIZE client = {Pixels(rect_.width), Pixels(rect_.height)};
+  const SIZE frame = FrameSizeFor(hwnd_, client, menu_bar_ != nullptr, dpi_);
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT got;
+  GetClientRect(hwnd_, &got);
+  if (got.right == client.cx && got.bottom == client.cy) return;
+  SetWindowPos(hwnd_, nullptr, 0, 0, frame.cx + client.cx - got.right,
+               frame.cy + client.cy - got.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// At a new scale every control is placed and lettered anew from its twips;
+// the window takes the place the system suggests, at the size of its own
+// layout.
+void Form::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_, dpi_)), FALSE);
+  EnumChildWindows(
+      hwnd_,
+      [](HWND child, LPARAM dpi) {
+        if (Control* control = FromHandle(child)) control->SetDpi(static_cast<int>(dpi));
+        return TRUE;
+      },
+      dpi);
+  FitFrameToClient();
+  SetProgramIcon();
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+// New colours (a high-contrast scheme on or off): the common controls are
+// told, as a window must tell them, and everything is drawn again.
+void Form::OnColorsChanged() {
+  RefreshHighContrast();
+  EnumChildWindows(
+      hwnd_,
+      [](HWND child, LPARAM) {
+        SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+        return TRUE;
+      },
+      0);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void Form::AddMenu(MenuItem& menu, const std::wstring& menu_text,
@@ -81,13 +129,19 @@ void Form::AddMenu(MenuItem& menu, const std::wstring& menu_text,
   menu.owner_ = hwnd_;
   // Adding the bar makes the window taller; the client area keeps its size.
   SetMenu(hwnd_, menu_bar_);
-  FitFrameToClient(hwnd_, rect_, true);
+  FitFrameToClient();
 }
 
 int Form::client_height_px() const {
   RECT client;
   GetClientRect(hwnd_, &client);
   return client.bottom;
+}
+
+int Form::client_width_px() const {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  return client.right;
 }
 
 void Form::Unload() {
@@ -119,7 +173,10 @@ void Form::CenterOnOwner() {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The access keys' underlines and the focus rectangle show as the user's
+// setting and the last input say (after Alt, or always).
 void Form::Show() {
+  SendMessageW(hwnd_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
 }
@@ -135,6 +192,11 @@ void Form::ShowModal(Form& owner) {
 
 void Form::SetTopmost() {
   SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+bool Form::in_front() const {
+  HWND front = GetForegroundWindow();
+  return front && GetAncestor(front, GA_ROOTOWNER) == hwnd_;
 }
 
 void Form::SetShutdownReason(const std::wstring& reason) {

@@ -1,6 +1,9 @@
 // A top-level window. Its window procedure (form_messages.cpp) turns
 // messages into calls on its controls, its menu items and timers, and the
-// handlers below.
+// handlers below; it lays itself out again at a new DPI and redraws in the
+// new colours when the user changes them. Its keyboard (form_keys.cpp) is a
+// dialog's: Tab, access keys, Enter for the default button, the focus kept
+// while another window is in front.
 #pragma once
 
 #include <functional>
@@ -51,12 +54,21 @@ class Form : public Control {
   // owner takes no input meanwhile.
   void ShowModal(Form& owner);
   void SetTopmost();
+  // Whether the window, or one it owns, is the one the user works in.
+  bool in_front() const;
+
+  // The button Enter presses wherever the focus is, unless the focus is on
+  // a button or link of its own.
+  void set_default_button(Control& button);
+  // Esc closes the window as its close box does.
+  bool escape_closes = false;
 
   // A menu bar entry and its items, in order.
   void AddMenu(MenuItem& menu, const std::wstring& menu_text,
                std::vector<std::pair<MenuItem*, std::wstring>> items);
 
   int client_height_px() const;
+  int client_width_px() const;
 
   // The way other threads reach this window.
   Mailbox mailbox() const { return Mailbox(hwnd_); }
@@ -90,12 +102,30 @@ class Form : public Control {
   void OnCommand(int id, int code, HWND control);
   void OnScroll(int code, HWND control);
   LRESULT OnControlColor(HDC dc, HWND control);
-  bool OnSetCursor(HWND under_mouse, int hit, UINT mouse_message);
+  bool OnSetCursor(HWND under_mouse, int hit);
   void OnTimer(UINT_PTR id);
   void OnActivate(bool active);
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void OnColorsChanged();
   LRESULT OnDestroyed(WPARAM wparam, LPARAM lparam);
+  // form_keys.cpp
+  void OnNextControl(HWND control, bool by_handle, bool backwards);
+  LRESULT OnDefaultButton() const;
+  bool OnCancelCommand();
+  void KeepFocus();
+  void RestoreFocus();
+
+  // The window's outer size for a client area of the form's twips.
+  void FitFrameToClient();
+  void SetProgramIcon();
 
   HMENU menu_bar_ = nullptr;
+  HICON icons_[2] = {};  // big, small
+  HWND default_button_ = nullptr;
+  // The control that had the focus when the window was last left.
+  HWND kept_focus_ = nullptr;
+  // An access key has just moved the focus to the control a label names.
+  bool access_key_moved_ = false;
   std::map<UINT, MenuItem*> menu_items_;
   HWND owner_ = nullptr;
   friend int LoadedForms();

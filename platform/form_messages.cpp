@@ -2,13 +2,14 @@
 // menu item or timer it concerns, or on one of the form's handlers.
 #include "platform/form.h"
 
+#include <windowsx.h>
+
 #include <cstring>
 #include <exception>
 #include <memory>
 
-#include "platform/program.h"
-
 #include "platform/gdi_cache.h"
+#include "platform/program.h"
 #include "platform/timer.h"
 
 namespace platform {
@@ -18,6 +19,10 @@ namespace {
 constexpr UINT kPostedTask = WM_APP + 1;
 // The program's exit code after an error it did not foresee.
 constexpr UINT kUnexpectedErrorExitCode = 3;
+
+// Per-monitor scaling (Windows 10 1703 and later) asks the window's size at
+// a new DPI before it moves it there.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 }  // namespace
 
@@ -71,13 +76,51 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLOREDIT:
       return OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
     case WM_SETCURSOR:
-      return OnSetCursor(reinterpret_cast<HWND>(wparam), LOWORD(lparam), HIWORD(lparam));
+      // A child's own cursor (the text box's I-beam) stays unless the
+      // control shows the hand.
+      if (reinterpret_cast<HWND>(wparam) == hwnd_) break;
+      return OnSetCursor(reinterpret_cast<HWND>(wparam), LOWORD(lparam));
+    case WM_MOUSEWHEEL: {
+      const POINT at = {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      if (RouteWheelNotch(hwnd_, at, GET_WHEEL_DELTA_WPARAM(wparam) < 0)) return 0;
+      break;
+    }
     case WM_TIMER:
       OnTimer(wparam);
       return 0;
     case WM_ACTIVATE:
+      // A minimized window gets its focus back when it is restored.
+      if (HIWORD(wparam)) break;
       OnActivate(LOWORD(wparam) != WA_INACTIVE);
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
+    case WM_NEXTDLGCTL:
+      OnNextControl(reinterpret_cast<HWND>(wparam), LOWORD(lparam) != 0, wparam != 0);
+      return 0;
+    case DM_GETDEFID:
+      return OnDefaultButton();
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case kGetDpiScaledSize: {
+      const int dpi = static_cast<int>(wparam);
+      *reinterpret_cast<SIZE*>(lparam) = FrameSizeFor(
+          hwnd_, {TwipsToPixels(rect_.width, dpi), TwipsToPixels(rect_.height, dpi)},
+          menu_bar_ != nullptr, dpi);
+      return TRUE;
+    }
+    case WM_SYSCOLORCHANGE:
+      OnColorsChanged();
       break;
+    case WM_SETTINGCHANGE: {
+      // Many settings change; only the high-contrast one redraws the window.
+      const bool was_on = HighContrastOn();
+      RefreshHighContrast();
+      if (HighContrastOn() != was_on) OnColorsChanged();
+      break;
+    }
     case WM_CLOSE:
       if (on_close)
         on_close();
@@ -103,8 +146,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(hwnd_, msg, wparam, lparam);
 }
 
-// A menu item (no control) or a control's notification.
+// A menu item (no control) or a control's notification; Esc and Enter come
+// as the commands of a dialog's cancel and default buttons.
 void Form::OnCommand(int id, int code, HWND control) {
+  if (id == IDCANCEL && !control && OnCancelCommand()) return;
+  if (control && !IsWindowEnabled(control)) return;
   if (!control) {
     auto item = menu_items_.find(id);
     if (item != menu_items_.end() && item->second->on_click) item->second->on_click();
@@ -117,22 +163,19 @@ void Form::OnScroll(int code, HWND control) {
   if (Control* bar = FromHandle(control)) bar->Scroll(code);
 }
 
+// Every control of the window asks here for its colours: the program's own,
+// or the colour scheme's pairs under high contrast (ControlColors).
 LRESULT Form::OnControlColor(HDC dc, HWND control) {
-  Control* sender = FromHandle(control);
-  COLORREF fore = sender && sender->fore_color() != CLR_INVALID ? sender->fore_color()
-                                                                : WindowTextColor();
-  COLORREF back = sender && sender->back_color() != CLR_INVALID ? sender->back_color()
-                                                                : WindowColor();
-  SetTextColor(dc, fore);
-  SetBkColor(dc, back);
-  return reinterpret_cast<LRESULT>(BrushFor(back));
+  const Control* sender = FromHandle(control);
+  const ColorPair colors = sender ? sender->colors() : ColorPair{WindowTextColor(), WindowColor()};
+  SetTextColor(dc, colors.text);
+  SetBkColor(dc, colors.back);
+  return reinterpret_cast<LRESULT>(BrushFor(colors.back));
 }
 
-bool Form::OnSetCursor(HWND under_mouse, int hit, UINT mouse_message) {
+bool Form::OnSetCursor(HWND under_mouse, int hit) {
   Control* control = FromHandle(under_mouse);
-  if (!control) return false;
-  if (mouse_message == WM_MOUSEMOVE && control->on_mouse_move) control->on_mouse_move();
-  if (!control->hand_cursor || hit != HTCLIENT) return false;
+  if (!control || !control->hand_cursor || hit != HTCLIENT) return false;
   SetCursor(HandCursor());
   return true;
 }
@@ -141,8 +184,12 @@ void Form::OnTimer(UINT_PTR id) {
   RunTimer(hwnd_, id);
 }
 
+// A window left keeps where its focus was, and gives it back when the user
+// comes back to it (from another program, or once a window it owns closes).
 void Form::OnActivate(bool active) {
-  if (active && on_activate) on_activate();
+  if (!active) return KeepFocus();
+  RestoreFocus();
+  if (on_activate) on_activate();
 }
 
 LRESULT Form::OnDestroyed(WPARAM wparam, LPARAM lparam) {

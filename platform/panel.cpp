@@ -68,6 +68,7 @@ LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam,
 }  // namespace
 
 void GroupBox::Create(const Layout& layout, const std::wstring& text) {
+  role_ = AccessibleRole::kGrouping;
   Control::Create(layout.parent->handle(), L"BUTTON", WS_VISIBLE | BS_GROUPBOX | WS_CLIPCHILDREN,
                   WS_EX_CONTROLPARENT, layout.rect, text, layout.font);
   SetWindowSubclass(hwnd_, GroupBoxProc, 0, 0);

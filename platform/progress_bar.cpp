@@ -10,6 +10,7 @@
 namespace platform {
 
 void ProgressBar::Create(const Layout& layout) {
+  role_ = AccessibleRole::kProgressBar;
   Control::Create(layout.parent->handle(), PROGRESS_CLASSW, WS_VISIBLE, 0, layout.rect, L"",
                   layout.font);
   SendMessageW(hwnd_, PBM_SETRANGE32, 0, kSteps);
@@ -39,7 +40,7 @@ void ProgressBar::Show() {
 // How much of the bar a position fills, in pixels; the full and the empty
 // bar are their own values, so both are always drawn.
 int ProgressBar::DrawnPixels(int position) const {
-  const int width = std::max(TwipsToPixels(rect_.width), 1);
+  const int width = std::max(Pixels(rect_.width), 1);
   if (position >= kSteps) return width + 1;
   return static_cast<int>(static_cast<long long>(position) * width / kSteps);
 }

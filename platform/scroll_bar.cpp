@@ -23,6 +23,7 @@ LRESULT CALLBACK ScrollBarProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam
 }  // namespace
 
 void ScrollBar::Create(const Layout& layout, int min, int max, int value) {
+  role_ = AccessibleRole::kScrollBar;
   Control::Create(layout.parent->handle(), L"SCROLLBAR", WS_VISIBLE | WS_TABSTOP | SBS_VERT, 0,
                   layout.rect, L"", layout.font);
   SetWindowSubclass(hwnd_, ScrollBarProc, 0, 0);

@@ -7,13 +7,8 @@
 namespace sources {
 namespace {
 
-// Nine rows fill the viewport: row 9 ends at 300 x 8 + 255 = 2655 twips.
-constexpr int kRowsInView = 9;
 // Each row adds this much to the panel's height beside its check box.
 constexpr int kRowSpacing = 120;
-// One scroll step moves the rows this far; value 0 would put them here.
-constexpr int kScrollStep = 120;
-constexpr int kTopAtValueZero = 100;
 
 }  // namespace
 
@@ -38,8 +33,12 @@ void SourceList::RowTicked(int i) {
   controls_.backup_button.set_enabled(something);
 }
 
-void SourceList::PointerOverList() {
-  if (controls_.scroll_bar.enabled()) controls_.scroll_bar.focus();
+// A row reached by Tab (or any other way) is never ticked unseen.
+void SourceList::RowFocused(int i) {
+  if (!controls_.scroll_bar.enabled()) return;
+  const int value = geometry().ValueShowing(i, controls_.scroll_bar.value());
+  if (value == controls_.scroll_bar.value()) return;
+  controls_.scroll_bar.set_value(value);
 }
 
 // A disabled bar means every row is in view.
@@ -53,12 +52,16 @@ void SourceList::FitToRows() {
   const int n = controls_.rows.count();
   if (n > kRowsInView) controls_.scroll_bar.set_enabled(true);
   controls_.rows_panel.set_height(n * controls_.rows[1].check_box.height() + n * kRowSpacing);
-  controls_.scroll_bar.set_max(n);
+  // The range ends where the last row stands at the bottom of the list,
+  // however many rows there are.
+  controls_.scroll_bar.set_max(geometry().LastValue());
 }
 
+// The moved panel is painted at once, so that a dragged thumb moves the rows
+// with it; no message is pumped here, which a focus change or a wheel notch
+// would re-enter.
 void SourceList::ScrollToBar() {
-  controls_.rows_panel.set_top(kTopAtValueZero - kScrollStep * controls_.scroll_bar.value());
-  // Drawn at once, so that a dragged thumb moves the rows with it.
+  controls_.rows_panel.set_top(geometry().PanelTopAt(controls_.scroll_bar.value()));
   controls_.rows_panel.Update();
 }
 

@@ -1,6 +1,7 @@
 // The interactive side of the main window's source list: ticking rows and
 // the running total, the "Backup!" button that follows it, scrolling the
-// list by bar and wheel, and picking the target folder with "...".
+// list by bar and wheel (and to a row that gets the focus), and picking the
+// target folder with "...".
 #pragma once
 
 #include <string>
@@ -11,6 +12,7 @@
 #include "platform/panel.h"
 #include "platform/scroll_bar.h"
 #include "platform/text_box.h"
+#include "sources/list_geometry.h"
 #include "sources/size_text.h"
 #include "sources/source_row.h"
 
@@ -39,9 +41,8 @@ class SourceList {
   // Row i's box changed: its caption's weight, the total of the ticked rows
   // and whether there is anything to back up.
   void RowTicked(int i);
-  // The mouse moved over the list: the scroll bar takes the focus, so that
-  // a wheel that goes to the focused window reaches it.
-  void PointerOverList();
+  // Row i's box got the focus: the list scrolls until the row is seen.
+  void RowFocused(int i);
   // A wheel notch anywhere over the list is one step of the scroll bar.
   void WheelNotch(bool down);
   // Sizes the list panel and the scroll bar for the rows there are; once,
@@ -53,6 +54,8 @@ class SourceList {
   void PickTarget();
 
  private:
+  ListGeometry geometry() const { return {controls_.rows.count()}; }
+
   ListControls controls_;
   const std::wstring& picker_title_;
 };

@@ -62,6 +62,9 @@ SourceRow& AddSourceRow(Rows& rows, RowKind kind, const platform::Control& panel
                         platform::Label::Align::kRight);
   CreateStatus(row, panel, status_top, pictures);
   row.progress_bar.set_top(size_top);
+  // A reader hears the row's name with its bar, and its size with its box.
+  row.progress_bar.set_accessible_name_from(row.check_box);
+  row.check_box.set_accessible_description_from(row.size_label);
   return row;
 }
 

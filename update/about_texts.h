@@ -19,6 +19,8 @@ struct AboutTexts {
   // The status line when a proxy server wants a name and password the
   // program cannot give.
   std::wstring proxy_password;
+  // What a screen reader is told following the home-page link does.
+  std::wstring open_link;
 };
 
 }  // namespace update

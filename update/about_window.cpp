@@ -59,23 +59,30 @@ AboutWindow::AboutWindow()
     download->transfer.set_agent(L"Tavrik Backup/" + RunningVersion());
 }
 
+// The button is the first tab stop, so the window opens with the focus on
+// it; Enter presses it, Esc closes the window as the close box does, and
+// the home-page link is the next tab stop.
 void AboutWindow::Create(const platform::Form& owner, int logo_resource) {
   CreateForm({texts.title, 6030, 4500, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
   const Font body{L"Tahoma", 9.75};
   const Font bold{L"Tahoma", 9.75, true};
   button.Create(Layout{this, {1320, 3720, 3375, 495}, Font{L"MS Sans Serif", 9.75}}, texts.close);
+  set_default_button(button);
+  escape_closes = true;
   logo.Create(Layout{this, {480, 480, 1920, 1920}, font()}, logo_resource);
   title.Create(Layout{this, {3000, 480, 2895, 375}, Font{L"Tahoma", 15.75, true}}, L"Tavrik Backup");
+  logo.set_accessible_name_from(title);
   current_version_label.Create(Layout{this, {3000, 1080, 1695, 255}, body}, texts.current_version_label);
   current_version.Create(Layout{this, {4920, 1080, 735, 255}, bold}, L"");
   latest_version_label.Create(Layout{this, {3000, 1440, 1695, 255}, body}, texts.latest_version_label);
   latest_version.Create(Layout{this, {4920, 1440, 735, 255}, bold}, L"");
   home_page_link.Create(Layout{this, {3000, 1920, 1935, 375}, Font{L"Tahoma", 12, false, true}},
-                        home_page, platform::Label::Align::kLeft, true);
-  home_page_link.set_fore_color(platform::ActiveCaptionColor());
-  home_page_link.hand_cursor = true;
+                        home_page);
+  home_page_link.action_name = texts.open_link;
   status.Create(Layout{this, {240, 2760, 4215, 255}, font()}, L"");
   status.set_fore_color(platform::Rgb(192, 0, 0));
+  // The check's and the update's news are said as they come.
+  status.set_live_region();
   progress_bar.Create(Layout{this, {240, 3120, 5535, 495}, font()});
   progress_bar.set_visible(false);
   CenterOnOwner();

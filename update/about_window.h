@@ -19,6 +19,7 @@
 #include "platform/form.h"
 #include "platform/image.h"
 #include "platform/label.h"
+#include "platform/link.h"
 #include "platform/progress_bar.h"
 #include "update/about_texts.h"
 #include "update/download.h"
@@ -85,7 +86,8 @@ class AboutWindow : public platform::Form {
 
   platform::Image logo;
   platform::Label title, current_version_label, current_version, latest_version_label,
-      latest_version, home_page_link, status;
+      latest_version, status;
+  platform::Link home_page_link;
   platform::ProgressBar progress_bar;
   platform::Button button;
   // The check's and the update's own downloads.

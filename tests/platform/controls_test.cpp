@@ -54,7 +54,7 @@ TEST_F(ControlsTest, MenusAnswerByItemAndKeepTheClientArea) {
   exit.on_click = [&] { ++clicks; };
   SendMessageW(form.handle(), WM_COMMAND, MAKEWPARAM(1000, 0), 0);
   EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(form.client_height_px(), TwipsToPixels(4000));
+  EXPECT_EQ(form.client_height_px(), TwipsToPixels(4000, form.dpi()));
 }
 
 TEST_F(ControlsTest, UnloadingAllFormsReachesOwnedAndOwningFormsOnce) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "support/screen_reader.h"
 #include "support/window_input.h"
 
 namespace sources {
@@ -54,7 +55,16 @@ TEST_F(MainWindowTest, TheTotalSumsTheTickedRowsOnlyAndEnablesBackup) {
   EXPECT_FALSE(main.total_label.visible() || main.backup_button.enabled());
 }
 
-TEST_F(MainWindowTest, NineRowsFitTenScrollByBarAndWheel) {
+// Whether row i's box lies wholly inside the list's viewport (row 1, 20
+// twips above it at the first value, within a pixel).
+bool InView(app::MainWindow& main, int i) {
+  RECT box, view;
+  GetWindowRect(main.rows[i].check_box.handle(), &box);
+  GetWindowRect(main.rows_viewport.handle(), &view);
+  return box.top >= view.top - (i == 1) && box.bottom <= view.bottom;
+}
+
+TEST_F(MainWindowTest, NineRowsFitMoreScrollByBarAndWheelFromAnyFocus) {
   AddRows(9);
   main.source_list.FitToRows();
   EXPECT_FALSE(main.rows_scroll_bar.enabled());
@@ -64,15 +74,11 @@ TEST_F(MainWindowTest, NineRowsFitTenScrollByBarAndWheel) {
   AddRows(3);
   main.source_list.FitToRows();
   ASSERT_TRUE(main.rows_scroll_bar.enabled());
-  EXPECT_EQ(main.rows_scroll_bar.max(), 12);
   const platform::CheckBox& last = main.rows[12].check_box;
   EXPECT_GE(main.rows_panel.height(), last.top() + last.height()) << "the last row is not cut off";
-  main.rows_scroll_bar.set_value(10);
-  const int top_at_ten = main.rows_panel.top();
-  main.rows_scroll_bar.set_value(1);
-  EXPECT_LT(top_at_ten, main.rows_panel.top());
 
-  // The wheel over a row's box, the list or the bar steps one line per notch.
+  // The wheel over a row's box, the list or the bar steps one line per
+  // notch, and the focus stays where it was.
   main.target_box.focus();
   TurnWheel(main.rows[4].check_box, -1);
   EXPECT_EQ(main.rows_scroll_bar.value(), 2);
@@ -82,13 +88,53 @@ TEST_F(MainWindowTest, NineRowsFitTenScrollByBarAndWheel) {
   EXPECT_EQ(main.rows_scroll_bar.value(), 6);
   TurnWheel(main.rows[4].check_box, 2);
   EXPECT_EQ(main.rows_scroll_bar.value(), 4);
+  // A notch that goes to the focused text box, the pointer over the list.
+  main.Show();
+  main.target_box.focus();
+  RECT row;
+  GetWindowRect(main.rows[5].check_box.handle(), &row);
+  SendMessageW(main.target_box.handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA),
+               MAKELPARAM(row.left + 4, row.top + 4));
+  EXPECT_EQ(main.rows_scroll_bar.value(), 5);
   TurnWheel(main.rows_panel, -20);
-  EXPECT_EQ(main.rows_scroll_bar.value(), 12);
-  EXPECT_TRUE(main.target_box.focused());
+  EXPECT_EQ(main.rows_scroll_bar.value(), main.rows_scroll_bar.max());
+  EXPECT_TRUE(InView(main, 12));
 
   HWND box = main.rows[4].check_box.handle();  // the mouse moves over a row
   SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(box), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-  EXPECT_TRUE(main.rows_scroll_bar.focused()) << "for a wheel that goes to the focus";
+  EXPECT_TRUE(main.target_box.focused()) << "hovering takes no focus away";
+}
+
+TEST_F(MainWindowTest, TheRangeEndsAtTheLastRowHoweverManyAndAFocusedRowComesIntoView) {
+  for (int rows : {10, 15, 40}) {
+    AddRows(rows - filled_);
+    main.source_list.FitToRows();
+    const int end = main.rows_scroll_bar.max();
+    main.rows_scroll_bar.set_value(end - 1);
+    EXPECT_FALSE(InView(main, rows)) << rows << " rows: the range ends no later than needed";
+    main.rows_scroll_bar.set_value(end);
+    EXPECT_TRUE(InView(main, rows)) << rows << " rows";
+    RECT last, view;
+    GetWindowRect(main.rows[rows].size_label.handle(), &last);
+    GetWindowRect(main.rows_viewport.handle(), &view);
+    EXPECT_NEAR(last.bottom, view.bottom, 1) << "the last row stands at the bottom";
+  }
+  // Tab goes down the rows; each one it reaches is scrolled into view.
+  for (int i = 1; i <= 40; ++i) main.rows[i].check_box.set_text(L"Archive " + std::to_wstring(i));
+  main.Show();
+  main.rows_scroll_bar.set_value(1);
+  main.rows[9].check_box.focus();
+  for (int i = 10; i <= 12; ++i) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+    platform::DoEvents();
+    ASSERT_TRUE(main.rows[i].check_box.focused());
+    EXPECT_TRUE(InView(main, i)) << "row " << i;
+  }
+  testing_support::SaveScreenshot(main.handle(), L"focus-on-scrolled-in-row");
+  main.rows[1].check_box.focus();
+  EXPECT_TRUE(InView(main, 1));
+  main.rows[40].check_box.focus();
+  EXPECT_TRUE(InView(main, 40));
 }
 
 TEST_F(MainWindowTest, ThePickersChoiceReplacesTheTargetAndCancelKeepsIt) {

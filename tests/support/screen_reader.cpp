@@ -1,0 +1,122 @@
+#include "support/screen_reader.h"
+
+#include <oleacc.h>
+#include <uxtheme.h>
+
+#include "platform/appearance.h"
+#include "support/temp_folder.h"
+
+namespace testing_support {
+namespace {
+
+EventRecorder* g_recorder = nullptr;
+
+void CALLBACK OnEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+  if (g_recorder) g_recorder->windows.push_back(hwnd);
+}
+
+std::wstring Take(BSTR text) {
+  std::wstring taken = text ? text : L"";
+  SysFreeString(text);
+  return taken;
+}
+
+const int kElements[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                         COLOR_HOTLIGHT, COLOR_BTNFACE,    COLOR_BTNTEXT,   COLOR_GRAYTEXT};
+const COLORREF kDark[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(26, 235, 255), RGB(0, 0, 0),
+                          RGB(255, 255, 0), RGB(0, 0, 0),       RGB(255, 255, 255), RGB(63, 242, 63)};
+
+void SetScheme(const COLORREF* colors, bool high_contrast) {
+  SetSysColors(ARRAYSIZE(kElements), kElements, colors);
+  HIGHCONTRASTW setting = {sizeof(setting), high_contrast ? HCF_HIGHCONTRASTON : 0u};
+  SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof(setting), &setting, SPIF_SENDCHANGE);
+  platform::OverrideHighContrast(std::nullopt);
+  platform::RefreshHighContrast();
+  if (platform::HighContrastOn() != high_contrast && high_contrast) platform::OverrideHighContrast(true);
+  EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM styled) {
+    EnumChildWindows(window, [](HWND child, LPARAM styled) {
+      SetWindowTheme(child, styled ? nullptr : L" ", styled ? nullptr : L" ");
+      return TRUE;
+    }, styled);
+    return TRUE;
+  }, !high_contrast);
+}
+
+}  // namespace
+
+Heard Hear(HWND control) {
+  Heard heard;
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                                        reinterpret_cast<void**>(&object))) || !object)
+    return heard;
+  VARIANT self, value;
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR text = nullptr;
+  if (object->get_accName(self, &text) == S_OK) heard.name = Take(text);
+  if (object->get_accDescription(self, &text) == S_OK) heard.description = Take(text);
+  if (object->get_accDefaultAction(self, &text) == S_OK) heard.default_action = Take(text);
+  if (SUCCEEDED(object->get_accRole(self, &value)) && value.vt == VT_I4) heard.role = value.lVal;
+  if (SUCCEEDED(object->get_accState(self, &value)) && value.vt == VT_I4) heard.state = value.lVal;
+  object->Release();
+  return heard;
+}
+
+EventRecorder::EventRecorder(DWORD event) {
+  g_recorder = this;
+  hook_ = SetWinEventHook(event, event, nullptr, OnEvent, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+}
+
+EventRecorder::~EventRecorder() {
+  UnhookWinEvent(hook_);
+  g_recorder = nullptr;
+}
+
+HighContrastScheme::HighContrastScheme() {
+  for (int element : kElements) earlier_.push_back(GetSysColor(element));
+  SetScheme(kDark, true);
+}
+
+HighContrastScheme::~HighContrastScheme() { SetScheme(earlier_.data(), false); }
+
+HandedColors ColorsHandedTo(HWND control) {
+  wchar_t kind[32] = {};
+  GetClassNameW(control, kind, 32);
+  HDC dc = CreateCompatibleDC(nullptr);
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(GetParent(control), _wcsicmp(kind, L"Edit") ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT,
+                   reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+  LOGBRUSH back{};
+  GetObjectW(brush, sizeof(back), &back);
+  HandedColors handed{GetTextColor(dc), back.lbColor};
+  DeleteDC(dc);
+  return handed;
+}
+
+void SaveScreenshot(HWND window, const std::wstring& name) {
+  const wchar_t* folder = _wgetenv(L"TAVRIK_SCREENSHOTS");
+  if (!folder || !*folder) return;
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT box;
+  GetWindowRect(window, &box);
+  const int width = box.right - box.left, height = box.bottom - box.top;
+  BITMAPINFOHEADER info = {sizeof(info), width, height, 1, 24, BI_RGB};
+  std::string pixels(static_cast<size_t>((width * 3 + 3) & ~3) * height, '\0');
+  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(file) + sizeof(info) + pixels.size()), 0, 0,
+                           sizeof(file) + sizeof(info)};
+  WriteFile(std::wstring(folder) + L"\\" + name + L".bmp",
+            std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
+                std::string(reinterpret_cast<const char*>(&info), sizeof(info)) + pixels);
+}
+
+}  // namespace testing_support

@@ -1,0 +1,96 @@
+// The About window for the keyboard and a screen reader: it opens on its
+// button, the home-page link is the next stop and a link, Enter and Esc
+// work, the focus goes back where it was, the status line is spoken, no
+// text hides under high contrast.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <oleacc.h>
+
+#include "app/res/resource.h"
+#include "app/texts.h"
+#include "platform/timer.h"
+#include "support/http_server.h"
+#include "support/screen_reader.h"
+#include "support/window_input.h"
+#include "update/about_window.h"
+
+namespace update {
+namespace {
+
+using testing_support::Hear;
+
+// Shows about modally over owner while a user presses keys: each tick of a
+// timer runs the next step; the last should close the window.
+void UseModally(AboutWindow& about, platform::Form& owner, std::vector<std::function<void()>> steps) {
+  platform::Timer user;
+  user.Create(about, 20, true);
+  size_t next = 0;
+  user.on_tick = [&] {
+    if (next < steps.size()) steps[next++]();
+  };
+  about.ShowModal(owner);
+}
+
+void Key(WPARAM key) { PostMessageW(GetFocus(), WM_KEYDOWN, key, 0); }
+
+TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpokenAndReadableInHighContrast) {
+  testing_support::ForgetQuit();
+  platform::Form owner;
+  owner.CreateForm({L"Owner", 9000, 7000});
+  platform::TextBox owner_box;
+  owner_box.Create({&owner, {240, 240, 3000, 375}, {}}, L"");
+  owner.Show();
+  owner_box.focus();
+  std::vector<std::wstring> opened;
+  auto prepare = [&](AboutWindow& about) {
+    about.texts = app::TextsOf(app::Language::kEnglish).about;
+    about.update_server = testing_support::RefusingUrl();
+    about.home_page = L"http://home.example/";
+    about.shell_open = [&](const std::wstring& file, const std::wstring*, const std::wstring*) {
+      return opened.push_back(file), 42;
+    };
+    about.Create(owner, IDR_LOGO);
+    about.OnLoad();
+  };
+  AboutWindow about;
+  prepare(about);
+  EXPECT_EQ(Hear(about.logo.handle()).name, L"Tavrik Backup");
+  std::vector<HWND> focus;
+  testing_support::Heard link;
+  UseModally(about, owner, {[&] {
+    focus.push_back(GetFocus());
+    testing_support::SaveScreenshot(about.handle(), L"about-focused");
+    Key(VK_TAB);
+  }, [&] {
+    focus.push_back(GetFocus());
+    link = Hear(about.home_page_link.handle());
+    Key(VK_RETURN);
+    Key(VK_SPACE);
+  }, [] { Key(VK_ESCAPE); }});
+  EXPECT_EQ(focus, (std::vector<HWND>{about.button.handle(), about.home_page_link.handle()}));
+  EXPECT_TRUE(link.role == ROLE_SYSTEM_LINK && link.default_action == L"Open");
+  EXPECT_EQ(opened, std::vector<std::wstring>(2, L"http://home.example/")) << "Enter and Space";
+  EXPECT_FALSE(about.loaded());
+  EXPECT_TRUE(owner_box.focused()) << "back where it was before About";
+
+  AboutWindow again;
+  prepare(again);
+  {
+    testing_support::HighContrastScheme scheme;
+    testing_support::EventRecorder spoken(testing_support::kLiveRegionChanged);
+    again.status.set_text(again.texts.error_updating);
+    platform::DoEvents();
+    EXPECT_EQ(spoken.windows, std::vector<HWND>{again.status.handle()});
+    EnumChildWindows(again.handle(), [](HWND child, LPARAM) {
+      const testing_support::HandedColors handed = testing_support::ColorsHandedTo(child);
+      EXPECT_NE(handed.text, handed.back) << platform::Control::FromHandle(child)->text();
+      return TRUE;
+    }, 0);
+  }
+  UseModally(again, owner, {[] { Key(VK_RETURN); }});
+  EXPECT_FALSE(again.loaded()) << "the button, in its close role, closed the window";
+}
+
+}  // namespace
+}  // namespace update
