@@ -4,7 +4,7 @@
 namespace platform {
 
 CheckState CheckBox::check_state() const {
-  switch (SendMessageW(hwnd_, BM_GETCHECK, 0, 0)) {
+  switch (SendMessageW(window(), BM_GETCHECK, 0, 0)) {
     case BST_CHECKED:
       return CheckState::kChecked;
     case BST_INDETERMINATE:
@@ -17,7 +17,7 @@ CheckState CheckBox::check_state() const {
 void CheckBox::set_check_state(CheckState state) {
   if (state == check_state()) return;
   static const WPARAM kStates[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
-  SendMessageW(hwnd_, BM_SETCHECK, kStates[static_cast<int>(state)], 0);
+  SendMessageW(window(), BM_SETCHECK, kStates[static_cast<int>(state)], 0);
   if (on_click) on_click();
 }
 

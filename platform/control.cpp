@@ -96,7 +96,7 @@ void Control::SetDpi(int dpi) {
 }
 
 std::wstring Control::text() const {
-  int length = GetWindowTextLengthW(hwnd_);
+  int length = GetWindowTextLengthW(window());
   std::wstring text(length + 1, L'\0');
   text.resize(GetWindowTextW(hwnd_, &text[0], length + 1));
   return text;
@@ -104,20 +104,20 @@ std::wstring Control::text() const {
 
 // A message line says each message as it comes, the same one again too.
 void Control::set_text(const std::wstring& text) {
-  SetWindowTextW(hwnd_, text.c_str());
+  SetWindowTextW(window(), text.c_str());
   if (live_ && visible() && !text.empty()) RaiseLiveRegionChanged(hwnd_);
 }
 
 void Control::set_visible(bool visible) {
   const bool was_visible = this->visible();
-  ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(window(), visible ? SW_SHOWNA : SW_HIDE);
   if (live_ && visible && !was_visible && GetWindowTextLengthW(hwnd_) > 0)
     RaiseLiveRegionChanged(hwnd_);
 }
 
 void Control::set_font(const Font& font) {
   font_ = font;
-  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_, dpi_)), TRUE);
+  SendMessageW(window(), WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font_, dpi_)), TRUE);
 }
 
 void Control::set_bold(bool bold) {

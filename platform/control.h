@@ -6,6 +6,7 @@
 // is kept here as well (accessible.cpp answers with it).
 #pragma once
 
+#include <cassert>
 #include <functional>
 #include <string>
 
@@ -56,10 +57,10 @@ class Control {
   std::wstring text() const;
   void set_text(const std::wstring& text);
 
-  bool visible() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+  bool visible() const { return (GetWindowLongW(window(), GWL_STYLE) & WS_VISIBLE) != 0; }
   void set_visible(bool visible);
-  bool enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
-  void set_enabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+  bool enabled() const { return IsWindowEnabled(window()) != FALSE; }
+  void set_enabled(bool enabled) { EnableWindow(window(), enabled); }
 
   int top() const { return rect_.top; }
   int height() const { return rect_.height; }
@@ -80,10 +81,10 @@ class Control {
   virtual ColorPair colors() const { return ControlColors(text_use_, fore_, back_); }
 
   // Paints what is invalid now, without waiting for the message queue.
-  void Update() { UpdateWindow(hwnd_); }
+  void Update() { UpdateWindow(window()); }
 
-  void focus() { SetFocus(hwnd_); }
-  bool focused() const { return GetFocus() == hwnd_; }
+  void focus() { SetFocus(window()); }
+  bool focused() const { return GetFocus() == window(); }
 
   // For a screen reader: the name said instead of the control's own text,
   // or the text another control shows (read when asked, so it follows that
@@ -129,6 +130,12 @@ class Control {
               const Rect& rect, const std::wstring& text, const Font& font);
   void Place();
   int Pixels(int twips) const { return TwipsToPixels(twips, dpi_); }
+  // The control's window; a call on a control never created is a fault of
+  // the caller's (checked in debug builds), not a state to live with.
+  HWND window() const {
+    assert(hwnd_ != nullptr && "a control that was never created");
+    return hwnd_;
+  }
 
   HWND hwnd_ = nullptr;
   Rect rect_;

@@ -1,4 +1,21 @@
-// Every window control kind, for code that uses several.
+// Every window control kind, for code that uses several, and what each wraps:
+//
+//   Control      one child window: text, visible, enabled, place in twips
+//   Form         a top-level window of the program's class "TavrikForm"
+//   Button       "BUTTON", BS_PUSHBUTTON
+//   CheckBox     "BUTTON", BS_3STATE (CheckState: unchecked, checked, indeterminate)
+//   GroupBox     "BUTTON", BS_GROUPBOX
+//   Panel        the program's class "TavrikPanel": clips and moves its children
+//   Label        "STATIC"
+//   Line         "STATIC", one pixel high or wide, in the scheme's text colour
+//   Link         the program's class "TavrikLink": a focusable label that opens on Enter
+//   Image        the program's class "TavrikPicture": a resource picture at the window's DPI
+//   TextBox      "EDIT", ES_AUTOHSCROLL
+//   ProgressBar  PROGRESS_CLASSW (msctls_progress32)
+//   ScrollBar    "SCROLLBAR", SBS_VERT
+//   MenuItem     an entry of a menu (HMENU), by command or by place
+//   Timer        SetTimer on its owner's window
+//   Taskbar      ITaskbarList3 and FlashWindowEx for the window's taskbar button
 #pragma once
 
 #include "platform/button.h"

@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "sources/source_row.h"
-
 namespace sources {
 namespace {
 

@@ -19,6 +19,8 @@ struct ListGeometry {
   int ValueShowing(int row, int value) const;
 };
 
+// Rows stand this far apart on the panel.
+constexpr int kRowPitch = 300;
 // Nine rows fill the viewport: row 9 ends at 300 x 8 + 255 = 2655 twips.
 constexpr int kRowsInView = 9;
 constexpr int kViewportHeight = 2655;

@@ -1,6 +1,8 @@
 // Row controls: row 1 as designed, and each further row below the previous.
 #include "sources/source_row.h"
 
+#include "sources/list_geometry.h"
+
 namespace sources {
 namespace {
 

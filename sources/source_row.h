@@ -21,7 +21,6 @@ enum RowKind { kFolderRow = 1, kMailStoreRow = 2 };
 const wchar_t* SettingsSection(RowKind kind);
 
 // Row geometry in twips; every row shares the horizontal places of row 1.
-constexpr int kRowPitch = 300;
 constexpr int kMailIconDrop = 20;
 
 struct SourceRow {
