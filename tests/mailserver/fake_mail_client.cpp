@@ -19,7 +19,6 @@
 
 namespace {
 
-// {6B1C5E2A-3F4D-4A8B-9E21-7C0D5A4F1B93}
 const CLSID kClsid = {0x6b1c5e2a, 0x3f4d, 0x4a8b, {0x9e, 0x21, 0x7c, 0x0d, 0x5a, 0x4f, 0x1b, 0x93}};
 const wchar_t kClsidText[] = L"{6B1C5E2A-3F4D-4A8B-9E21-7C0D5A4F1B93}";
 const wchar_t kProgId[] = L"Outlook.Application";
@@ -111,10 +110,7 @@ class FakeObject : public IDispatch {
     if (left == 0) delete this;
     return left;
   }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return *count = 0, S_OK; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
@@ -130,8 +126,7 @@ class FakeObject : public IDispatch {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* parameters,
                                    VARIANT* result, EXCEPINFO*, UINT*) override {
     switch (id) {
-      case kVersion:
-        return ReturnText(result, config_.version);
+      case kVersion: return ReturnText(result, config_.version);
       case kGetNamespace: {
         VARIANT name;
         VariantInit(&name);
@@ -143,8 +138,7 @@ class FakeObject : public IDispatch {
         if (!mapi) return E_INVALIDARG;
         return ReturnObject(result, new FakeObject(Kind::kNamespace, config_));
       }
-      case kFolders:
-        return ReturnObject(result, new FakeObject(Kind::kFolders, config_));
+      case kFolders: return ReturnObject(result, new FakeObject(Kind::kFolders, config_));
       case kCount:
         if (result) {
           V_VT(result) = VT_I4;
@@ -161,21 +155,15 @@ class FakeObject : public IDispatch {
         if (n < 1 || n > static_cast<LONG>(config_.stores.size())) return DISP_E_BADINDEX;
         return ReturnObject(result, new FakeObject(Kind::kFolder, config_, n - 1));
       }
-      case kStoreID:
-        return ReturnText(result, config_.stores[index_].second);
-      case kName:
-        return ReturnText(result, config_.stores[index_].first);
-      default:
-        return DISP_E_MEMBERNOTFOUND;
+      case kStoreID: return ReturnText(result, config_.stores[index_].second);
+      case kName: return ReturnText(result, config_.stores[index_].first);
+      default: return DISP_E_MEMBERNOTFOUND;
     }
   }
 
  private:
   static HRESULT ReturnObject(VARIANT* result, FakeObject* object) {
-    if (!result) {
-      delete object;
-      return S_OK;
-    }
+    if (!result) return delete object, S_OK;
     V_VT(result) = VT_DISPATCH;
     V_DISPATCH(result) = object;
     return S_OK;
@@ -270,10 +258,9 @@ void Serve(HANDLE stop) {
 int RunServer(bool running, HANDLE stop, HANDLE ready) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   g_main_thread = GetCurrentThreadId();
-  DWORD factory_cookie = 0;
+  DWORD factory_cookie = 0, active_cookie = 0;
   CoRegisterClassObject(kClsid, &g_factory, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE,
                         &factory_cookie);
-  DWORD active_cookie = 0;
   FakeObject* application = nullptr;
   if (running) {
     application = new FakeObject(Kind::kApplication, ReadConfig());
@@ -305,8 +292,7 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"/running" && argc > 3) {
     HANDLE stop = OpenEventW(SYNCHRONIZE, FALSE, argv[2]);
     HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[3]);
-    if (!stop) return 2;
-    return RunServer(true, stop, ready);
+    return stop ? RunServer(true, stop, ready) : 2;
   }
   if (_wcsicmp(mode.c_str(), L"-Embedding") == 0 || _wcsicmp(mode.c_str(), L"/Embedding") == 0)
     return RunServer(false, nullptr, nullptr);
