@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/message_loop.h"
-
 namespace testing_support {
 
 void TurnWheel(const platform::Control& control, int notches) {
@@ -20,14 +18,22 @@ void Click(const platform::Control& control) { SendMessageW(control.handle(), BM
 
 bool PumpUntil(const std::function<bool()>& condition, int limit_ms) {
   const ULONGLONG end = GetTickCount64() + limit_ms;
-  for (;;) {
-    platform::PumpMessages(false, [] { return true; });
-    if (condition()) return true;
+  while (!condition()) {
     if (GetTickCount64() >= end) return false;
     // Woken by the next message or, for a condition another thread makes
     // true, after a short wait.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      // A quit left by an earlier test's last window is not this test's.
+      if (msg.message == WM_QUIT) continue;
+      HWND top = GetAncestor(msg.hwnd, GA_ROOT);
+      if (top && IsDialogMessageW(top, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
   }
+  return true;
 }
 
 void ForgetQuit() {

@@ -13,7 +13,7 @@
 #include "platform/timer.h"
 #include "support/build_path.h"
 #include "support/http_server.h"
-#include "support/message_wait.h"
+#include "support/window_input.h"
 #include "support/temp_folder.h"
 #include "test_update_key.h"
 #include "update/about_window.h"
@@ -104,13 +104,13 @@ struct AboutTest : testing::Test {
   // A check from an activation, to its end.
   void Activate(AboutWindow& window) {
     window.OnActivate();
-    EXPECT_TRUE(RunMessagesUntil([&] { return !window.checking() || !window.loaded(); }));
+    EXPECT_TRUE(PumpUntil([&] { return !window.checking() || !window.loaded(); }));
   }
   void Activate() { Activate(about); }
   // A press of the button, and the update it starts to its end.
   void Press() {
     about.OnButtonClick();
-    EXPECT_TRUE(RunMessagesUntil([&] { return !about.updating() || !about.loaded(); }));
+    EXPECT_TRUE(PumpUntil([&] { return !about.updating() || !about.loaded(); }));
   }
   void Publish(const std::string& version_file) { server.Serve(kVersionPath, R(version_file)); }
   std::string LocalVersionFile() { return ReadFile(folder / L"TavrikBackup.upd"); }

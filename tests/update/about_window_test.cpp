@@ -122,12 +122,12 @@ TEST_F(AboutTest, ClosingDuringACheckLeavesNoConnectionThreadOrHandleBehind) {
     closer.on_tick = [&window] { window.Unload(); };
     const ULONGLONG start = GetTickCount64();
     window.OnActivate();
-    ASSERT_TRUE(RunMessagesUntil([&] { return !window.loaded(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !window.loaded(); }));
     EXPECT_LT(GetTickCount64() - start, 1000u) << "the window goes at once";
   }
-  EXPECT_TRUE(RunMessagesUntil([&] { return server.Requests(kVersionPath).size() == 20u; }));
+  EXPECT_TRUE(PumpUntil([&] { return server.Requests(kVersionPath).size() == 20u; }));
   // WinHTTP lets go of a stalled connection at its next byte or time-out.
-  RunMessagesUntil([&] { return server.OpenConnections() == 0 && ThreadsOfThisProcess() <= threads; });
+  PumpUntil([&] { return server.OpenConnections() == 0 && ThreadsOfThisProcess() <= threads; });
   EXPECT_EQ(server.OpenConnections(), 0u);
   EXPECT_LE(ThreadsOfThisProcess(), threads);
   EXPECT_LE(HandlesOfThisProcess(), handles + 4) << "from " << handles;
@@ -153,7 +153,7 @@ TEST_F(AboutTest, DownloadMovesTheBarOncePerPieceOfAKnownLength) {
   const auto fetch = [&](const std::wstring& destination) {
     result.reset();
     download.Start(about, {server.base_url() + L"/f", destination, true, 1 << 20});
-    EXPECT_TRUE(RunMessagesUntil([&] { return result.has_value(); }));
+    EXPECT_TRUE(PumpUntil([&] { return result.has_value(); }));
     return result.value_or(Download::kCancelled);
   };
   // The body's size, whether its length is sent, and one percentage per
@@ -249,7 +249,7 @@ TEST_F(AboutTest, UpdatePressedDuringAStalledRecheckGoesOnWithItsOwnDownload) {
   Offer();
   server.Serve(kVersionPath, Framed(Padded(100), false, true, std::string::npos, 3));
   about.OnActivate();
-  ASSERT_TRUE(RunMessagesUntil([&] { return server.Requests(kVersionPath).size() == 2u; }));
+  ASSERT_TRUE(PumpUntil([&] { return server.Requests(kVersionPath).size() == 2u; }));
   ASSERT_TRUE(about.checking());
   start_result = 2;  // the update's own end stays on screen
   Press();
