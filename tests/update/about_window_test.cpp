@@ -54,10 +54,8 @@ TEST_P(ReplyTest, TakesOnlyAWholeVersionReplyAndOffersOnlyAGreaterVersion) {
   about.version_download.transfer.set_timeouts(1000, 1000);
   if (!GetParam().reply) about.update_server = testing_support::RefusingUrl();
   HttpReply reply = GetParam().reply ? GetParam().reply() : HttpReply{};
-  const std::wstring base = server.base_url();
-  if (std::size_t at = reply.headers.find("PORT"); at != std::string::npos) {
-    reply.headers.replace(at, 4, platform::ToAnsi(base.substr(base.rfind(L':') + 1)));
-  }
+  if (std::size_t at = reply.headers.find("PORT"); at != std::string::npos)
+    reply.headers.replace(at, 4, std::to_string(NativeServer::PortOf(server.base_url())));
   server.Serve(kVersionPath, reply);
   server.Serve("/download/moved.upd", R(kOffer));
   Activate();
