@@ -49,21 +49,7 @@ struct AllUsersTest : AboutTest {
   std::function<void()> before_apply;
 };
 
-// A refused prompt leaves the program as it was, in either language; then
-// the prompt is accepted.
 TEST_F(AllUsersTest, TheInstalledProgramStartsOnlyItsOwnVerifiedCopy) {
-  refuse_prompt = true;
-  Offer();
-  about.texts = app::TextsOf(app::Language::kSpanish).about;
-  Press();
-  EXPECT_EQ(elevated.size(), 1u);
-  EXPECT_TRUE(started.empty() && !ended);
-  EXPECT_EQ(about.status.text(), L"Error updating...");
-  EXPECT_EQ(about.button.text(), L"CERRAR");
-  EXPECT_TRUE(about.button.enabled());
-  refuse_prompt = false;
-  elevated.clear();
-  about.texts = kTexts;
   about.before_install = [this] { shell_calls.push_back(L"run stopped"); };
   Offer();
   Press();
@@ -86,6 +72,18 @@ TEST_F(AllUsersTest, AFileSwappedAfterTheCheckIsRefusedAndNothingStarts) {
     EXPECT_EQ(about.button.text(), kTexts.close);
     EXPECT_FALSE(ended || platform::FileExists(user_copy));
   }
+}
+
+TEST_F(AllUsersTest, ARefusedPromptLeavesTheProgramAsItWasInEitherLanguage) {
+  refuse_prompt = true;
+  Offer();
+  about.texts = app::TextsOf(app::Language::kSpanish).about;
+  Press();
+  EXPECT_EQ(elevated.size(), 1u);
+  EXPECT_TRUE(started.empty() && !ended);
+  EXPECT_EQ(about.status.text(), L"Error updating...");
+  EXPECT_EQ(about.button.text(), L"CERRAR");
+  EXPECT_TRUE(about.button.enabled());
 }
 
 TEST(InstallerLeftoversTest, TheNextStartRemovesThemAndAnEmptyUserFolder) {
