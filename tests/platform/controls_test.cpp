@@ -1,10 +1,12 @@
 // The control wrappers against real windows: bars, menus, unloading every
-// form, and an exception that reaches a window procedure (check boxes are driven by the source list's tests).
+// form, an exception that reaches a window procedure, and a form at another
+// scale (check boxes are driven by the source list's tests).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -81,6 +83,35 @@ TEST_F(ControlsTest, AnExceptionInAHandlerStopsAtTheWindowProcedure) {
   Form::on_unexpected_error = nullptr;
   EXPECT_EQ(reported, (std::vector<std::wstring>{L"broken handler", L"?"}));
   EXPECT_TRUE(IsWindow(form.handle())) << "reported, not carried through the system's code";
+}
+
+int FontHeight(const Control& control) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control.handle(), WM_GETFONT, 0, 0)), sizeof(font), &font);
+  return std::abs(font.lfHeight);
+}
+
+// The window, its controls and its fonts anew.
+TEST_F(ControlsTest, AtTwiceTheScaleEverythingIsTwiceAsLargeAndDrawnAnew) {
+  Button button;
+  button.Create({&form, {3600, 1200, 1500, 495}, Font{L"Tahoma", 9.75}}, L"Go");
+  form.Show();
+  RECT frame, place;
+  GetWindowRect(form.handle(), &frame);
+  const int width = form.client_width_px(), height = form.client_height_px(), font = FontHeight(button);
+  RECT suggested = {frame.left, frame.top, frame.left + 2 * (frame.right - frame.left),
+                    frame.top + 2 * (frame.bottom - frame.top)};
+  SendMessageW(form.handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(form.dpi(), 192);
+  // Twice the size, as the layout's twips give it at the new scale.
+  EXPECT_EQ(form.client_width_px(), 2 * width);
+  EXPECT_NEAR(form.client_height_px(), 2 * height, 1);
+  EXPECT_EQ(form.client_height_px(), TwipsToPixels(4000, 192));
+  GetWindowRect(button.handle(), &place);
+  MapWindowPoints(nullptr, form.handle(), reinterpret_cast<POINT*>(&place), 2);
+  EXPECT_EQ(place.left, TwipsToPixels(3600, 192));
+  EXPECT_EQ(place.bottom - place.top, 2 * TwipsToPixels(495, 96));
+  EXPECT_EQ(FontHeight(button), 2 * font);
 }
 
 }  // namespace

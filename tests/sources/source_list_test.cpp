@@ -105,20 +105,14 @@ TEST_F(MainWindowTest, NineRowsFitMoreScrollByBarAndWheelFromAnyFocus) {
   EXPECT_TRUE(main.target_box.focused()) << "hovering takes no focus away";
 }
 
-TEST_F(MainWindowTest, TheRangeEndsAtTheLastRowHoweverManyAndAFocusedRowComesIntoView) {
-  for (int rows : {10, 15, 40}) {
-    AddRows(rows - filled_);
-    main.source_list.FitToRows();
-    const int end = main.rows_scroll_bar.max();
-    main.rows_scroll_bar.set_value(end - 1);
-    EXPECT_FALSE(InView(main, rows)) << rows << " rows: the range ends no later than needed";
-    main.rows_scroll_bar.set_value(end);
-    EXPECT_TRUE(InView(main, rows)) << rows << " rows";
-    RECT last, view;
-    GetWindowRect(main.rows[rows].size_label.handle(), &last);
-    GetWindowRect(main.rows_viewport.handle(), &view);
-    EXPECT_NEAR(last.bottom, view.bottom, 1) << "the last row stands at the bottom";
-  }
+// The range for any count is a rule tested natively; here the bar takes it.
+TEST_F(MainWindowTest, TheRangeEndsAtTheLastRowAndAFocusedRowComesIntoView) {
+  AddRows(40);
+  main.source_list.FitToRows();
+  main.rows_scroll_bar.set_value(main.rows_scroll_bar.max() - 1);
+  EXPECT_FALSE(InView(main, 40)) << "the range ends no later than needed";
+  main.rows_scroll_bar.set_value(main.rows_scroll_bar.max());
+  EXPECT_TRUE(InView(main, 40));
   // Tab goes down the rows; each one it reaches is scrolled into view.
   for (int i = 1; i <= 40; ++i) main.rows[i].check_box.set_text(L"Archive " + std::to_wstring(i));
   main.Show();

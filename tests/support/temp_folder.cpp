@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "support/window_input.h"
+
 namespace testing_support {
 
 TempFolder::TempFolder() {
@@ -76,7 +78,7 @@ bool RunInLinuxShell(const std::wstring& folder, const std::string& command) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   const std::wstring mark_path = folder + L"\\" + platform::FromAnsi(mark);
-  for (int i = 0; i < 750 && !platform::FileExists(mark_path); ++i) Sleep(20);
+  PumpUntil([&] { return platform::FileExists(mark_path); }, 15000);
   return platform::DeleteFileAt(mark_path);
 }
 

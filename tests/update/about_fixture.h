@@ -102,11 +102,10 @@ struct AboutTest : testing::Test {
   void TearDown() override { about.Unload(); }
 
   // A check from an activation, to its end.
-  void Activate(AboutWindow& window) {
-    window.OnActivate();
-    EXPECT_TRUE(PumpUntil([&] { return !window.checking() || !window.loaded(); }));
+  void Activate() {
+    about.OnActivate();
+    EXPECT_TRUE(PumpUntil([&] { return !about.checking() || !about.loaded(); }));
   }
-  void Activate() { Activate(about); }
   // A press of the button, and the update it starts to its end.
   void Press() {
     about.OnButtonClick();

@@ -13,7 +13,7 @@ namespace {
 struct HttpsTest : AboutTest {
   static void SetUpTestSuite() { root = std::make_unique<TrustedRoot>(BuildPath(TAVRIK_TEST_CERTS "/ca.pem")); }
   static void TearDownTestSuite() { root.reset(); }
-  static std::string Port(const std::wstring& url) { return platform::ToAnsi(url.substr(url.rfind(L':') + 1)); }
+  static std::string Port(const std::wstring& url) { return std::to_string(NativeServer::PortOf(url)); }
   // "https://localhost:PORT" of a front with the named certificate.
   std::wstring Front(const std::string& cert, const std::string& protocol = "") {
     const std::string files = TAVRIK_TEST_CERTS "/" + cert + ".pem " TAVRIK_TEST_CERTS "/" + cert + "-key.pem ";

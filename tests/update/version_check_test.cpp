@@ -10,11 +10,9 @@ namespace update {
 namespace {
 
 TEST(VersionCheckTest, VersionsCompareAsText) {
-  EXPECT_FALSE(IsGreaterVersion(L"0.1.10", L"0.1.7"));
-  EXPECT_TRUE(IsGreaterVersion(L"0.2", L"0.1.7"));
-  EXPECT_FALSE(IsGreaterVersion(L"0.1.7", L"0.1.7"));
-  EXPECT_TRUE(IsGreaterVersion(L"0.1.7 ", L"0.1.7"));
-  EXPECT_FALSE(IsGreaterVersion(L"", L"0.1.7"));
+  for (const wchar_t* greater : {L"0.2", L"0.1.7 "}) EXPECT_TRUE(IsGreaterVersion(greater, L"0.1.7")) << greater;
+  for (const wchar_t* not_greater : {L"0.1.10", L"0.1.7", L""})
+    EXPECT_FALSE(IsGreaterVersion(not_greater, L"0.1.7")) << not_greater;
   EXPECT_FALSE(IsGreaterVersion(L"A", L"b"));
   EXPECT_EQ(VersionText(12, 0, 305), L"12.0.305");
 }
@@ -52,8 +50,7 @@ TEST(VersionCheckTest, ADownloadKeepsItsPaceInEveryWindow) {
 TEST(VersionCheckTest, ContentLengthAndPercentage) {
   EXPECT_EQ(ContentLengthValue("2 500"), 2500);
   EXPECT_EQ(ContentLengthValue("4294967296, 1"), 4294967296);
-  EXPECT_EQ(ContentLengthValue("-5"), 0);
-  EXPECT_EQ(ContentLengthValue(""), 0);
+  for (const char* none : {"-5", ""}) EXPECT_EQ(ContentLengthValue(none), 0) << none;
   EXPECT_GT(ContentLengthValue("99999999999999999999999"), 0);
   EXPECT_EQ(DownloadPercent(1, 8), 12);   // 12.5: halves go to the even neighbour
   EXPECT_EQ(DownloadPercent(7, 8), 88);   // 87.5
@@ -69,13 +66,12 @@ TEST(VersionCheckTest, OnlyARangeOverEveryByteCounts) {
 }
 
 TEST(VersionCheckTest, RedirectsStayOnTheHostAndNeverLeaveHttps) {
-  const auto at = [](bool secure, const wchar_t* host, int port) { return platform::WebAddress{secure, host, port}; };
-  EXPECT_TRUE(IsFollowedRedirect(at(false, L"a.test", 80), at(false, L"a.test", 80)));
-  EXPECT_TRUE(IsFollowedRedirect(at(false, L"a.test", 80), at(true, L"a.test", 443)));
-  EXPECT_TRUE(IsFollowedRedirect(at(true, L"a.test", 443), at(true, L"a.test", 443)));
-  EXPECT_FALSE(IsFollowedRedirect(at(true, L"a.test", 443), at(false, L"a.test", 443)));
-  EXPECT_FALSE(IsFollowedRedirect(at(false, L"a.test", 80), at(false, L"a.test", 8080)));
-  EXPECT_FALSE(IsFollowedRedirect(at(false, L"a.test", 80), at(true, L"b.test", 443)));
+  const platform::WebAddress http{false, L"a.test", 80}, https{true, L"a.test", 443};
+  for (const auto& [from, to] : {std::pair{http, http}, {http, https}, {https, https}})
+    EXPECT_TRUE(IsFollowedRedirect(from, to)) << from.port << " to " << to.port;
+  for (const auto& [from, to] : {std::pair{https, platform::WebAddress{false, L"a.test", 443}},
+                                 {http, {false, L"a.test", 8080}}, {http, {true, L"b.test", 443}}})
+    EXPECT_FALSE(IsFollowedRedirect(from, to)) << from.port << " to " << to.port;
   EXPECT_EQ(InstallerVersionText({0, 2, 0, 0}), "0.2.0");
   EXPECT_EQ(InstallerVersionText({1, 10, 65535, 3}), "1.10.65535.3");
 }
