@@ -52,7 +52,7 @@ class Form : public Control {
   void ShowModal(Form& owner);
   void SetTopmost();
 
-  // A menu bar entry and its items, in order.
+  // A menu bar entry and its items, in order; a null item is a separator.
   void AddMenu(MenuItem& menu, const std::wstring& caption,
                std::vector<std::pair<MenuItem*, std::wstring>> items);
 
