@@ -27,6 +27,8 @@ const Texts kEnglish = [] {
   c.exit_item = L"Exit";
   c.help_menu = L"Help";
   c.about_item = L"About";
+  c.changed_only_item = L"Copy only new and changed files";
+  c.kept_note = L"- Files with identical name, size and date are kept.";
 
   MainTexts& m = t.main;
   m.not_found = m.run.copy.not_found = L"Not found";
@@ -50,6 +52,7 @@ const Texts kEnglish = [] {
   r.backup_in_progress = L"Backup in progress";
   r.copy.log_folder = L"Folder: ";
   r.copy.log_copied = L"file copied";
+  r.copy.log_unchanged = L"file unchanged";
   r.copy.log_not_copied = L"*not copied*";
   r.copy.log_user_cancelled = L"user cancelled";
   r.copy.log_link_skipped = L"link skipped";
@@ -92,6 +95,8 @@ const Texts kSpanish = [] {
   c.exit_item = L"Salir";
   c.help_menu = L"Ayuda";
   c.about_item = L"Acerca de";
+  c.changed_only_item = L"Copiar solo archivos nuevos o modificados";
+  c.kept_note = L"-Archivos con el mismo nombre, tamaño y fecha se conservan.";
 
   MainTexts& m = t.main;
   m.not_found = m.run.copy.not_found = L"No encontrado";
@@ -116,6 +121,7 @@ const Texts kSpanish = [] {
   r.backup_in_progress = L"Copia de seguridad en curso";
   r.copy.log_folder = L"Carpeta: ";
   r.copy.log_copied = L"archivo copiado";
+  r.copy.log_unchanged = L"archivo sin cambios";
   r.copy.log_not_copied = L"*no copiado*";
   r.copy.log_user_cancelled = L"cancelado por el usuario";
   r.copy.log_link_skipped = L"enlace omitido";

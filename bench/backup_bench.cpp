@@ -63,8 +63,8 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
 
   RunResult result;
   row.progress_bar.MeasureDrawing(&result.barDrawing);
-  main.backup_run.log().MeasureWriting(&result.logWriting);
-  main.backup_run.engine().workers = workers;
+  main.backup_run.log_for_testing().MeasureWriting(&result.logWriting);
+  main.backup_run.engine_for_testing().workers = workers;
   // The window's thread runs its messages as the message loop would; the
   // longest it is held by one batch is the longest the user waits on it.
   Clock::duration longest{};
