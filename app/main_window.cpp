@@ -123,10 +123,11 @@ void MainWindow::CreateTargetNotes() {
   const ControlTexts& english = TextsOf(Language::kEnglish).control_texts;
   const Control* window = this;
   target_label.Create(At(window, {240, 5160, 1335, 375}, kBodyBold), english.target);
-  existing_files_group.Create(At(window, {240, 6240, 5895, 1095}, kBodyBold),
+  // Wide enough for the longest note, the Spanish one of files kept.
+  existing_files_group.Create(At(window, {240, 6240, 6735, 1095}, kBodyBold),
                               english.existing_files);
   merge_note.Create(At(&existing_files_group, {240, 360, 4215, 255}, kBody), english.merge_note);
-  overwrite_note.Create(At(&existing_files_group, {240, 600, 5535, 255}, kBody),
+  overwrite_note.Create(At(&existing_files_group, {240, 600, 6375, 255}, kBody),
                         english.overwrite_note);
   view_log_link.Create(At(window, {3360, 7485, 3015, 375}, Font{L"Tahoma", 9.75, false, true}),
                        english.view_log, Label::Align::kLeft, true);
