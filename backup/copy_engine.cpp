@@ -56,7 +56,8 @@ bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
   if (!search || !search->found()) return false;
   // The row's own folder in the target: without it nothing of any row can
   // go there either, so the run stops.
-  if (!platform::FolderExists(dst) && !MakePath(dst)) {
+  const bool backed_up_before = platform::FolderExists(dst);
+  if (!backed_up_before && !MakePath(dst)) {
     flags_.target_error = true;
     return true;
   }
@@ -65,7 +66,9 @@ bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
                                         : file_system_for_testing;
   largest_file_ = LargestFileOn(file_system);
   two_second_times_ = HasTwoSecondTimes(file_system);
-  if (!is_file) MakeFoldersAhead(src, dst);
+  // A repeated backup of only what changed finds its folders there already:
+  // listing the tree twice would cost it more than making them ahead saves.
+  if (!is_file && !(copy_only_changed && backed_up_before)) MakeFoldersAhead(src, dst);
   StartWorkers();
   CopyFolderContents(*search, src, dst, is_file);
   search.reset();
