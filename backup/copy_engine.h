@@ -10,18 +10,20 @@
 // copies finish in.
 //
 // Threads. The caller sets the public members and calls SetRow before
-// CopySource; the walk (the caller's thread) and the workers StartWorkers
-// makes only read them, so they need no lock, and neither do the walk's own
-// made_ahead_, reached_, cancel_logged_ and largest_file_. mutex_ guards
-// lines_, jobs_, walk_done_ and stopped_: the walk appends a line and its job
-// under it, a worker takes the job and settles the line under it. A job
-// points at its line: std::deque keeps references to its elements on
-// push_back and pop_front, and a line is popped only once settled, so the
-// pointer holds while the job lives. progress_ guards the row's progress
-// counts and the calls of its sink; large_file_ lets one large file copy
-// at a time. A walk waiting for room is always woken after a cancel: every
-// line it waits behind belongs to a job some worker will finish, and each
-// worker, settling a line, notifies room_ready_ once the cancel is set.
+// CopySource; the walk (on the caller's thread) sets largest_file_ and
+// two_second_times_ before StartWorkers. From then on the workers only read
+// those, the walk alone touches made_ahead_, reached_ and cancel_logged_,
+// and stopped_ is set once the workers have ended. mutex_ guards lines_,
+// jobs_ and walk_done_: the walk appends a line and its job under it, a
+// worker takes the job and settles the line under it. A job points at its
+// line: std::deque keeps references to its elements on push_back and
+// pop_front, and a line is popped only once settled, so the pointer holds
+// while the job lives. progress_ guards in_flight_, shown_ and the calls of
+// the row's sink; large_file_ lets one large file copy at a time;
+// next_temporary_ and the RunFlags are atomic. A walk waiting for room is
+// always woken after a cancel: every line it waits behind belongs to a job
+// some worker will finish, and each worker, settling a line, notifies
+// room_ready_ once the cancel is set.
 #pragma once
 
 #include <atomic>

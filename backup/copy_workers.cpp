@@ -22,7 +22,7 @@ std::wstring TemporaryName(std::uint64_t number) {
 
 bool IsTemporaryName(std::wstring_view name) {
   const std::wstring_view prefix = kTemporaryPrefix, suffix = kTemporarySuffix;
-  if (name.size() <= prefix.size() + suffix.size()) return false;
+  if (name.size() <= prefix.size() + suffix.size() || name[0] != prefix[0]) return false;
   if (!platform::SameTextIgnoringCase(name.substr(0, prefix.size()), prefix) ||
       !platform::SameTextIgnoringCase(name.substr(name.size() - suffix.size()), suffix))
     return false;
