@@ -38,7 +38,8 @@ MainWindow::MainWindow(StartupWorld world)
                    backup_button, error_label, target_box},
                   texts.select_target),
       backup_run({*this, target_box, error_label, write_log_box, view_log_link, total_ok_image,
-                  total_error_image, rows_panel, pick_target_button, backup_button, rows},
+                  total_error_image, rows_panel, pick_target_button, backup_button, rows,
+                  changed_only_item},
                  texts.run, settings_file, log_folder),
       world_(std::move(world)) {}
 
@@ -51,7 +52,9 @@ void MainWindow::Create() {
   CreateTargetNotes();
   mail_status_timer.Create(*this, 5000, false);
   const ControlTexts& english = TextsOf(Language::kEnglish).control_texts;
-  AddMenu(file_menu, english.file_menu, {{&exit_item, english.exit_item}});
+  AddMenu(file_menu, english.file_menu,
+          {{&changed_only_item, english.changed_only_item}, {nullptr, L""},
+           {&exit_item, english.exit_item}});
   AddMenu(help_menu, english.help_menu, {{&about_item, english.about_item}});
   CenterOnScreen();
   // Enter in the target box (or anywhere but on another button) presses
@@ -127,10 +130,11 @@ void MainWindow::CreateTargetNotes() {
   target_label.Create(At(window, {240, 5160, 1335, 375}, kBodyBold), english.target);
   target_label.GiveAccessKeyTo(target_box);
   target_box.set_accessible_name_from(target_label);
-  existing_files_group.Create(At(window, {240, 6240, 5895, 1095}, kBodyBold),
+  // Wide enough for the longest note, the Spanish one of files kept.
+  existing_files_group.Create(At(window, {240, 6240, 6735, 1095}, kBodyBold),
                               english.existing_files);
   merge_note.Create(At(&existing_files_group, {240, 360, 4215, 255}, kBody), english.merge_note);
-  overwrite_note.Create(At(&existing_files_group, {240, 600, 5535, 255}, kBody),
+  overwrite_note.Create(At(&existing_files_group, {240, 600, 6375, 255}, kBody),
                         english.overwrite_note);
   view_log_link.Create(At(window, {3360, 7485, 3015, 375}, Font{L"Tahoma", 9.75, false, true}),
                        english.view_log);
@@ -144,6 +148,7 @@ void MainWindow::WireHandlers() {
   on_end_session = [this] { OnEndSession(); };
   exit_item.on_click = [this] { OnExitClick(); };
   about_item.on_click = [this] { OnAboutClick(); };
+  changed_only_item.on_click = [this] { OnChangedOnlyClick(); };
   mail_status_timer.on_tick = [this] { OnStatusTimer(); };
   // A wheel notch over any part of the list reaches one of these three,
   // wherever the focus is.
@@ -188,6 +193,7 @@ sources::SourceRow& MainWindow::AddRow(sources::RowKind kind) {
 }
 
 void MainWindow::ApplyLanguage(Language new_language) {
+  language = new_language;
   texts = TextsOf(new_language).main;
   platform::SetUnexpectedErrorText(texts.unexpected_error);
   spoken_ = TextsOf(new_language).spoken;
@@ -202,13 +208,20 @@ void MainWindow::ApplyLanguage(Language new_language) {
   target_label.set_text(control_texts.target);
   existing_files_group.set_text(control_texts.existing_files);
   merge_note.set_text(control_texts.merge_note);
-  overwrite_note.set_text(control_texts.overwrite_note);
+  SetChangedOnly(changed_only_item.checked());
   write_log_box.set_text(control_texts.write_log);
   view_log_link.set_text(control_texts.view_log);
   file_menu.set_text(control_texts.file_menu);
   exit_item.set_text(control_texts.exit_item);
   help_menu.set_text(control_texts.help_menu);
   about_item.set_text(control_texts.about_item);
+  changed_only_item.set_text(control_texts.changed_only_item);
+}
+
+void MainWindow::SetChangedOnly(bool on) {
+  changed_only_item.set_checked(on);
+  const ControlTexts& control_texts = TextsOf(language).control_texts;
+  overwrite_note.set_text(on ? control_texts.kept_note : control_texts.overwrite_note);
 }
 
 void MainWindow::OnRowClick(int i) { source_list.RowTicked(i); }
@@ -218,6 +231,8 @@ void MainWindow::OnListScroll() { source_list.ScrollToBar(); }
 void MainWindow::OnPickTargetClick() { source_list.PickTarget(); }
 void MainWindow::OnBackupClick() { backup_run.OnBackupPress(); }
 void MainWindow::OnViewLogClick() { backup_run.OnViewLogClick(); }
+// Kept in the settings file when the next backup starts, as the target is.
+void MainWindow::OnChangedOnlyClick() { SetChangedOnly(!changed_only_item.checked()); }
 
 void MainWindow::OnStatusTimer() {
   if (world_.mail_client_running()) {

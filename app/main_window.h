@@ -45,6 +45,9 @@ class MainWindow : public platform::Form {
   void ApplyLanguage(Language language);
   // The next source row below the last, with its handlers.
   sources::SourceRow& AddRow(sources::RowKind kind);
+  // Ticks or unticks "copy only new and changed files", with the note that
+  // tells what a backup does to files already in the target.
+  void SetChangedOnly(bool on);
 
   // The user's language and its texts; set at start-up.
   Language language = Language::kEnglish;
@@ -74,6 +77,7 @@ class MainWindow : public platform::Form {
   platform::Link view_log_link;
   platform::Timer mail_status_timer;
   platform::MenuItem file_menu, exit_item, help_menu, about_item;
+  platform::MenuItem changed_only_item;
 
   sources::SourceList source_list;
   backup::BackupRun backup_run;
@@ -121,6 +125,7 @@ class MainWindow : public platform::Form {
   bool OnQueryEndSession();
   void OnEndSession();
   void OnAboutClick();
+  void OnChangedOnlyClick();
 
   SpokenTexts spoken_;
   StartupWorld world_;

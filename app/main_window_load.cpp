@@ -94,6 +94,7 @@ void MainWindow::ReadStoredSettings() {
   target_box.set_text(target);
   write_log_box.set_check_state(
       settings::StoredCheckState(settings::ReadIni(settings_file, L"main", L"log", L"")));
+  SetChangedOnly(settings::StoredSwitch(settings::ReadIni(settings_file, L"main", L"changed", L"")));
   // The target may be on a share that does not answer: looked at aside, the
   // link shows when the answer comes.
   if (!backup::TrimSpaces(target).empty()) {

@@ -7,6 +7,7 @@
 #include "backup/path_parts.h"
 #include "platform/program.h"
 #include "platform/shell.h"
+#include "settings/check_state.h"
 #include "settings/ini_file.h"
 
 namespace backup {
@@ -30,7 +31,7 @@ void BackupRun::OnBackupPress() {
   if (role_ != ButtonRole::kIdle) {
     // The second press of a double click on "Backup!" is part of the press
     // that started the run, not a cancel.
-    if (std::chrono::steady_clock::now() - started_at_ < platform::DoubleClickTime()) return;
+    if (Now() - started_at_ < platform::DoubleClickTime()) return;
     // Honoured whatever became of the target meanwhile.
     RequestCancel();
     return;
@@ -63,15 +64,21 @@ void BackupRun::OnBackupPress() {
   }
   if (thread_.joinable()) thread_.join();
   flags_.cancel_requested = false;
-  started_at_ = std::chrono::steady_clock::now();
+  started_at_ = Now();
   SetRole(ButtonRole::kRunning);
   EnableInputs(false);
   controls_.window.SetShutdownReason(texts_.backup_in_progress);
   mailbox_ = controls_.window.mailbox();
   const bool write_log = 
       controls_.write_log_box.check_state() == platform::CheckState::kChecked;
+  const bool only_changed = controls_.changed_only_item.checked();
   // The target's checks may wait on a network share: they run there too.
-  thread_ = std::thread([this, folder, write_log, plan] { Run(folder, write_log, plan); });
+  thread_ = std::thread(
+      [this, folder, write_log, only_changed, plan] { Run(folder, write_log, only_changed, plan); });
+}
+
+std::chrono::steady_clock::time_point BackupRun::Now() const {
+  return clock_for_testing ? clock_for_testing() : std::chrono::steady_clock::now();
 }
 
 void BackupRun::CancelThen(std::function<void()> then) {
@@ -81,6 +88,8 @@ void BackupRun::CancelThen(std::function<void()> then) {
 }
 
 void BackupRun::RequestCancel() {
+  message_before_cancel_ = controls_.error_label.text();
+  message_shown_before_cancel_ = controls_.error_label.visible();
   flags_.cancel_requested = true;
   ShowMessage(texts_.please_wait);
   SetRole(ButtonRole::kCancelling);
@@ -93,7 +102,8 @@ void BackupRun::CancelAndWait() {
 
 // ---- The run thread ----
 
-void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> rows) {
+void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
+                    std::vector<RowPlan> rows) {
   platform::StayAwake awake;
   // The walk, like the copies, gives way to the window when the processor
   // is short.
@@ -104,7 +114,7 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
   const std::wstring target = AddBackslash(folder);
   const std::wstring* refusal = CheckAndMakeTarget(place, rows);
   if (refusal) return Post([this, refusal] { ShowRefusal(*refusal); });
-  const bool saved = SaveSettings(folder, write_log, rows);
+  const bool saved = SaveSettings(folder, write_log, only_changed, rows);
   Post([this, saved] {
     // The run goes ahead; the user learns that the next start will not know it.
     if (!saved) ShowMessage(texts_.settings_not_saved);
@@ -116,10 +126,17 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
     log = &log_;
     if (!log_.Open(place)) Post([this, target] { ShowMessage(texts_.error_writing + target); });
   }
-  // Every row counts for the overall icon, not only the last one copied.
-  bool any_failed = false;
+  engine_.copy_only_changed = only_changed;
+  // Every row counts for the overall icon, not only the last one copied. The
+  // run is cancelled only when its cancel stopped something: a file, a
+  // folder, or a row not begun, which the log names.
+  bool any_failed = false, cancelled = false;
   for (const RowPlan& row : rows) {
     if (flags_.cancel_requested) {
+      cancelled = true;
+      const std::wstring folder_of_row =
+          row.kind == sources::kMailStoreRow ? row.path : AddBackslash(row.path);
+      if (log) log->Write(FileLine(folder_of_row, texts_.copy.log_user_cancelled));
       Post([this] { ShowMessage(texts_.cancelled); });
       break;
     }
@@ -133,12 +150,17 @@ void BackupRun::Run(std::wstring folder, bool write_log, std::vector<RowPlan> ro
       ShowRowEnded(index, outcome);
       if (outcome.target_error) ShowMessage(texts_.cannot_backup_to + target);
     });
+    if (after_row_for_testing) after_row_for_testing();
+    cancelled = outcome.cancelled;
     if (outcome.cancelled || outcome.target_error) break;
   }
   // A log that could not be written is a failure too: the user asked for it.
   if (log) log->Close();
   const bool failed = any_failed || (log && log->failed());
-  Post([this, failed, log_used = log != nullptr, folder] { ShowRunEnded(failed, log_used, folder); });
+  if (before_last_message_for_testing) before_last_message_for_testing();
+  Post([this, failed, cancelled, log_used = log != nullptr, folder] {
+    ShowRunEnded(failed, cancelled, log_used, folder);
+  });
 }
 
 // Nothing is made in the target nor saved before every check has passed.
@@ -168,7 +190,7 @@ bool BackupRun::RowsLandOnThemselves(const std::wstring& place, const std::vecto
 }
 
 // False when a value could not be written.
-bool BackupRun::SaveSettings(const std::wstring& folder, bool write_log,
+bool BackupRun::SaveSettings(const std::wstring& folder, bool write_log, bool only_changed,
                              const std::vector<RowPlan>& rows) {
   bool saved = true;
   auto save = [&](const std::wstring& section, const std::wstring& key,
@@ -177,6 +199,7 @@ bool BackupRun::SaveSettings(const std::wstring& folder, bool write_log,
   };
   save(L"main", L"target", folder);
   save(L"main", L"log", write_log ? L"1" : L"0");
+  save(L"main", L"changed", settings::SwitchValue(only_changed));
   for (const RowPlan& row : rows) save(sources::SettingsSection(row.kind), row.key, L"1");
   return saved;
 }
@@ -199,8 +222,8 @@ BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring&
   }
   outcome.file_error = flags_.file_error;
   outcome.target_error = flags_.target_error;
-  outcome.cancelled = flags_.cancel_requested;
-  outcome.bytes_copied = static_cast<double>(flags_.bytes_copied.load());
+  outcome.cancelled = engine_.cancel_stopped_something();
+  outcome.bytes_copied = static_cast<double>(current_bytes_.load());
   return outcome;
 }
 

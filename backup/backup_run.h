@@ -22,6 +22,7 @@
 #include "platform/form.h"
 #include "platform/image.h"
 #include "platform/label.h"
+#include "platform/menu_item.h"
 #include "platform/text_box.h"
 #include "sources/source_row.h"
 
@@ -40,6 +41,8 @@ struct BackupControls {
   platform::Button& pick_target_button;
   platform::Button& backup_button;
   sources::Rows& rows;
+  // The File menu's "copy only new and changed files", read at each press.
+  platform::MenuItem& changed_only_item;
 };
 
 // What a press of the backup button does: start a run, or ask the one that
@@ -61,7 +64,6 @@ class BackupRun {
   void OnViewLogClick();
 
   bool running() const { return role_ != ButtonRole::kIdle; }
-  bool cancel_requested() const { return flags_.cancel_requested; }
   // Asks a run that goes on to stop; then runs on the window's thread once
   // it has stopped (at once when no run goes on).
   void CancelThen(std::function<void()> then);
@@ -69,8 +71,14 @@ class BackupRun {
   // session ends, an installer is about to start).
   void CancelAndWait();
 
-  CopyEngine& engine() { return engine_; }
-  BackupLog& log() { return log_; }
+  CopyEngine& engine_for_testing() { return engine_; }
+  BackupLog& log_for_testing() { return log_; }
+  bool cancel_requested_for_testing() const { return flags_.cancel_requested; }
+  // Takes the place of the steady clock for the double-click rule.
+  std::function<std::chrono::steady_clock::time_point()> clock_for_testing;
+  // Called on the run thread after each row's end has been posted, and
+  // once the run's outcome is settled, just before its last message.
+  std::function<void()> after_row_for_testing, before_last_message_for_testing;
 
  private:
   // What the run thread needs of a ticked row, read when the run starts.
@@ -86,11 +94,12 @@ class BackupRun {
   };
 
   // On the run thread.
-  void Run(std::wstring folder, bool write_log, std::vector<RowPlan> rows);
+  void Run(std::wstring folder, bool write_log, bool only_changed, std::vector<RowPlan> rows);
   const std::wstring* CheckAndMakeTarget(const std::wstring& place,
                                          const std::vector<RowPlan>& rows);
   bool RowsLandOnThemselves(const std::wstring& place, const std::vector<RowPlan>& rows);
-  bool SaveSettings(const std::wstring& folder, bool write_log, const std::vector<RowPlan>& rows);
+  bool SaveSettings(const std::wstring& folder, bool write_log, bool only_changed,
+                    const std::vector<RowPlan>& rows);
   RowOutcome CopyRow(const RowPlan& row, const std::wstring& place, BackupLog* log);
   void OnEngineProgress(double bytes);
 
@@ -99,7 +108,7 @@ class BackupRun {
   void ShowRowStarted(int index);
   void ShowProgress();
   void ShowRowEnded(int index, const RowOutcome& outcome);
-  void ShowRunEnded(bool any_failed, bool log_used, const std::wstring& folder);
+  void ShowRunEnded(bool any_failed, bool cancelled, bool log_used, const std::wstring& folder);
   void FinishRun();
   void RequestCancel();
   void SetRole(ButtonRole role);
@@ -107,6 +116,7 @@ class BackupRun {
   void ShowMessage(const std::wstring& text);
   void RefuseTarget(const std::wstring& text);
   void Post(std::function<void()> task) { mailbox_.Post(std::move(task)); }
+  std::chrono::steady_clock::time_point Now() const;
 
   BackupControls controls_;
   const RunTexts& texts_;
@@ -115,13 +125,18 @@ class BackupRun {
   ButtonRole role_ = ButtonRole::kIdle;
   std::chrono::steady_clock::time_point started_at_;
   std::function<void()> after_run_;
+  // The message line as it was before a cancel's "Please, wait...", for a
+  // cancel that finds nothing left to stop.
+  std::wstring message_before_cancel_;
+  bool message_shown_before_cancel_ = false;
   platform::Mailbox mailbox_;
   std::thread thread_;
   RunFlags flags_;
   CopyEngine engine_;
   BackupLog log_;
-  // The row whose bar moves, whether a redraw of it is on its way, and when
-  // the last one was sent (steady clock, milliseconds).
+  // The row whose bar moves, the bytes it was last told (never fewer than
+  // before), whether a redraw of it is on its way, and when the last one
+  // was sent (steady clock, milliseconds).
   std::atomic<int> current_row_{0};
   std::atomic<std::uint64_t> current_bytes_{0};
   std::atomic<bool> progress_posted_{false};

@@ -41,12 +41,14 @@ CopyEngine::CopyEngine(RunFlags& flags, const CopyTexts& texts) : flags_(flags),
 void CopyEngine::SetRow(ProgressSink progress, BackupLog* log) {
   row_progress_ = std::move(progress);
   log_ = log;
+  in_flight_ = shown_ = 0;
 }
 
 bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
   if (!is_file) src = AddBackslash(src);
   dst = AddBackslash(dst);
   cancel_logged_ = false;
+  stopped_ = false;
   // An empty path (a store whose file is unknown) would search the root of
   // the current drive.
   std::optional<platform::FileSearch> search;
@@ -54,12 +56,19 @@ bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
   if (!search || !search->found()) return false;
   // The row's own folder in the target: without it nothing of any row can
   // go there either, so the run stops.
-  if (!platform::FolderExists(dst) && !MakePath(dst)) {
+  const bool backed_up_before = platform::FolderExists(dst);
+  if (!backed_up_before && !MakePath(dst)) {
     flags_.target_error = true;
     return true;
   }
-  largest_file_ = LargestFileOn(platform::FileSystemName(dst));
-  if (!is_file) MakeFoldersAhead(src, dst);
+  const std::wstring file_system = file_system_for_testing.empty()
+                                        ? platform::FileSystemName(dst)
+                                        : file_system_for_testing;
+  largest_file_ = LargestFileOn(file_system);
+  two_second_times_ = HasTwoSecondTimes(file_system);
+  // A repeated backup of only what changed finds its folders there already:
+  // listing the tree twice would cost it more than making them ahead saves.
+  if (!is_file && !(copy_only_changed && backed_up_before)) MakeFoldersAhead(src, dst);
   StartWorkers();
   CopyFolderContents(*search, src, dst, is_file);
   search.reset();
@@ -108,24 +117,40 @@ void CopyEngine::CopySubFolder(const std::wstring& src, const std::wstring& dst)
 }
 
 // Names of the temporary form in the source folder are its own files and
-// are never used for a copy there. Anything else of that form in the
-// destination folder is what an interrupted run left behind.
+// are never used for a copy there, and the numbering goes on above them.
+// Anything else of that form in the destination folder is what an
+// interrupted run left behind. When a listing is asked for, the whole
+// destination folder is listed into it in the same pass.
 std::shared_ptr<const std::unordered_set<std::wstring>> CopyEngine::PrepareFolder(
-    const std::wstring& src_folder, const std::wstring& dst_folder) {
+    const std::wstring& src_folder, const std::wstring& dst_folder, DestinationListing* listing) {
   auto reserved = std::make_shared<std::unordered_set<std::wstring>>();
   for (platform::FileSearch search(src_folder + kTemporaryPattern); search.found();) {
-    if (IsTemporaryName(search.entry().name))
+    if (IsTemporaryName(search.entry().name)) {
       reserved->insert(platform::FoldedName(search.entry().name));
+      NumberAbove(TemporaryNumber(search.entry().name).value_or(0));
+    }
     if (!search.Next()) break;
   }
-  for (platform::FileSearch search(dst_folder + kTemporaryPattern); search.found();) {
+  for (platform::FileSearch search(dst_folder + (listing ? L"*" : kTemporaryPattern));
+       search.found();) {
     const platform::FoundEntry& entry = search.entry();
     if (!entry.is_directory() && IsTemporaryName(entry.name) &&
-        !reserved->count(platform::FoldedName(entry.name)))
-      platform::DeleteFileAt(dst_folder + entry.name);
+        !reserved->count(platform::FoldedName(entry.name))) {
+      if (!platform::DeleteFileAt(dst_folder + entry.name))
+        NumberAbove(TemporaryNumber(entry.name).value_or(0));
+    } else if (listing) {
+      listing->Add(entry);
+    }
     if (!search.Next()) break;
   }
   return reserved;
+}
+
+void CopyEngine::NumberAbove(std::uint64_t number) {
+  if (number == UINT64_MAX) return;
+  std::uint64_t next = next_temporary_;
+  while (next <= number && !next_temporary_.compare_exchange_weak(next, number + 1)) {
+  }
 }
 
 void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring src,
@@ -133,7 +158,9 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
   if (is_file) src = FolderOfFile(src);
   Log(FolderLine(texts_.log_folder, src));
   const std::wstring src_folder = AddBackslash(src);
-  const auto reserved = PrepareFolder(src_folder, dst);
+  std::optional<DestinationListing> listing;
+  if (copy_only_changed) listing.emplace(two_second_times_);
+  const auto reserved = PrepareFolder(src_folder, dst, listing ? &*listing : nullptr);
   // Names already given to this destination folder, letter case folded: on a
   // case-sensitive share "Report" and "report" would land on one file. A
   // name listed twice (a faulty share) is the same entry and goes once.
@@ -163,6 +190,10 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
       if (collides) {
         flags_.file_error = true;
         Log(FileLine(name, texts_.log_not_copied));
+      } else if (listing && listing->Holds(name, entry.size(), entry.last_write)) {
+        // Nothing of the target is touched: no temporary file, no rename.
+        Log(FileLine(name, texts_.log_unchanged));
+        FileDone(entry.size(), false);
       } else {
         Job job{src_folder + name, dst, name, entry.size(), reserved, nullptr};
         std::unique_lock<std::mutex> lock(mutex_);
@@ -171,7 +202,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
         work_ready_.notify_one();
       }
     }
-    if (after_entry) after_entry();
+    if (after_entry_for_testing) after_entry_for_testing();
   } while (search.Next());
   // A listing that broke off, or a folder that went away while it was
   // copied (its listing may then just end), is not a finished folder.
@@ -230,6 +261,7 @@ void CopyEngine::WriteRemainingLines() {
     }
   }
   lines_.clear();
+  stopped_ = cancelled.has_value();
   if (cancelled && log_) log_->Write(FileLine(*cancelled, texts_.log_user_cancelled));
 }
 

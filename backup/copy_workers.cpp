@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "backup/file_refusals.h"
 #include "platform/program.h"
 
 namespace backup {
@@ -21,7 +22,7 @@ std::wstring TemporaryName(std::uint64_t number) {
 
 bool IsTemporaryName(std::wstring_view name) {
   const std::wstring_view prefix = kTemporaryPrefix, suffix = kTemporarySuffix;
-  if (name.size() <= prefix.size() + suffix.size()) return false;
+  if (name.size() <= prefix.size() + suffix.size() || name[0] != prefix[0]) return false;
   if (!platform::SameTextIgnoringCase(name.substr(0, prefix.size()), prefix) ||
       !platform::SameTextIgnoringCase(name.substr(name.size() - suffix.size()), suffix))
     return false;
@@ -29,6 +30,35 @@ bool IsTemporaryName(std::wstring_view name) {
       name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
   return std::all_of(number.begin(), number.end(),
                      [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+std::optional<std::uint64_t> TemporaryNumber(std::wstring_view name) {
+  if (!IsTemporaryName(name)) return std::nullopt;
+  const std::size_t prefix = std::char_traits<wchar_t>::length(kTemporaryPrefix);
+  const std::size_t digits = name.size() - prefix - std::char_traits<wchar_t>::length(kTemporarySuffix);
+  if (digits > 18) return std::nullopt;
+  std::uint64_t number = 0;
+  for (wchar_t c : name.substr(prefix, digits)) number = number * 10 + (c - L'0');
+  return number;
+}
+
+platform::FileResult RetryingRefusals(const std::function<platform::FileResult()>& attempt,
+                                      std::chrono::milliseconds held_patience,
+                                      const std::function<bool(std::chrono::milliseconds)>& pause) {
+  std::chrono::milliseconds waited{0}, next{50};
+  bool denied_before = false;
+  for (;;) {
+    const platform::FileResult result = attempt();
+    if (result == platform::FileResult::kDenied) {
+      if (denied_before || !pause(kDeniedPause)) return result;
+      denied_before = true;
+      continue;
+    }
+    if (result != platform::FileResult::kHeld || waited >= held_patience || !pause(next))
+      return result;
+    waited += next;
+    next = std::min(next * 2, std::chrono::milliseconds(500));
+  }
 }
 
 // FAT and FAT32 keep a file's size in 32 bits; every other file system the
@@ -83,31 +113,38 @@ void CopyEngine::Work() {
   }
 }
 
-// Written under a temporary name beside its destination, then moved to its
-// name in one step: a failed, cancelled or killed copy leaves the older
-// file as it was and nothing half-written under the file's name.
 bool CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
   // Too large for the target's file system (over 4 GiB to FAT32): nothing
   // of it is written.
   if (job.size > largest_file_) return false;
   // Large files one at a time, so a disk is not made to seek between them.
-  std::unique_lock<std::mutex> large(large_file_, std::defer_lock);
-  if (job.size >= kChunkBytes) large.lock();
+  const bool large = job.size >= kChunkBytes;
+  std::unique_lock<std::mutex> one_at_a_time(large_file_, std::defer_lock);
+  if (large) one_at_a_time.lock();
+  const bool copied = CopyViaTemporaryName(job, chunk);
+  if (copied || large) FileDone(copied ? job.size : 0, large);
+  return copied;
+}
+
+// Written under a temporary name beside its destination, then moved to its
+// name in one step: a failed, cancelled or killed copy leaves the older
+// file as it was and nothing half-written under the file's name.
+bool CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) {
   const std::wstring destination = job.folder + job.name;
-  for (int tries = 0; tries < 100; ++tries) {
+  for (int tries = 0; tries < 100;) {
     const std::wstring name = TemporaryName(next_temporary_++);
+    // A name the source folder itself uses is no try: the next number is.
     if (job.reserved->count(platform::FoldedName(name))) continue;
+    ++tries;
     const std::wstring temporary = job.folder + name;
     const platform::FileResult copied = CopyTo(job, temporary, chunk);
     // Someone else's file of that name: left alone, another name tried.
     if (copied == platform::FileResult::kExists) continue;
     // A failed copy has removed its temporary file already.
     if (copied != platform::FileResult::kDone) return false;
-    if (WaitingOutHeldFiles([&] { return platform::MoveFileOver(temporary, destination); }) ==
-        platform::FileResult::kDone) {
-      ReportProgress(job.size);
+    if (WaitingOutRefusals([&] { return platform::MoveFileOver(temporary, destination); }) ==
+        platform::FileResult::kDone)
       return true;
-    }
     platform::DeleteFileAt(temporary);
     return false;
   }
@@ -116,20 +153,16 @@ bool CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
 
 platform::FileResult CopyEngine::CopyTo(const Job& job, const std::wstring& temporary,
                                         std::vector<char>& chunk) {
-  return WaitingOutHeldFiles([&] {
+  return WaitingOutRefusals([&] {
     platform::FileResult result;
     if (job.size < kChunkBytes) {
       result = platform::CopyFileWithProgress(job.source, temporary, {}, &flags_.cancel_requested);
     } else {
       if (chunk.size() != kChunkBytes) chunk.resize(kChunkBytes);
-      const std::uint64_t before = flags_.bytes_copied;
       result = platform::CopyFileInChunks(
           job.source, temporary, chunk,
           [&](platform::CopyProgressReason reason, std::uint64_t, std::uint64_t transferred) {
-            if (reason == platform::CopyProgressReason::kChunkFinished && row_progress_) {
-              std::lock_guard<std::mutex> lock(progress_);
-              row_progress_(static_cast<double>(before + transferred));
-            }
+            if (reason == platform::CopyProgressReason::kChunkFinished) LargeFileProgress(transferred);
           },
           &flags_.cancel_requested);
     }
@@ -139,32 +172,52 @@ platform::FileResult CopyEngine::CopyTo(const Job& job, const std::wstring& temp
   });
 }
 
-// Virus scanners, the indexer and thumbnailers hold a new or an old file
-// for a moment: such a refusal is tried again for a while before the file
-// counts as not copied.
-template <typename Attempt>
-platform::FileResult CopyEngine::WaitingOutHeldFiles(Attempt attempt) {
-  std::chrono::milliseconds waited{0}, pause{50};
-  for (;;) {
-    const platform::FileResult result = attempt();
-    if (result != platform::FileResult::kHeld || waited >= held_file_patience) return result;
-    for (auto slept = std::chrono::milliseconds(0); slept < pause;
-         slept += std::chrono::milliseconds(25)) {
-      if (flags_.cancel_requested) return result;
-      std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    waited += pause;
-    pause = std::min(pause * 2, std::chrono::milliseconds(500));
-  }
+platform::FileResult CopyEngine::WaitingOutRefusals(
+    const std::function<platform::FileResult()>& attempt) {
+  return RetryingRefusals(attempt, held_file_patience,
+                          [this](std::chrono::milliseconds time) { return Pause(time); });
 }
 
-// Counts in 64 bits and reports a double, so a row of many gigabytes moves
-// as well as a small one.
-void CopyEngine::ReportProgress(std::uint64_t bytes) {
-  const std::uint64_t total = flags_.bytes_copied += bytes;
-  if (!row_progress_) return;
+// False when a cancel cut the pause short.
+bool CopyEngine::Pause(std::chrono::milliseconds time) {
+  if (pause_for_testing) {
+    pause_for_testing(time);
+    return !flags_.cancel_requested;
+  }
+  constexpr std::chrono::milliseconds kSlice{25};
+  for (auto slept = std::chrono::milliseconds(0); slept < time; slept += kSlice) {
+    if (flags_.cancel_requested) return false;
+    std::this_thread::sleep_for(kSlice);
+  }
+  return !flags_.cancel_requested;
+}
+
+// ---- The row's progress: only ever forward ----
+
+// A file is done (copied or found unchanged) and its bytes count, or a large
+// file's copy has ended either way and its part in flight is over. Large
+// files copy one at a time, so there is one such part at most.
+void CopyEngine::FileDone(std::uint64_t bytes, bool large_copy_ended) {
   std::lock_guard<std::mutex> lock(progress_);
-  row_progress_(static_cast<double>(total));
+  flags_.bytes_copied += bytes;
+  if (large_copy_ended) in_flight_ = 0;
+  ReportProgress();
+}
+
+void CopyEngine::LargeFileProgress(std::uint64_t transferred) {
+  std::lock_guard<std::mutex> lock(progress_);
+  in_flight_ = transferred;
+  ReportProgress();
+}
+
+// Called with progress_ held. Counts in 64 bits and reports a double, so a
+// row of many gigabytes moves as well as a small one. A failed or cancelled
+// large file leaves the bar where its copy stopped.
+void CopyEngine::ReportProgress() {
+  const std::uint64_t done = flags_.bytes_copied + in_flight_;
+  if (done <= shown_) return;
+  shown_ = done;
+  if (row_progress_) row_progress_(static_cast<double>(done));
 }
 
 }  // namespace backup

@@ -14,10 +14,11 @@ namespace {
 
 constexpr COLORREF kYellow = platform::Rgb(255, 255, 0);
 
-// The bar is filled when the row ends, never here: a row whose files grew
-// since they were measured keeps its bar where it was.
+// The bar only moves forward, and is filled when the row ends, never here:
+// a row whose files grew since they were measured keeps its bar where it
+// was.
 void ShowBytes(platform::ProgressBar& bar, double bytes) {
-  if (bar.maximum() > bytes) bar.set_value(bytes);
+  if (bytes > bar.value() && bar.maximum() > bytes) bar.set_value(bytes);
 }
 
 // The taskbar button shows the bytes done of every ticked row's: the rows
@@ -89,11 +90,19 @@ void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
   ShowOnTaskbar(controls_, index + 1, 0);
 }
 
-void BackupRun::ShowRunEnded(bool failed, bool log_used, const std::wstring& folder) {
+void BackupRun::ShowRunEnded(bool failed, bool cancelled, bool log_used,
+                             const std::wstring& folder) {
   if (failed)
     controls_.total_error_image.set_visible(true);
-  else if (!flags_.cancel_requested)
+  else if (!cancelled)
     controls_.total_ok_image.set_visible(true);
+  // A cancel that found nothing left to stop: the run ended as it would
+  // have without it.
+  if (!cancelled && role_ == ButtonRole::kCancelling &&
+      controls_.error_label.text() == texts_.please_wait) {
+    controls_.error_label.set_text(message_before_cancel_);
+    controls_.error_label.set_visible(message_shown_before_cancel_);
+  }
   if (log_used) {
     controls_.view_log_link.set_visible(true);
     log_folder_ = folder;
@@ -138,6 +147,7 @@ void BackupRun::EnableInputs(bool enabled) {
       std::any_of(inputs.begin(), inputs.end(), [](platform::Control* input) { return input->focused(); });
   for (platform::Control* input : inputs) input->set_enabled(enabled);
   controls_.rows_panel.set_enabled(enabled);
+  controls_.changed_only_item.set_enabled(enabled);
   if (!enabled && focus_on_input) controls_.backup_button.focus();
 }
 

@@ -9,7 +9,7 @@ namespace backup {
 // What the copy engine writes in the log and shows in its one message box.
 struct CopyTexts {
   std::wstring log_folder;  // "Folder: ", before a folder line's path
-  std::wstring log_copied, log_not_copied, log_user_cancelled, log_link_skipped;
+  std::wstring log_copied, log_unchanged, log_not_copied, log_user_cancelled, log_link_skipped;
   // The missing-source box reads missing_source + path + " " + not_found.
   std::wstring missing_source, not_found;
 };

@@ -2,9 +2,11 @@
 // it and with 1, 2, 4 and 8 copy workers, against a bare sequential loop of
 // the platform's copy call over the same files, the same loop through
 // temporary names, and xcopy, all in one
-// process on one machine; where the run's time goes (writing the log,
-// drawing the row's bar on the window's thread); and the longest time the
-// window's thread was busy meanwhile.
+// process on one machine; how long a run that copies only new and changed
+// files takes over a target that already holds the tree, with nothing
+// changed and with one file in ten changed, against xcopy /D; where the
+// run's time goes (writing the log, drawing the row's bar on the window's
+// thread); and the longest time the window's thread was busy meanwhile.
 //
 // The machine may be busy with other work, so one round is not telling:
 // each round measures every method once, in an order turned by one place
@@ -12,7 +14,8 @@
 // the rounds are compared.
 //
 // The tree (20,000 small files in 200 folders and three files of 100 MiB)
-// is made once under build/bench-data and kept for later runs.
+// is made once under build/bench-data and kept for later runs. The number
+// of rounds is the first argument (5 when none is given).
 #include <windows.h>
 
 #include <algorithm>
@@ -44,7 +47,7 @@ struct RunResult {
 // A run of "Backup!" on one row holding the whole tree, in a shown main
 // window as the user has it, with the log on or off and the given workers.
 RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std::wstring& target,
-                    bool withLog, int workers) {
+                    bool withLog, int workers, bool changedOnly = false) {
   app::MainWindow main;
   main.Create();
   main.ApplyLanguage(app::Language::kEnglish);
@@ -57,14 +60,15 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   row.check_box.set_check_state(platform::CheckState::kChecked);
   main.target_box.set_text(target);
   main.write_log_box.set_check_state(withLog ? platform::CheckState::kChecked : platform::CheckState::kUnchecked);
+  main.SetChangedOnly(changedOnly);
   main.backup_button.set_enabled(true);
   main.set_visible(true);
   platform::DoEvents();
 
   RunResult result;
   row.progress_bar.MeasureDrawingForTesting(&result.barDrawing);
-  main.backup_run.log().MeasureWriting(&result.logWriting);
-  main.backup_run.engine().workers = workers;
+  main.backup_run.log_for_testing().MeasureWriting(&result.logWriting);
+  main.backup_run.engine_for_testing().workers = workers;
   // The window's thread runs its messages as the message loop would; the
   // longest it is held by one batch is the longest the user waits on it.
   Clock::duration longest{};
@@ -103,7 +107,8 @@ Summary Summarize(std::vector<double> seconds) {
 
 }  // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
+  const int rounds = std::max(argc > 1 ? _wtoi(argv[1]) : 5, 1);
   platform::OleScope ole;
   platform::InitCommonControls();
   const std::wstring data = platform::ProgramFolder() + L"\\..\\bench-data";
@@ -123,24 +128,27 @@ int wmain() {
   testing_support::RemoveTree(out);
   testing_support::MakeFolders(out);
   const std::wstring target = out + L"\\target";
-  // A first pass brings the source into the cache for all of them.
-  BareLoop(src, target, folders, files);
-  testing_support::RemoveTree(target);
+  // A first pass brings the source into the cache for all of them. Its copy
+  // stays for the runs over a target that holds the tree already: each of
+  // them leaves that copy equal to the tree again.
+  const std::wstring again = out + L"\\again";
+  testing_support::MakeFolders(again);
+  BareLoop(src, again + L"\\Tree", folders, files);
 
   // The runs with the log on use the default of 4 workers unless named.
   enum Method {
     kBare, kRunWithLog, kRunWithoutLog, kXcopy, kOneWorker, kTwoWorkers, kEightWorkers,
-    kBareViaTemporary, kMethods
+    kBareViaTemporary, kAgainChangedOnly, kXcopyAgain, kAgainOneInTen, kMethods
   };
-  const char* const names[kMethods] = {"bare copy loop", "run, log on", "run, log off",
-                                       "xcopy /E /I /H /Y", "run, 1 worker", "run, 2 workers",
-                                       "run, 8 workers", "bare loop, temporary names"};
-  const int workers[kMethods] = {0, backup::CopyEngine::kDefaultWorkers,
-                                 backup::CopyEngine::kDefaultWorkers, 0, 1, 2, 8, 0};
+  const char* const names[kMethods] = {
+      "bare copy loop", "run, log on", "run, log off", "xcopy /E /I /H /Y", "run, 1 worker",
+      "run, 2 workers", "run, 8 workers", "bare loop, temporary names",
+      "run again, changed only", "xcopy again /E /I /H /Y /D", "run again, one in ten changed"};
+  const int four = backup::CopyEngine::kDefaultWorkers;
+  const int workers[kMethods] = {0, four, four, 0, 1, 2, 8, 0, four, 0, four};
   std::vector<double> seconds[kMethods];
   double longestGapMs = 0;
-  constexpr int kRounds = 5;
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < rounds; ++round) {
     std::printf("round %d:\n", round + 1);
     for (int turn = 0; turn < kMethods; ++turn) {
       const Method method = static_cast<Method>((round + turn) % kMethods);
@@ -154,9 +162,14 @@ int wmain() {
       } else if (method == kXcopy) {
         time = Xcopy(src, target);
         std::printf("  %s %.2f s\n", names[method], time);
+      } else if (method == kXcopyAgain) {
+        time = Xcopy(src, again + L"\\Tree", L"/E /I /H /Y /D");
+        std::printf("  %s %.2f s\n", names[method], time);
       } else {
-        const RunResult run =
-            BackupRun(data, src, target, method != kRunWithoutLog, workers[method]);
+        const bool repeated = method == kAgainChangedOnly || method == kAgainOneInTen;
+        if (method == kAgainOneInTen) RewriteEveryTenth(src, files);
+        const RunResult run = BackupRun(data, src, repeated ? again : target,
+                                        method != kRunWithoutLog, workers[method], repeated);
         PrintRun(names[method], run);
         time = run.seconds;
         longestGapMs = std::max(longestGapMs, run.longestGapMs);
@@ -167,11 +180,11 @@ int wmain() {
     }
   }
 
-  std::printf("over %d rounds:                median    best   worst\n", kRounds);
+  std::printf("over %d rounds:                   median    best   worst\n", rounds);
   Summary summary[kMethods];
   for (int method = 0; method < kMethods; ++method) {
     summary[method] = Summarize(seconds[method]);
-    std::printf("  %-26s %7.2f s %6.2f s %6.2f s\n", names[method], summary[method].median,
+    std::printf("  %-30s %7.2f s %6.2f s %6.2f s\n", names[method], summary[method].median,
                 summary[method].best, summary[method].worst);
   }
   const double bare = summary[kBare].median;
@@ -195,6 +208,14 @@ int wmain() {
   if (summary[kXcopy].best > 0)
     std::printf("run (log on) / xcopy, medians       = %.3f (goal <= 0.5)\n",
                 run.median / summary[kXcopy].median);
+  const double unchanged = summary[kAgainChangedOnly].median;
+  std::printf("run again, changed only / run (log on), medians = %.3f (goal <= 0.05)\n",
+              unchanged / run.median);
+  if (summary[kXcopyAgain].best > 0)
+    std::printf("run again, changed only / xcopy again /D, medians = %.3f (goal <= 0.5)\n",
+                unchanged / summary[kXcopyAgain].median);
+  std::printf("run again, one in ten changed / run (log on), medians = %.3f (goal <= 0.2)\n",
+              summary[kAgainOneInTen].median / run.median);
   std::printf("longest gap of the window's thread (all runs): %.1f ms (goal < 100)\n",
               longestGapMs);
   return 0;

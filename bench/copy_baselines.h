@@ -1,6 +1,6 @@
 // The benchmark's tree and the copies a backup run is measured against:
 // a bare sequential loop of the platform's copy call, the same loop through
-// temporary names, and xcopy.
+// temporary names, and xcopy; and the change a repeated backup meets.
 #pragma once
 
 #include <windows.h>
@@ -107,8 +107,26 @@ inline double BareLoopViaTemporaryNames(const std::wstring& src, const std::wstr
   return Seconds(Clock::now() - start);
 }
 
-inline double Xcopy(const std::wstring& src, const std::wstring& dst) {
-  std::wstring command = L"xcopy \"" + src + L"\" \"" + dst + L"\" /E /I /H /Y";
+// Every tenth file of the tree gets its first bytes written again, so its
+// last-write time is newer than its copy's while its size stays.
+inline void RewriteEveryTenth(const std::wstring& src, const std::vector<std::wstring>& files) {
+  char bytes[4096];
+  for (std::size_t i = 0; i < files.size(); i += 10) {
+    HANDLE file = CreateFileW((src + L"\\" + files[i]).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD got = 0, written = 0;
+    ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    WriteFile(file, bytes, got, &written, nullptr);
+    CloseHandle(file);
+  }
+}
+
+// xcopy with options, "/E /I /H /Y" for a whole copy; "/D" adds copying
+// only files newer than their copy.
+inline double Xcopy(const std::wstring& src, const std::wstring& dst,
+                    const std::wstring& options = L"/E /I /H /Y") {
+  std::wstring command = L"xcopy \"" + src + L"\" \"" + dst + L"\" " + options;
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
   HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                            OPEN_EXISTING, 0, nullptr);

@@ -35,8 +35,9 @@ FileResult LastFailure() {
   switch (GetLastError()) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
-    case ERROR_ACCESS_DENIED:
       return FileResult::kHeld;
+    case ERROR_ACCESS_DENIED:
+      return FileResult::kDenied;
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
       return FileResult::kExists;

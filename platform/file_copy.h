@@ -19,9 +19,12 @@ using CopyProgressRoutine =
 enum class FileResult {
   kDone,
   kFailed,
-  // Another program holds the file (a sharing or lock violation, or access
-  // denied): often a scanner or indexer that lets go a moment later.
+  // Another program holds the file (a sharing or lock violation): often a
+  // scanner or indexer that lets go a moment later.
   kHeld,
+  // Access denied: mostly a file this user may not read or write, now and
+  // later; sometimes one a moment from being deleted.
+  kDenied,
   // The destination was there already and was left alone.
   kExists,
 };

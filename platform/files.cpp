@@ -69,6 +69,8 @@ void Fill(FoundEntry& entry, const WIN32_FIND_DATAW& data) {
   entry.size_low = data.nFileSizeLow;
   entry.reparse_tag = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? data.dwReserved0 : 0;
   entry.name = data.cFileName;
+  entry.last_write = (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                     data.ftLastWriteTime.dwLowDateTime;
 }
 
 }  // namespace
@@ -135,9 +137,13 @@ std::wstring CanonicalPath(const std::wstring& path) {
   return plain + rest;
 }
 
+// Without LCMAP_LINGUISTIC_CASING the mapping is the file system's, one
+// character for one, whatever the user's locale.
 std::wstring FoldedName(const std::wstring& name) {
   std::wstring folded = name;
-  if (!folded.empty()) CharUpperBuffW(&folded[0], static_cast<DWORD>(folded.size()));
+  if (!folded.empty())
+    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), static_cast<int>(name.size()),
+                  &folded[0], static_cast<int>(folded.size()), nullptr, nullptr, 0);
   return folded;
 }
 
@@ -195,8 +201,7 @@ bool FolderExists(const std::wstring& path) {
 }
 
 bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+  return a.size() == b.size() && FoldedName(std::wstring(a)) == FoldedName(std::wstring(b));
 }
 
 bool DeleteFileAt(const std::wstring& path) {

@@ -39,7 +39,8 @@ std::wstring FullPath(const std::wstring& path);
 std::wstring CanonicalPath(const std::wstring& path);
 
 // name in the form in which names that differ only in letter case are
-// equal.
+// equal: the file system's own upper case, the same under every user
+// locale (a Turkish "i" is an "I" here, as it is to the file system).
 std::wstring FoldedName(const std::wstring& name);
 
 struct FoundEntry {
@@ -49,6 +50,8 @@ struct FoundEntry {
   // The reparse point's tag, when attributes say it is one.
   std::uint32_t reparse_tag = 0;
   std::wstring name;
+  // The last write, in 100-nanosecond steps since 1601 (UTC).
+  std::uint64_t last_write = 0;
   std::uint64_t size() const { return (std::uint64_t{size_high} << 32) | size_low; }
   bool is_system() const { return (attributes & kAttributeSystem) != 0; }
   bool is_directory() const { return (attributes & kAttributeDirectory) != 0; }
@@ -138,7 +141,7 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path);
 bool ReplaceFileWith(const std::wstring& destination, const std::wstring& source);
 
 // Whether a and b are the same text the way the file system compares names,
-// letter case ignored.
+// letter case ignored: the same rule as FoldedName.
 bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b);
 
 // Wide text to the ANSI code page and back.

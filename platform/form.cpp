@@ -116,6 +116,10 @@ void Form::AddMenu(MenuItem& menu, const std::wstring& menu_text,
   if (!menu_bar_) menu_bar_ = CreateMenu();
   HMENU popup = CreatePopupMenu();
   for (auto& [item, text] : items) {
+    if (!item) {
+      AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
     item->menu_ = popup;
     item->id_ = 1000 + static_cast<UINT>(menu_items_.size());
     item->owner_ = hwnd_;

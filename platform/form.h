@@ -63,7 +63,7 @@ class Form : public Control {
   // Esc closes the window as its close box does.
   bool escape_closes = false;
 
-  // A menu bar entry and its items, in order.
+  // A menu bar entry and its items, in order; a null item is a separator.
   void AddMenu(MenuItem& menu, const std::wstring& menu_text,
                std::vector<std::pair<MenuItem*, std::wstring>> items);
 

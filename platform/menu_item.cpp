@@ -16,4 +16,16 @@ void MenuItem::set_text(const std::wstring& text) {
   if (owner_) DrawMenuBar(owner_);
 }
 
+bool MenuItem::checked() const { return (GetMenuState(menu_, id_, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+
+void MenuItem::set_checked(bool checked) {
+  CheckMenuItem(menu_, id_, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool MenuItem::enabled() const { return (GetMenuState(menu_, id_, MF_BYCOMMAND) & MF_GRAYED) == 0; }
+
+void MenuItem::set_enabled(bool enabled) {
+  EnableMenuItem(menu_, id_, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 }  // namespace platform

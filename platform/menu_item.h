@@ -12,6 +12,11 @@ class MenuItem {
  public:
   std::wstring text() const;
   void set_text(const std::wstring& text);
+  // For an item of a menu, not an entry of the bar.
+  bool checked() const;
+  void set_checked(bool checked);
+  bool enabled() const;
+  void set_enabled(bool enabled);
   std::function<void()> on_click;
 
  private:

@@ -82,6 +82,8 @@ platform::CheckState StoredCheckState(std::wstring_view value) {
   return platform::CheckState::kUnchecked;
 }
 
+bool StoredSwitch(std::wstring_view value) { return value == L"1"; }
+
 std::wstring WithoutLineBreaks(std::wstring value) {
   for (wchar_t& c : value) {
     if (c == L'\r' || c == L'\n') {

@@ -1,5 +1,5 @@
-// How values read from the settings file become check-box states, and how a
-// value is made fit for its single line in that file.
+// How values read from the settings file become check-box states and
+// switches, and how a value is made fit for its single line in that file.
 #pragma once
 
 #include <string>
@@ -17,6 +17,12 @@ namespace settings {
 // (7, -1) leaves the box unchecked: one odd entry in the settings file must
 // not keep the program from starting.
 platform::CheckState StoredCheckState(std::wstring_view value);
+
+// An on/off choice as stored ("changed"): "1" is on; "0", a missing key
+// and anything else are off, so a file from before the choice existed, or
+// one edited by hand, keeps the program's default.
+bool StoredSwitch(std::wstring_view value);
+inline const wchar_t* SwitchValue(bool on) { return on ? L"1" : L"0"; }
 
 // Each carriage return and each line feed becomes one space, so a value
 // keeps its length and stays on its line.

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "backup/copy_engine.h"
+#include "platform/program.h"
 #include "settings/ini_file.h"
 #include "sources/folder_size.h"
 #include "support/temp_folder.h"
@@ -36,12 +38,55 @@ inline bool Has(const std::vector<std::wstring>& lines, const std::wstring& line
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
+// How many entries pattern finds.
+inline int CountFound(const std::wstring& pattern) {
+  int count = 0;
+  platform::FileSearch search(pattern);
+  if (search.found()) do ++count; while (search.Next());
+  return count;
+}
+
+// Waits until condition holds, or a generous limit has passed; false then.
+inline bool WaitFor(const std::function<bool()>& condition,
+                    std::chrono::seconds limit = std::chrono::seconds(60)) {
+  const auto give_up = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > give_up) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
 class FilesTest : public ::testing::Test {
  protected:
   const app::MainTexts texts = app::TextsOf(app::Language::kEnglish).main;
   testing_support::TempFolder temp;
   testing_support::FakeDialogs dialogs;
   const std::wstring src = temp / L"Docs", target = temp / L"Copias", dst = target + L"\\Docs";
+};
+
+// The copy engine on its own, as one row uses it.
+class CopyEngineTest : public FilesTest {
+ protected:
+  // Copies a source as one row does, with its log in target.
+  void Copy(const std::wstring& source, bool is_file = false) {
+    testing_support::MakeFolders(target);
+    ASSERT_TRUE(log.Open(target + L"\\"));
+    engine.SetRow(
+        [this](double bytes) {
+          progress.push_back(bytes);
+          if (on_progress) on_progress();
+        },
+        &log);
+    EXPECT_TRUE(engine.CopySource(source, dst, is_file));
+    log.Close();
+  }
+
+  backup::RunFlags flags;
+  backup::BackupLog log;
+  backup::CopyEngine engine{flags, texts.run.copy};
+  std::vector<double> progress;
+  std::function<void()> on_progress;
 };
 
 class BackupTest : public FilesTest {
@@ -51,6 +96,8 @@ class BackupTest : public FilesTest {
     main.Create();
     main.ApplyLanguage(app::Language::kEnglish);
     main.settings_file = settings_file;
+    // The double-click rule reads this clock; PressLater moves it on.
+    main.backup_run.clock_for_testing = [this] { return clock_; };
   }
 
   // The next source row over path: row 1 is the window's own.
@@ -75,6 +122,12 @@ class BackupTest : public FilesTest {
     WaitForRun();
   }
 
+  // A press of the button once the double-click time has passed.
+  void PressLater() {
+    clock_ += platform::DoubleClickTime() + std::chrono::milliseconds(1);
+    main.backup_button.on_click();
+  }
+
   // Lets the window run until the run has ended, as the message loop would.
   void WaitForRun() {
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -93,15 +146,20 @@ class BackupTest : public FilesTest {
   // Holds the walk after its n-th entry until step has run on the window's
   // thread (or asked for a cancel), as a press or a close made meanwhile would.
   void PauseWalkAt(int n, std::function<void()> step) {
-    walk_paused_ = walk_resumed_ = false;
-    pause_step_ = std::move(step);
-    entries_ = 0;
-    main.backup_run.engine().after_entry = [this, n] {
-      if (++entries_ != n) return;
-      walk_paused_ = true;
-      while (!walk_resumed_ && !main.backup_run.cancel_requested())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    };
+    NoPauses().engine_for_testing().after_entry_for_testing = HoldAt(n, std::move(step));
+  }
+  // The same after the n-th row's end, or just before the run's last message.
+  void PauseAfterRow(int n, std::function<void()> step) {
+    NoPauses().after_row_for_testing = HoldAt(n, std::move(step));
+  }
+  void PauseBeforeLastMessage(std::function<void()> step) {
+    NoPauses().before_last_message_for_testing = HoldAt(1, std::move(step));
+  }
+  backup::BackupRun& NoPauses() {
+    backup::BackupRun& run = main.backup_run;
+    run.engine_for_testing().after_entry_for_testing = nullptr;
+    run.after_row_for_testing = run.before_last_message_for_testing = nullptr;
+    return run;
   }
 
   std::wstring Ini(const std::wstring& section, const std::wstring& key) {
@@ -116,6 +174,18 @@ class BackupTest : public FilesTest {
   std::atomic<int> entries_{0};
   std::atomic<bool> walk_paused_{false}, walk_resumed_{false};
   std::function<void()> pause_step_;
+  std::chrono::steady_clock::time_point clock_ = std::chrono::steady_clock::now();
+
+  std::function<void()> HoldAt(int n, std::function<void()> step) {
+    walk_paused_ = walk_resumed_ = false;
+    pause_step_ = std::move(step);
+    entries_ = 0;
+    return [this, n] {
+      if (++entries_ != n) return;
+      walk_paused_ = true;
+      WaitFor([this] { return walk_resumed_ || main.backup_run.cancel_requested_for_testing(); });
+    };
+  }
 };
 
 }  // namespace backup_testing

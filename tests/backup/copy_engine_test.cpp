@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <thread>
+#include <utility>
 
 #include "backup_fixture.h"
 
@@ -22,29 +22,6 @@ bool HasTemporaryFiles(const std::wstring& folder) {
   } while (search.Next());
   return false;
 }
-
-class CopyEngineTest : public FilesTest {
- protected:
-  // Copies a source as one row does, with its log in target.
-  void Copy(const std::wstring& source, bool is_file = false) {
-    testing_support::MakeFolders(target);
-    ASSERT_TRUE(log.Open(target + L"\\"));
-    engine.SetRow(
-        [this](double bytes) {
-          progress.push_back(bytes);
-          if (on_progress) on_progress();
-        },
-        &log);
-    EXPECT_TRUE(engine.CopySource(source, dst, is_file));
-    log.Close();
-  }
-
-  backup::RunFlags flags;
-  backup::BackupLog log;
-  backup::CopyEngine engine{flags, texts.run.copy};
-  std::vector<double> progress;
-  std::function<void()> on_progress;
-};
 
 TEST_F(CopyEngineTest, CopiesAndMergesTheTreeByteForByteWithoutSystemEntries) {
   std::wstring deep = L"\\Sub";  // past 260 characters, each name within the limit
@@ -98,7 +75,7 @@ TEST_F(CopyEngineTest, WhatCannotLandFailsAloneNamesTheSystemWouldRewriteAndLink
     GTEST_SKIP() << "needs Wine's Linux shell";
   EXPECT_EQ(sources::FolderSize(src + L"\\"), 10 + 7 + 4 + 7 + 4 + 4) << "the link is not counted";
   // zz goes away after its parent listed it, as a folder the user may not read.
-  engine.after_entry = [&] { testing_support::RemoveTree(src + L"\\zz"); };
+  engine.after_entry_for_testing = [&] { testing_support::RemoveTree(src + L"\\zz"); };
   Copy(src);
   testing_support::RunInLinuxShell(src, "rm loop");
   EXPECT_EQ(ReadFile(dst + L"\\report."), "with a dot");
@@ -134,6 +111,9 @@ TEST_F(CopyEngineTest, WhileALargeFileCopiesOnlyItsTemporaryNameHoldsItAndACance
   EXPECT_FALSE(HasTemporaryFiles(dst));
   const std::wstring last = LogLines(target).back();
   EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
+  EXPECT_TRUE(engine.cancel_stopped_something());
+  EXPECT_EQ(progress, std::vector<double>{backup::CopyEngine::kChunkBytes})
+      << "the bar stays where the copy stopped";
 
   // Uncancelled, it replaces a read-only older copy with the system's copy's attributes and times.
   flags.cancel_requested = false;
@@ -153,10 +133,13 @@ TEST_F(CopyEngineTest, WhileALargeFileCopiesOnlyItsTemporaryNameHoldsItAndACance
   EXPECT_EQ(CompareFileTime(&ours.ftCreationTime, &system.ftCreationTime), 0);
 }
 
-// The temporary name is never one the source folder uses, is short whatever
-// the file's name, and what an interrupted run left is removed by the next.
+// The temporary name is never one the source folder uses (a folder full of
+// them costs no file its tries), is short whatever the file's name, and
+// what an interrupted run left is removed by the next.
 TEST_F(CopyEngineTest, TemporaryNamesNeverMeetTheSourcesNamesAndLeftoversGo) {
-  const std::wstring ours_looking = backup::TemporaryName(1), leftover = backup::TemporaryName(7);
+  for (int i = 3; i <= 1000; ++i) WriteFile(src + L"\\" + backup::TemporaryName(i), "the user's");
+  for (int i = 0; i < 10; ++i) WriteFile(src + L"\\ordinary" + std::to_wstring(i), "ordinary");
+  const std::wstring ours_looking = backup::TemporaryName(1), leftover = backup::TemporaryName(2000);
   const std::wstring long_name = std::wstring(250, L'L') + L".txt";
   WriteFile(src + L"\\x", "x, held");
   WriteFile(src + L"\\" + ours_looking, "the user's own file, new");
@@ -166,7 +149,7 @@ TEST_F(CopyEngineTest, TemporaryNamesNeverMeetTheSourcesNamesAndLeftoversGo) {
   WriteFile(dst + L"\\" + long_name, "long, older backup");
   WriteFile(dst + L"\\" + leftover, "half of something, from a killed run");
   HANDLE held = CreateFileW((src + L"\\x").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  engine.held_file_patience = std::chrono::milliseconds(100);
+  engine.pause_for_testing = [](std::chrono::milliseconds) {};
   Copy(src);
   CloseHandle(held);
   EXPECT_EQ(ReadFile(dst + L"\\" + ours_looking), "the user's own file, new");
@@ -174,27 +157,39 @@ TEST_F(CopyEngineTest, TemporaryNamesNeverMeetTheSourcesNamesAndLeftoversGo) {
   EXPECT_EQ(ReadFile(dst + L"\\" + long_name), "long, new");
   EXPECT_FALSE(platform::FileExists(dst + L"\\" + leftover));
   const std::vector<std::wstring> lines = LogLines(target);
-  EXPECT_TRUE(Has(lines, L"x\t-->*not copied*"));
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), L"x\t-->*not copied*"), 1);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::wstring& line) { return line.find(L"not copied") != line.npos; }),
+            1);
+  EXPECT_EQ(ReadFile(dst + L"\\ordinary9"), "ordinary");
   EXPECT_TRUE(Has(lines, long_name + L"\t-->file copied"));
   EXPECT_TRUE(backup::IsTemporaryName(L"~TAVRIK12.TMP") && !backup::IsTemporaryName(L"~tavrik.tmp") &&
               !backup::IsTemporaryName(L"~tavrik1a.tmp"));
+  EXPECT_EQ(backup::TemporaryNumber(L"~TAVRIK12.TMP"), 12u);
+  EXPECT_FALSE(backup::TemporaryNumber(L"~tavrik99999999999999999999.tmp"));
 }
 
 // A scanner or indexer that holds a file for a moment is waited out; one
 // that holds it on is a file not copied, and the run goes on.
 TEST_F(CopyEngineTest, BrieflyHeldFilesAreCopiedFilesHeldOnAreNot) {
-  WriteFile(src + L"\\brief.txt", "held half a second");
-  WriteFile(src + L"\\long.txt", "held ten seconds");
-  WriteFile(src + L"\\free.txt", "never held");
   auto hold = [&](const wchar_t* name) {
+    WriteFile(src + name, "held");
     return CreateFileW((src + name).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   };
-  HANDLE held = hold(L"\\long.txt");
-  std::thread letting_go([brief = hold(L"\\brief.txt")] { Sleep(500), CloseHandle(brief); });
+  WriteFile(src + L"\\free.txt", "never held");
+  HANDLE brief = hold(L"\\brief.txt");
+  // Let go at the first pause: the file was refused once, then copied.
+  std::chrono::milliseconds paused{0};
+  engine.pause_for_testing = [&](std::chrono::milliseconds time) {
+    paused += time;
+    if (brief) CloseHandle(std::exchange(brief, nullptr));
+  };
   Copy(src);
-  letting_go.join();
+  EXPECT_EQ(ReadFile(dst + L"\\brief.txt"), "held");
+  EXPECT_GT(paused.count(), 0);
+  HANDLE held = hold(L"\\long.txt");
+  Copy(src);
   CloseHandle(held);
-  EXPECT_EQ(ReadFile(dst + L"\\brief.txt"), "held half a second");
   EXPECT_FALSE(platform::FileExists(dst + L"\\long.txt"));
   EXPECT_EQ(ReadFile(dst + L"\\free.txt"), "never held");
   EXPECT_TRUE(Has(LogLines(target), L"long.txt\t-->*not copied*"));
@@ -208,34 +203,18 @@ TEST_F(CopyEngineTest, ThePoolCopiesATreeAsOneWorkerDoes) {
   };
   for (int i = 0; i < 3000; ++i)
     WriteFile(src + name(i / 100, i % 100), std::string(100 + i, static_cast<char>('a' + i % 26)));
+  WriteFile(src + L"\\d7\\large.bin", std::string(backup::CopyEngine::kChunkBytes * 3, 'l'));
   Copy(src);
   const std::vector<std::wstring> pooled = LogLines(target);
+  // A large file's pieces and the small files ending meanwhile: the bar only moves forward.
+  EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
   testing_support::RemoveTree(dst);
   engine.workers = 1;
   Copy(src);
   EXPECT_EQ(LogLines(target), pooled);
-  EXPECT_EQ(pooled.size(), 1u + 30u * 101u);
+  EXPECT_EQ(pooled.size(), 1u + 30u * 101u + 1u);
   for (int i = 0; i < 3000; i += 97)
     EXPECT_TRUE(ReadFile(dst + name(i / 100, i % 100)) == ReadFile(src + name(i / 100, i % 100)));
-}
-
-// Only entries that lead elsewhere (links, junctions, mount points) are
-// skipped; cloud placeholders, deduplicated and projected folders are walked.
-TEST(FoundEntryTest, OnlyNameSurrogatesAreLinks) {
-  const std::uint32_t folder = platform::kAttributeDirectory | platform::kAttributeReparsePoint;
-  // Links, junctions and mount points, and a listing that gave no tag; then
-  // cloud files on demand (two providers), deduplicated, compressed, projected.
-  const std::pair<std::uint32_t, bool> tags[] = {
-      {0xA000000C, true},   {0xA0000003, true},   {0x0, true},          {0x9000001A, false},
-      {0x9000601A, false},  {0x80000013, false},  {0x80000017, false},  {0x9000001C, false}};
-  for (const auto& [tag, link] : tags) {
-    platform::FoundEntry entry{folder, 0, 0, tag, L"Documents"};
-    EXPECT_EQ(entry.is_link(), link) << std::hex << tag;
-  }
-  EXPECT_FALSE((platform::FoundEntry{platform::kAttributeDirectory, 0, 0, 0xA000000C, L"d"}.is_link()));
-  EXPECT_EQ(platform::LongPath(L"\\\\srv\\share\\..\\x"), L"\\\\?\\UNC\\srv\\share\\x")
-      << "never above the share";
-  EXPECT_EQ(backup::LargestFileOn(L"FAT32"), 0xFFFFFFFFull);
 }
 
 TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {

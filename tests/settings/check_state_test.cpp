@@ -19,6 +19,12 @@ TEST(StoredCheckStateTest, TheLeadingNumberRoundedHalfToEvenIfItIsAState) {
     EXPECT_EQ(static_cast<int>(StoredCheckState(value)), state) << value;
 }
 
+// "changed": only a 1 turns it on, so older and hand-edited files keep the default.
+TEST(StoredSwitchTest, OnlyAOneIsOn) {
+  for (const wchar_t* value : {L"", L"0", L"7", L"1.0", L"-1", L"on"}) EXPECT_FALSE(StoredSwitch(value)) << value;
+  EXPECT_TRUE(StoredSwitch(L"1"));
+}
+
 TEST(WithoutLineBreaksTest, EachBreakBecomesOneSpace) {
   EXPECT_EQ(WithoutLineBreaks(L"E:\\a\r\nb\n"), L"E:\\a  b ");
 }

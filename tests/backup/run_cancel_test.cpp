@@ -1,0 +1,150 @@
+// Cancelling a run by a second press, by closing the window or by the
+// session ending: what stops, and the window and the log telling one story,
+// also when the cancel comes too late to stop anything.
+#include "backup/backup_run.h"
+
+#include <windows.h>
+
+#include "backup_fixture.h"
+
+namespace backup_testing {
+namespace {
+
+using RunCancelTest = BackupTest;
+
+TEST_F(RunCancelTest, ASecondPressCancelsWhileADeepFolderCopies) {
+  const std::wstring deep = src + L"\\a\\b\\c\\d";
+  for (int i = 1; i <= 5; ++i) WriteFile(deep + L"\\f" + std::to_wstring(i) + L".txt", "deep");
+  WriteFile(src + L"\\z1.txt", "after the deep folder");
+  WriteFile(src + L"\\y\\x\\g.txt", "never reached");
+  WriteFile(temp / L"After\\b.txt", "b");
+  sources::SourceRow& row = AddRow(src, L"Docs");
+  sources::SourceRow& later = AddRow(temp / L"After", L"After");
+  bool looked_busy = false;
+  // The walk holds after its first entry, one of the deep files in whatever
+  // order the folder lists them; the press comes once that one is copied.
+  auto deep_copies = [&] { return CountFound(dst + L"\\a\\b\\c\\d\\f*.txt"); };
+  PauseWalkAt(1, [&] {
+    WaitFor([&] { return platform::DoEvents(), deep_copies() > 0; });
+    looked_busy = main.backup_button.text() == L"CANCEL" && main.backup_button.enabled() &&
+                  !main.rows_panel.enabled() && !main.target_box.enabled() &&
+                  !main.write_log_box.enabled() && !main.pick_target_button.enabled() &&
+                  !main.changed_only_item.enabled() && row.busy_image.visible();
+    PressLater();  // no second half of a double click
+  });
+  Press(target);
+  EXPECT_TRUE(looked_busy);
+  const std::vector<std::wstring> lines = LogLines(target);
+  ASSERT_GE(lines.size(), 2u);
+  const std::wstring copied = lines[lines.size() - 2], stopped = lines.back();
+  EXPECT_EQ(copied.substr(0, 1) + copied.substr(6), L"f\t-->file copied");
+  EXPECT_EQ(stopped.substr(0, 1) + stopped.substr(6), L"f\t-->user cancelled");
+  EXPECT_EQ(deep_copies(), 1);
+  EXPECT_FALSE(platform::FileExists(dst + L"\\z1.txt"));
+  EXPECT_FALSE(platform::FolderExists(dst + L"\\y")) << "no empty folder for what was not reached";
+  EXPECT_EQ(main.error_label.text(), L"Canceled!");
+  EXPECT_FALSE(main.total_ok_image.visible() || main.total_error_image.visible());
+  EXPECT_FALSE(row.ok_image.visible() || row.error_image.visible() || row.busy_image.visible());
+  EXPECT_FALSE(later.progress_bar.visible());
+  EXPECT_TRUE(main.backup_button.text() == L"Backup!" && main.backup_button.enabled() && main.rows_panel.enabled());
+
+  // The next run starts afresh and finishes; a double click starts it once.
+  NoPauses();
+  main.target_box.set_text(target);
+  main.backup_button.on_click();
+  main.backup_button.on_click();
+  WaitForRun();
+  EXPECT_EQ(ReadFile(dst + L"\\z1.txt"), "after the deep folder");
+  EXPECT_TRUE(main.total_ok_image.visible() && later.ok_image.visible());
+  EXPECT_NE(main.error_label.text(), L"Canceled!");
+  EXPECT_TRUE(main.changed_only_item.enabled());
+}
+
+// The press is taken as a cancel before anything else: just before a
+// sub-folder it still leaves a "user cancelled" line, and a target gone
+// meanwhile (a file in its place) does not turn it into a refused target.
+TEST_F(RunCancelTest, CancelAlwaysWins) {
+  WriteFile(src + L"\\A\\a.txt", "a");
+  WriteFile(src + L"\\B\\b.txt", "b");
+  AddRow(src, L"Docs");
+  for (const bool target_gone : {false, true}) {
+    PauseWalkAt(1, [&] {
+      if (target_gone) {
+        testing_support::RemoveTree(target);
+        WriteFile(target, "in the way");
+      }
+      PressLater();
+    });
+    Press(target, !target_gone);
+    EXPECT_EQ(main.error_label.text(), L"Canceled!");
+    EXPECT_EQ(main.backup_button.text(), L"Backup!");
+    if (target_gone) continue;
+    const std::wstring last = LogLines(target).back();
+    EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
+  }
+}
+
+// Closing the window, or the session ending, during a run cancels it: the
+// log ends with the cancel, no temporary file is left, then the window goes.
+TEST_F(RunCancelTest, ClosingOrTheSessionEndingMidRunCancelsItFirst) {
+  for (int i = 0; i < 40; ++i) WriteFile(src + L"\\f" + std::to_wstring(i) + L".txt", "some text");
+  WriteFile(src + L"\\big.bin", std::string(backup::CopyEngine::kChunkBytes * 3, 'b'));
+  AddRow(src, L"Docs");
+  LRESULT query_during = -1;
+  PauseWalkAt(3, [&] {
+    query_during = SendMessageW(main.handle(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(main.handle(), WM_ENDSESSION, TRUE, 0);  // returns once the run has stopped
+  });
+  Press(target);
+  EXPECT_EQ(query_during, 0) << "the system is asked to wait while a run goes on";
+  EXPECT_EQ(SendMessageW(main.handle(), WM_QUERYENDSESSION, 0, 0), 1);
+  std::wstring last = LogLines(target).back();
+  EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
+
+  PauseWalkAt(3, [&] { SendMessageW(main.handle(), WM_CLOSE, 0, 0); });
+  Press(target);
+  EXPECT_FALSE(main.loaded()) << "the window went once the run stopped";
+  last = LogLines(target).back();
+  EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
+  platform::FileSearch search(dst + L"\\~tavrik*");
+  EXPECT_FALSE(search.found()) << "no temporary file left";
+}
+
+// A cancel that comes after the row's last copy, or once the run's outcome
+// is settled (as between its last message and that message's handling),
+// stops nothing: the run ends complete, in the window and the log alike.
+TEST_F(RunCancelTest, ACancelThatFindsNothingLeftToStopEndsACompleteRun) {
+  WriteFile(src + L"\\a.txt", "a");
+  sources::SourceRow& row = AddRow(src, L"Docs");
+  for (const bool before_last_message : {false, true}) {
+    if (before_last_message)
+      PauseBeforeLastMessage([&] { PressLater(); });
+    else
+      PauseAfterRow(1, [&] { PressLater(); });
+    Press(target);
+    EXPECT_TRUE(row.ok_image.visible() && !row.progress_bar.visible()) << before_last_message;
+    EXPECT_TRUE(main.total_ok_image.visible()) << before_last_message;
+    EXPECT_FALSE(main.error_label.visible()) << "no \"Please, wait...\" left";
+    EXPECT_EQ(LogLines(target).back(), L"a.txt\t-->file copied");
+    EXPECT_TRUE(main.backup_button.text() == L"Backup!" && main.backup_button.enabled());
+  }
+}
+
+// Between rows the cancel stops the next row, and the log names its folder.
+TEST_F(RunCancelTest, ACancelBetweenRowsStopsTheNextRowAndTheLogNamesIt) {
+  WriteFile(src + L"\\a.txt", "a");
+  WriteFile(temp / L"After\\b.txt", "b");
+  sources::SourceRow& first = AddRow(src, L"Docs");
+  sources::SourceRow& next = AddRow(temp / L"After", L"After");
+  PauseAfterRow(1, [&] { PressLater(); });
+  Press(target);
+  EXPECT_TRUE(first.ok_image.visible());
+  EXPECT_FALSE(next.progress_bar.visible() || next.ok_image.visible() || next.error_image.visible());
+  EXPECT_EQ(main.error_label.text(), L"Canceled!");
+  EXPECT_FALSE(main.total_ok_image.visible() || main.total_error_image.visible());
+  EXPECT_EQ(LogLines(target).back(), temp / L"After\\" + L"\t-->user cancelled");
+  EXPECT_FALSE(platform::FolderExists(target + L"\\After"));
+}
+
+}  // namespace
+}  // namespace backup_testing
