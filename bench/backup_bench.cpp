@@ -63,7 +63,7 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   main.SetChangedOnly(changedOnly);
   main.backup_button.set_enabled(true);
   main.set_visible(true);
-  platform::DoEvents();
+  platform::PumpMessages(false, [] { return true; });
 
   RunResult result;
   row.progress_bar.MeasureDrawingForTesting(&result.barDrawing);
@@ -77,7 +77,7 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   while (main.backup_run.running()) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     const Clock::time_point before = Clock::now();
-    result.messages += platform::DoEvents();
+    result.messages += platform::PumpMessages(false, [] { return true; });
     longest = std::max(longest, Clock::now() - before);
   }
   const Clock::time_point end = Clock::now();

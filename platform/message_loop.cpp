@@ -28,8 +28,4 @@ int PumpMessages(bool wait, const std::function<bool()>& go_on) {
   return handled;
 }
 
-int DoEvents() {
-  return PumpMessages(false, [] { return true; });
-}
-
 }  // namespace platform

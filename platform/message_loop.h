@@ -1,6 +1,5 @@
 // The program's one message pump: the main loop and the loop of a modal
-// window run it. It knows no window of the
-// program's: the forms build on it.
+// window run it. It knows no window of the program's: the forms build on it.
 #pragma once
 
 #include <functional>
@@ -11,9 +10,5 @@ namespace platform {
 // returning once none is pending when not. A quit message is put back and
 // ends the pump.
 int PumpMessages(bool wait, const std::function<bool()>& go_on);
-
-// Lets pending window messages run once: repaint, timers, button presses.
-// Returns how many ran.
-int DoEvents();
 
 }  // namespace platform

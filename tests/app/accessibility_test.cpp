@@ -38,7 +38,7 @@ class AccessibilityTest : public testing::Test {
   }
   void Press(UINT message, WPARAM key) {
     PostMessageW(GetFocus(), message, key, message == WM_SYSCHAR ? 1 << 29 : 0);
-    platform::DoEvents();
+    testing_support::RunPendingMessages();
   }
   MainWindow main;
 };

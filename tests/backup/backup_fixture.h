@@ -47,14 +47,8 @@ inline int CountFound(const std::wstring& pattern) {
 }
 
 // Waits until condition holds, or a generous limit has passed; false then.
-inline bool WaitFor(const std::function<bool()>& condition,
-                    std::chrono::seconds limit = std::chrono::seconds(60)) {
-  const auto give_up = std::chrono::steady_clock::now() + limit;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > give_up) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
+inline bool WaitFor(const std::function<bool()>& condition) {
+  return testing_support::PumpUntil(condition, 60000);
 }
 
 class FilesTest : public ::testing::Test {
@@ -130,16 +124,13 @@ class BackupTest : public FilesTest {
 
   // Lets the window run until the run has ended, as the message loop would.
   void WaitForRun() {
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (main.loaded() && main.backup_run.running() &&
-           std::chrono::steady_clock::now() < give_up) {
+    testing_support::PumpUntil([&] {
       if (walk_paused_ && !walk_resumed_) {
         if (pause_step_) pause_step_();
         walk_resumed_ = true;
       }
-      platform::DoEvents();
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+      return !(main.loaded() && main.backup_run.running());
+    }, 60000);
     ASSERT_FALSE(main.loaded() && main.backup_run.running()) << "the run did not end";
   }
 

@@ -25,7 +25,7 @@ TEST_F(RunCancelTest, ASecondPressCancelsWhileADeepFolderCopies) {
   // order the folder lists them; the press comes once that one is copied.
   auto deep_copies = [&] { return CountFound(dst + L"\\a\\b\\c\\d\\f*.txt"); };
   PauseWalkAt(1, [&] {
-    WaitFor([&] { return platform::DoEvents(), deep_copies() > 0; });
+    WaitFor([&] { return deep_copies() > 0; });
     looked_busy = main.backup_button.text() == L"CANCEL" && main.backup_button.enabled() &&
                   !main.rows_panel.enabled() && !main.target_box.enabled() &&
                   !main.write_log_box.enabled() && !main.pick_target_button.enabled() &&

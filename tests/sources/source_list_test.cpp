@@ -120,7 +120,7 @@ TEST_F(MainWindowTest, TheRangeEndsAtTheLastRowAndAFocusedRowComesIntoView) {
   main.rows[9].check_box.focus();
   for (int i = 10; i <= 12; ++i) {
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
-    platform::DoEvents();
+    testing_support::RunPendingMessages();
     ASSERT_TRUE(main.rows[i].check_box.focused());
     EXPECT_TRUE(InView(main, i)) << "row " << i;
   }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/message_loop.h"
+
 namespace testing_support {
 
 void TurnWheel(const platform::Control& control, int notches) {
@@ -35,6 +37,8 @@ bool PumpUntil(const std::function<bool()>& condition, int limit_ms) {
   }
   return true;
 }
+
+int RunPendingMessages() { return platform::PumpMessages(false, [] { return true; }); }
 
 void ForgetQuit() {
   MSG msg;

@@ -20,6 +20,9 @@ void Click(const platform::Control& control);
 // for at most limit_ms; whether it came to hold. The one place tests wait.
 bool PumpUntil(const std::function<bool()>& condition, int limit_ms = 30000);
 
+// Lets the messages already waiting run once; how many ran.
+int RunPendingMessages();
+
 // Takes away the quit message the last window's end leaves behind, so that
 // the next test's windows repaint and yield as in a fresh program.
 void ForgetQuit();

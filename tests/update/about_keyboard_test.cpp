@@ -80,7 +80,7 @@ TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpokenAndReada
     testing_support::HighContrastScheme scheme;
     testing_support::EventRecorder spoken(testing_support::kLiveRegionChanged);
     again.status.set_text(again.texts.error_updating);
-    platform::DoEvents();
+    testing_support::RunPendingMessages();
     EXPECT_EQ(spoken.windows, std::vector<HWND>{again.status.handle()});
     EnumChildWindows(again.handle(), [](HWND child, LPARAM) {
       const testing_support::HandedColors handed = testing_support::ColorsHandedTo(child);
