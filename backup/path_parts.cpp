@@ -1,7 +1,7 @@
 // Path text helpers: trailing separators, path parts, blanks.
 #include "backup/path_parts.h"
 
-#include "platform/files.h"
+#include "platform/name_case.h"
 
 namespace backup {
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/name_case.h"
+
 namespace platform {
 
 constexpr std::uint32_t kAttributeHidden = 0x2;
@@ -38,10 +40,6 @@ std::wstring FullPath(const std::wstring& path);
 // ignored.
 std::wstring CanonicalPath(const std::wstring& path);
 
-// name in the form in which names that differ only in letter case are
-// equal: the file system's own upper case, the same under every user
-// locale (a Turkish "i" is an "I" here, as it is to the file system).
-std::wstring FoldedName(const std::wstring& name);
 
 struct FoundEntry {
   std::uint32_t attributes = 0;
@@ -140,9 +138,6 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path);
 // Puts source in destination's place in one step, replacing it.
 bool ReplaceFileWith(const std::wstring& destination, const std::wstring& source);
 
-// Whether a and b are the same text the way the file system compares names,
-// letter case ignored: the same rule as FoldedName.
-bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b);
 
 // Wide text to the ANSI code page and back.
 std::string ToAnsi(const std::wstring& text);
