@@ -145,7 +145,8 @@ class CopyEngine {
                           const std::wstring& dst, bool is_file);
   std::shared_ptr<const std::unordered_set<std::wstring>> PrepareFolder(
       const std::wstring& src_folder, const std::wstring& dst_folder,
-      DestinationListing* listing);
+      const std::vector<platform::FoundEntry>& src_entries,
+      const std::vector<platform::FoundEntry>& dst_entries, DestinationListing* listing);
   void NumberAbove(std::uint64_t number);
 
   void StartWorkers();

@@ -137,16 +137,6 @@ std::wstring CanonicalPath(const std::wstring& path) {
   return plain + rest;
 }
 
-// Without LCMAP_LINGUISTIC_CASING the mapping is the file system's, one
-// character for one, whatever the user's locale.
-std::wstring FoldedName(const std::wstring& name) {
-  std::wstring folded = name;
-  if (!folded.empty())
-    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, name.data(), static_cast<int>(name.size()),
-                  &folded[0], static_cast<int>(folded.size()), nullptr, nullptr, 0);
-  return folded;
-}
-
 FileSearch::FileSearch(const std::wstring& pattern) {
   WIN32_FIND_DATAW data;
   HANDLE handle = FindFirstFileExW(LongPath(pattern).c_str(), FindExInfoBasic, &data,
@@ -198,10 +188,6 @@ bool FileExists(const std::wstring& path) {
 bool FolderExists(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(LongPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool SameTextIgnoringCase(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() && FoldedName(std::wstring(a)) == FoldedName(std::wstring(b));
 }
 
 bool DeleteFileAt(const std::wstring& path) {
