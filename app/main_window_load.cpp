@@ -12,7 +12,7 @@
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "platform/system_facts.h"
-#include "settings/check_state.h"
+#include "settings/stored_values.h"
 #include "settings/ini_file.h"
 #include "sources/folder_size.h"
 #include "sources/size_text.h"

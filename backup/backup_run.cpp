@@ -7,7 +7,7 @@
 #include "backup/path_parts.h"
 #include "platform/program.h"
 #include "platform/shell.h"
-#include "settings/check_state.h"
+#include "settings/stored_values.h"
 #include "settings/ini_file.h"
 
 namespace backup {

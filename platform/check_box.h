@@ -3,7 +3,17 @@
 // click toggles between checked and unchecked.
 #pragma once
 
-#include "platform/check_state.h"
+namespace platform {
+
+// The three states of a check box, as the settings file stores them (0, 1, 2).
+enum class CheckState { kUnchecked = 0, kChecked = 1, kIndeterminate = 2 };
+
+}  // namespace platform
+
+// The states above need no Windows: the settings rules, built natively too,
+// read them from here without the control.
+#ifdef _WIN32
+
 #include "platform/control.h"
 
 namespace platform {
@@ -25,3 +35,5 @@ class CheckBox : public Control {
 };
 
 }  // namespace platform
+
+#endif  // _WIN32

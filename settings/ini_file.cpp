@@ -3,7 +3,7 @@
 
 #include "platform/files.h"
 #include "platform/profile_file.h"
-#include "settings/check_state.h"
+#include "settings/stored_values.h"
 
 namespace settings {
 

@@ -1,6 +1,6 @@
 // How stored values read as check states; a rule with no Windows call, run
 // natively under the sanitizers too.
-#include "settings/check_state.h"
+#include "settings/stored_values.h"
 
 #include <utility>
 

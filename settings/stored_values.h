@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/check_state.h"
+#include "platform/check_box.h"
 
 namespace settings {
 

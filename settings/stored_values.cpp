@@ -1,5 +1,5 @@
 // Settings values read as numbers and check-box states.
-#include "settings/check_state.h"
+#include "settings/stored_values.h"
 
 #include <charconv>
 #include <cmath>
