@@ -166,19 +166,18 @@ void MainWindow::WireRow(int i) {
   platform::CheckBox& box = rows[i].check_box;
   box.on_click = [this, i] { OnRowClick(i); };
   box.on_focus = [this, i] { OnRowFocus(i); };
-  NameRowPictures(i);
+  NameRowPictures(rows[i]);
 }
 
 void MainWindow::NamePictures() {
-  for (int i = 1; i <= rows.count(); ++i) NameRowPictures(i);
+  for (sources::SourceRow& row : rows) NameRowPictures(row);
   total_ok_image.set_accessible_name(spoken_.copied);
   total_error_image.set_accessible_name(spoken_.not_all_copied);
   pick_target_button.set_accessible_name(spoken_.choose_folder);
   view_log_link.action_name = spoken_.open_link;
 }
 
-void MainWindow::NameRowPictures(int i) {
-  sources::SourceRow& row = rows[i];
+void MainWindow::NameRowPictures(sources::SourceRow& row) {
   if (row.folder_image.exists()) row.folder_image.set_accessible_name(spoken_.folder);
   if (row.mail_image.exists()) row.mail_image.set_accessible_name(spoken_.mail_store);
   row.busy_image.set_accessible_name(spoken_.copying);

@@ -96,7 +96,7 @@ class MainWindow : public platform::Form {
   // What a screen reader says for the pictures and the "..." button, in
   // the window's language.
   void NamePictures();
-  void NameRowPictures(int i);
+  void NameRowPictures(sources::SourceRow& row);
 
   // Start-up steps, in their order.
   void ShowGreyedUnderSplash();

@@ -57,10 +57,11 @@ void BackupRun::OnBackupPress() {
   controls_.error_label.set_text(L"");
 
   std::vector<RowPlan> plan;
-  for (int i = 1; i <= controls_.rows.count(); ++i) {
-    const sources::SourceRow& row = controls_.rows[i];
+  int index = 0;
+  for (const sources::SourceRow& row : controls_.rows) {
+    ++index;
     if (row.check_box.check_state() == platform::CheckState::kChecked)
-      plan.push_back({i, row.kind, row.path, row.check_box.text(), row.key});
+      plan.push_back({index, row.kind, row.path, row.check_box.text(), row.key});
   }
   if (thread_.joinable()) thread_.join();
   flags_.cancel_requested = false;

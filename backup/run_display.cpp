@@ -28,15 +28,17 @@ void ShowBytes(platform::ProgressBar& bar, double bytes) {
 void ShowOnTaskbar(const BackupControls& controls, int row, double row_bytes) {
   double done = 0, total = 0;
   bool failed = false;
-  for (int i = 1; i <= controls.rows.count(); ++i) {
-    const sources::SourceRow& each = controls.rows[i];
+  const sources::SourceRow* current = &controls.rows[row];
+  bool before_current = true;
+  for (const sources::SourceRow& each : controls.rows) {
+    if (&each == current) before_current = false;
     if (each.check_box.check_state() != platform::CheckState::kChecked) continue;
     const double size = sources::TenThousandthBytesToDouble(each.size);
     total += size;
-    if (i < row) {
+    if (before_current) {
       done += size;
       failed = failed || each.error_image.visible();
-    } else if (i == row) {
+    } else if (&each == current) {
       done += std::min(row_bytes, size);
     }
   }
@@ -142,7 +144,7 @@ void BackupRun::SetRole(ButtonRole role) {
 void BackupRun::EnableInputs(bool enabled) {
   std::vector<platform::Control*> inputs = {&controls_.target_box, &controls_.write_log_box,
                                             &controls_.pick_target_button};
-  for (int i = 1; i <= controls_.rows.count(); ++i) inputs.push_back(&controls_.rows[i].check_box);
+  for (sources::SourceRow& row : controls_.rows) inputs.push_back(&row.check_box);
   const bool focus_on_input =
       std::any_of(inputs.begin(), inputs.end(), [](platform::Control* input) { return input->focused(); });
   for (platform::Control* input : inputs) input->set_enabled(enabled);

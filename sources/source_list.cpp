@@ -23,8 +23,8 @@ void SourceList::RowTicked(int i) {
   // hand-edited setting) is neither, and the total must stay the bytes of
   // exactly the rows the backup copies.
   TenThousandthBytes total = 0;
-  for (int row = 1; row <= controls_.rows.count(); ++row) {
-    if (controls_.rows[row].check_box.check_state() == platform::CheckState::kChecked) total += controls_.rows[row].size;
+  for (const SourceRow& row : controls_.rows) {
+    if (row.check_box.check_state() == platform::CheckState::kChecked) total += row.size;
   }
   controls_.total_size.set_text(SizeText(total));
   bool something = total > 0;
@@ -51,7 +51,7 @@ void SourceList::WheelNotch(bool down) {
 void SourceList::FitToRows() {
   const int n = controls_.rows.count();
   if (n > kRowsInView) controls_.scroll_bar.set_enabled(true);
-  controls_.rows_panel.set_height(n * controls_.rows[1].check_box.height() + n * kRowSpacing);
+  controls_.rows_panel.set_height(n * controls_.rows.front().check_box.height() + n * kRowSpacing);
   // The range ends where the last row stands at the bottom of the list,
   // however many rows there are.
   controls_.scroll_bar.set_max(geometry().LastValue());

@@ -48,7 +48,7 @@ SourceRow& Rows::Append() {
 SourceRow& AddSourceRow(Rows& rows, RowKind kind, const platform::Control& panel,
                         const RowPictures& pictures) {
   // Each control goes one pitch below its like in the row above.
-  const SourceRow* above = rows.count() > 0 ? &rows[rows.count()] : nullptr;
+  const SourceRow* above = rows.empty() ? nullptr : &rows.back();
   const int top = above ? above->check_box.top() + kRowPitch : 0;
   const int size_top = above ? above->size_label.top() + kRowPitch : 0;
   const int status_top = above ? above->busy_image.top() + kRowPitch : 0;

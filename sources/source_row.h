@@ -40,16 +40,42 @@ struct SourceRow {
   platform::Image error_image;
 };
 
-// Rows are numbered from 1; Rows owns them for the life of the window.
+// The rows in the list's order; Rows owns them for the life of the window
+// (a row stays where it is while others are added). rows[1] is the first,
+// as the window numbers them.
 class Rows {
+  using Owned = std::vector<std::unique_ptr<SourceRow>>;
+
  public:
+  // Walks the rows themselves, not their owners.
+  template <class Row, class Base>
+  class Iterator {
+   public:
+    explicit Iterator(Base at) : at_(at) {}
+    Row& operator*() const { return **at_; }
+    Iterator& operator++() { ++at_; return *this; }
+    bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+   private:
+    Base at_;
+  };
+  using iterator = Iterator<SourceRow, Owned::iterator>;
+  using const_iterator = Iterator<const SourceRow, Owned::const_iterator>;
+  iterator begin() { return iterator(rows_.begin()); }
+  iterator end() { return iterator(rows_.end()); }
+  const_iterator begin() const { return const_iterator(rows_.begin()); }
+  const_iterator end() const { return const_iterator(rows_.end()); }
+
   SourceRow& operator[](int i) { return *rows_.at(i - 1); }
   const SourceRow& operator[](int i) const { return *rows_.at(i - 1); }
   int count() const { return static_cast<int>(rows_.size()); }
+  bool empty() const { return rows_.empty(); }
+  SourceRow& front() { return *rows_.front(); }
+  SourceRow& back() { return *rows_.back(); }
   SourceRow& Append();
 
  private:
-  std::vector<std::unique_ptr<SourceRow>> rows_;
+  Owned rows_;
 };
 
 // The picture resources of a row's icons.

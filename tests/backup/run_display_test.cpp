@@ -47,9 +47,9 @@ TEST_F(RunDisplayTest, TheTaskbarFollowsTheTickedRowsTheBoxesAreGreyedAndABackgr
   bool checked_during_run = false;
   PauseWalkAt(1, [&] {
     checked_during_run = true;
-    for (int i = 1; i <= 3; ++i) {
-      EXPECT_FALSE(main.rows[i].check_box.enabled());
-      EXPECT_TRUE(Hear(main.rows[i].check_box.handle()).has(STATE_SYSTEM_UNAVAILABLE));
+    for (const sources::SourceRow& row : main.rows) {
+      EXPECT_FALSE(row.check_box.enabled());
+      EXPECT_TRUE(Hear(row.check_box.handle()).has(STATE_SYSTEM_UNAVAILABLE));
     }
     const testing_support::Heard busy = Hear(docs.busy_image.handle());
     EXPECT_EQ(busy.name, L"Copying");
