@@ -108,7 +108,7 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
   platform::StayAwake awake;
   // The walk, like the copies, gives way to the window when the processor
   // is short.
-  platform::YieldProcessorToForeground();
+  platform::LowerThreadPriority();
   // The folder as the system reads the typed text ("D:/Copias.", "D:\\x\\..");
   // the copy gives every name to the file functions as it is.
   const std::wstring place = AddBackslash(platform::FullPath(folder));
@@ -240,7 +240,7 @@ void BackupRun::OnEngineProgress(double bytes) {
                                .count();
   if (now - progress_posted_at_ < kRedrawEveryMs) return;
   progress_posted_at_ = now;
-  if (!progress_posted_.exchange(true)) Post([this] { ShowProgress(); });
+  if (!progress_posted_.exchange(true)) Post([this] { ShowLatestBytes(); });
 }
 
 }  // namespace backup

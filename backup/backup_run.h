@@ -106,7 +106,7 @@ class BackupRun {
   // On the window's thread.
   void ShowRefusal(const std::wstring& text);
   void ShowRowStarted(int index);
-  void ShowProgress();
+  void ShowLatestBytes();
   void ShowRowEnded(int index, const RowOutcome& outcome);
   void ShowRunEnded(bool any_failed, bool cancelled, bool log_used, const std::wstring& folder);
   void FinishRun();

@@ -73,7 +73,7 @@ void CopyEngine::StartWorkers() {
   for (int i = 0; i < std::max(workers, 1); ++i)
     workers_.emplace_back([this] {
       // The window's thread is never kept waiting by the copies.
-      platform::YieldProcessorToForeground();
+      platform::LowerThreadPriority();
       Work();
     });
 }

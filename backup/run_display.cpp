@@ -42,7 +42,7 @@ void ShowOnTaskbar(const BackupControls& controls, int row, double row_bytes) {
       done += std::min(row_bytes, size);
     }
   }
-  platform::CurrentTaskbar().ShowProgress(controls.window, done, total, failed);
+  platform::CurrentTaskbar().SetProgress(controls.window, done, total, failed);
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ void BackupRun::ShowRowStarted(int index) {
   ShowOnTaskbar(controls_, index, 0);
 }
 
-void BackupRun::ShowProgress() {
+void BackupRun::ShowLatestBytes() {
   progress_posted_ = false;
   const int index = current_row_;
   if (index < 1 || index > controls_.rows.count()) return;

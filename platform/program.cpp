@@ -25,7 +25,7 @@ OleScope::~OleScope() { OleUninitialize(); }
 StayAwake::StayAwake() { SetThreadExecutionState(ES_CONTINUOUS | ES_SYSTEM_REQUIRED); }
 StayAwake::~StayAwake() { SetThreadExecutionState(ES_CONTINUOUS); }
 
-void YieldProcessorToForeground() {
+void LowerThreadPriority() {
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
 }
 

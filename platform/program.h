@@ -48,7 +48,7 @@ class StayAwake {
 // Lets the calling thread give way to the program's window and the user's
 // other programs when the processor is short: for threads of long
 // background work. Its file reads and writes keep their usual priority.
-void YieldProcessorToForeground();
+void LowerThreadPriority();
 
 // The longest time between the two presses of a double click: a second
 // press of a button within it belongs to the first, not a press of its own.

@@ -35,7 +35,7 @@ Taskbar*& Replacement() {
 
 }  // namespace
 
-void Taskbar::ShowProgress(const Form& window, double done, double total, bool failed) {
+void Taskbar::SetProgress(const Form& window, double done, double total, bool failed) {
   ITaskbarList3* list = TaskbarList();
   if (!list) return;
   // The button counts in whole units; a byte count of any size fits.

@@ -11,7 +11,7 @@ class Taskbar {
  public:
   virtual ~Taskbar() = default;
   // done of total, drawn on the window's button.
-  virtual void ShowProgress(const Form& window, double done, double total, bool failed);
+  virtual void SetProgress(const Form& window, double done, double total, bool failed);
   virtual void ClearProgress(const Form& window);
   // Flashes the button until the window comes to the front.
   virtual void Flash(const Form& window);

@@ -44,7 +44,7 @@ void AboutWindow::StartUpdate() {
   DownloadJob job = UpdateJob(update_server + L"/download/TavrikBackup.exe",
                               update_folder_ + L"\\install.exe", kLongestInstaller);
   job.show_progress = true;
-  installer_download.on_progress = [this](int percent) { ShowProgress(percent); };
+  installer_download.on_progress = [this](int percent) { ShowDownloadPercent(percent); };
   installer_download.on_done = [this](Download result) { OnInstallerDownloaded(result); };
   installer_download.Start(*this, std::move(job));
 }

@@ -132,7 +132,7 @@ void AboutWindow::OnButtonClick() {
   }
 }
 
-void AboutWindow::ShowProgress(int percent) { progress_bar.set_value(percent); }
+void AboutWindow::ShowDownloadPercent(int percent) { progress_bar.set_value(percent); }
 
 void ShowAbout(platform::Form& owner, const AboutTexts& texts, int logo_resource,
                std::function<void()> before_install) {

@@ -47,7 +47,7 @@ class AboutWindow : public platform::Form {
   // From the press of "Update Software" until the installer starts or the
   // update ends with its status line.
   bool updating() const { return updating_; }
-  virtual void ShowProgress(int percent);
+  virtual void ShowDownloadPercent(int percent);
 
   // Set before OnLoad.
   AboutTexts texts;

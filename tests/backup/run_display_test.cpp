@@ -20,7 +20,7 @@ using testing_support::Hear;
 struct RecordingTaskbar : platform::Taskbar {
   RecordingTaskbar() { platform::SetTaskbar(this); }
   ~RecordingTaskbar() override { platform::SetTaskbar(nullptr); }
-  void ShowProgress(const platform::Form&, double done, double total, bool failed) override {
+  void SetProgress(const platform::Form&, double done, double total, bool failed) override {
     calls.push_back(std::to_wstring(static_cast<long long>(done)) + L"/" +
                     std::to_wstring(static_cast<long long>(total)) + (failed ? L"!" : L""));
   }

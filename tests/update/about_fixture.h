@@ -66,7 +66,7 @@ inline platform::Form& Owner() {
 }
 
 struct RecordingAbout : AboutWindow {
-  void ShowProgress(int percent) override { percents.push_back(percent), AboutWindow::ShowProgress(percent); }
+  void ShowDownloadPercent(int percent) override { percents.push_back(percent), AboutWindow::ShowDownloadPercent(percent); }
   std::vector<int> percents;
 };
 
