@@ -4,15 +4,16 @@
 #pragma once
 
 #include "platform/control.h"
+#include "platform/painted.h"
 
 namespace platform {
 
-class Image : public Control {
+class Image : public Control, public Painted {
  public:
   // picture: the picture's number among the program's resources (0: none).
   void Create(const Layout& layout, int picture);
-  // Draws the box into dc: the window's own paint, or a print of it.
-  void Paint(HDC dc) const;
+  void Paint(HDC dc) const override;
+  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) override;
 
  private:
   int picture_ = 0;

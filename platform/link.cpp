@@ -13,21 +13,10 @@ const wchar_t kLinkClass[] = L"TavrikLink";
 // is a click.
 constexpr wchar_t kPressed[] = L"TavrikLinkPressed";
 
-LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  auto* link = static_cast<Link*>(Control::FromHandle(hwnd));
+}  // namespace
+
+LRESULT Link::HandleMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(hwnd, &paint);
-      if (link) link->Paint(dc);
-      EndPaint(hwnd, &paint);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      if (link) link->Paint(reinterpret_cast<HDC>(wparam));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SETTEXT:
     case WM_ENABLE:
     case WM_SETFOCUS:
@@ -45,7 +34,7 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       return DLGC_WANTCHARS;
     }
     case WM_KEYDOWN:
-      if ((wparam == VK_RETURN || wparam == VK_SPACE) && link) link->Click();
+      if (wparam == VK_RETURN || wparam == VK_SPACE) Click();
       return 0;
     case WM_LBUTTONDOWN:
       SetPropW(hwnd, kPressed, reinterpret_cast<HANDLE>(1));
@@ -57,21 +46,19 @@ LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       RECT box;
       GetClientRect(hwnd, &box);
       const POINT at = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-      if (pressed && PtInRect(&box, at) && link) link->Click();
+      if (pressed && PtInRect(&box, at)) Click();
       return 0;
     }
     case WM_CAPTURECHANGED:
       RemovePropW(hwnd, kPressed);
       return 0;
     default:
-      return DefWindowProcW(hwnd, msg, wparam, lparam);
+      return Painted::HandleMessage(hwnd, msg, wparam, lparam);
   }
 }
 
-}  // namespace
-
 void Link::Create(const Layout& layout, const std::wstring& text) {
-  RegisterWindowClass(kLinkClass, LinkProc);
+  RegisterPaintedClass(kLinkClass);
   role_ = AccessibleRole::kLink;
   text_use_ = TextUse::kLink;
   hand_cursor = true;
@@ -80,12 +67,8 @@ void Link::Create(const Layout& layout, const std::wstring& text) {
 }
 
 void Link::Paint(HDC dc) const {
-  RECT box;
-  GetClientRect(hwnd_, &box);
   // The window sets the text colour and gives the background's brush.
-  auto background = reinterpret_cast<HBRUSH>(SendMessageW(
-      GetParent(hwnd_), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd_)));
-  FillRect(dc, &box, background ? background : GetSysColorBrush(COLOR_WINDOW));
+  const RECT box = FillBackground(hwnd_, dc);
   if (!IsWindowEnabled(hwnd_)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   HGDIOBJ old_font = SelectObject(dc, FontHandle(font_, dpi_));
   SetBkMode(dc, TRANSPARENT);

@@ -5,10 +5,11 @@
 #pragma once
 
 #include "platform/label.h"
+#include "platform/painted.h"
 
 namespace platform {
 
-class Link : public Label {
+class Link : public Label, public Painted {
  public:
   void Create(const Layout& layout, const std::wstring& text);
   // What a screen reader offers to do with the link ("Open").
@@ -18,7 +19,8 @@ class Link : public Label {
   void Click() {
     if (on_click) on_click();
   }
-  void Paint(HDC dc) const;
+  void Paint(HDC dc) const override;
+  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) override;
 };
 
 }  // namespace platform
