@@ -33,14 +33,14 @@ StartupWorld StartupWorld::Real() {
           environment::CreateMailClient, environment::MailClientRunning};
 }
 
-MainWindow::MainWindow(StartupWorld world)
+MainWindow::MainWindow(StartupWorld world, const backup::RunSeams& run_seams)
     : source_list({*this, rows, rows_panel, rows_scroll_bar, total_label, total_size,
                    backup_button, error_label, target_box},
                   texts.select_target),
       backup_run({*this, target_box, error_label, write_log_box, view_log_link, total_ok_image,
                   total_error_image, rows_panel, pick_target_button, backup_button, rows,
                   changed_only_item},
-                 texts.run, settings_file, log_folder),
+                 texts.run, settings_file, log_folder, run_seams),
       world_(std::move(world)) {}
 
 void MainWindow::Create() {

@@ -30,7 +30,9 @@ struct StartupWorld {
 
 class MainWindow : public platform::Form {
  public:
-  explicit MainWindow(StartupWorld world = StartupWorld::Real());
+  // run_seams: what a test or a benchmark puts in the backup run's way.
+  explicit MainWindow(StartupWorld world = StartupWorld::Real(),
+                      const backup::RunSeams& run_seams = backup::kNoRunSeams);
 
   // Start-up: the window greyed under the splash, the language, the stored
   // settings, the header, every source row, then the window to the user.

@@ -18,12 +18,16 @@ constexpr COLORREF kWhite = platform::Rgb(255, 255, 255);
 }  // namespace
 
 BackupRun::BackupRun(const BackupControls& controls, const RunTexts& texts,
-                     const std::wstring& settings_file, std::wstring& log_folder)
+                     const std::wstring& settings_file, std::wstring& log_folder,
+                     const RunSeams& seams)
     : controls_(controls),
       texts_(texts),
       settings_file_(settings_file),
       log_folder_(log_folder),
-      engine_(flags_, texts.copy) {}
+      seams_(seams),
+      engine_(flags_, texts.copy, seams.engine) {
+  log_.MeasureWriting(seams.log_writing);
+}
 
 BackupRun::~BackupRun() { CancelAndWait(); }
 
@@ -79,7 +83,7 @@ void BackupRun::OnBackupPress() {
 }
 
 std::chrono::steady_clock::time_point BackupRun::Now() const {
-  return clock_for_testing ? clock_for_testing() : std::chrono::steady_clock::now();
+  return seams_.clock ? seams_.clock() : std::chrono::steady_clock::now();
 }
 
 void BackupRun::CancelThen(std::function<void()> then) {
@@ -151,14 +155,14 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
       ShowRowEnded(index, outcome);
       if (outcome.target_error) ShowMessage(texts_.cannot_backup_to + target);
     });
-    if (after_row_for_testing) after_row_for_testing();
+    if (seams_.after_row) seams_.after_row(flags_);
     cancelled = outcome.cancelled;
     if (outcome.cancelled || outcome.target_error) break;
   }
   // A log that could not be written is a failure too: the user asked for it.
   if (log) log->Close();
   const bool failed = any_failed || (log && log->failed());
-  if (before_last_message_for_testing) before_last_message_for_testing();
+  if (seams_.before_last_message) seams_.before_last_message(flags_);
   Post([this, failed, cancelled, log_used = log != nullptr, folder] {
     ShowRunEnded(failed, cancelled, log_used, folder);
   });

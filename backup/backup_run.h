@@ -45,6 +45,22 @@ struct BackupControls {
   platform::MenuItem& changed_only_item;
 };
 
+// What a test or a benchmark puts in a run's way, kept by reference as the
+// engine keeps its own; the program's run has none.
+struct RunSeams {
+  // Takes the place of the steady clock for the double-click rule.
+  std::function<std::chrono::steady_clock::time_point()> clock;
+  // Called on the run thread after each row's end has been posted, and
+  // once the run's outcome is settled, just before its last message; one
+  // that holds the run there lets it go on a cancel.
+  std::function<void(const RunFlags& flags)> after_row, before_last_message;
+  // Where the time spent writing the log adds up.
+  platform::TimeSpent* log_writing = nullptr;
+  // The run's copy engine's.
+  CopySeams engine;
+};
+inline const RunSeams kNoRunSeams{};
+
 // What a press of the backup button does: start a run, or ask the one that
 // goes on to stop.
 enum class ButtonRole { kIdle, kRunning, kCancelling };
@@ -54,7 +70,8 @@ class BackupRun {
   // texts, settings_file and log_folder belong to the window and are read
   // (log_folder also set) at each press.
   BackupRun(const BackupControls& controls, const RunTexts& texts,
-            const std::wstring& settings_file, std::wstring& log_folder);
+            const std::wstring& settings_file, std::wstring& log_folder,
+            const RunSeams& seams = kNoRunSeams);
   // A run still going is cancelled and waited for.
   ~BackupRun();
 
@@ -70,15 +87,6 @@ class BackupRun {
   // Asks a run that goes on to stop and waits until every worker has (the
   // session ends, an installer is about to start).
   void CancelAndWait();
-
-  CopyEngine& engine_for_testing() { return engine_; }
-  BackupLog& log_for_testing() { return log_; }
-  bool cancel_requested_for_testing() const { return flags_.cancel_requested; }
-  // Takes the place of the steady clock for the double-click rule.
-  std::function<std::chrono::steady_clock::time_point()> clock_for_testing;
-  // Called on the run thread after each row's end has been posted, and
-  // once the run's outcome is settled, just before its last message.
-  std::function<void()> after_row_for_testing, before_last_message_for_testing;
 
  private:
   // What the run thread needs of a ticked row, read when the run starts.
@@ -122,6 +130,7 @@ class BackupRun {
   const RunTexts& texts_;
   const std::wstring& settings_file_;
   std::wstring& log_folder_;
+  const RunSeams& seams_;
   ButtonRole role_ = ButtonRole::kIdle;
   std::chrono::steady_clock::time_point started_at_;
   std::function<void()> after_run_;

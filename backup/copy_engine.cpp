@@ -43,7 +43,8 @@ bool MakePath(const std::wstring& path) {
   return platform::FolderExists(full);
 }
 
-CopyEngine::CopyEngine(RunFlags& flags, const CopyTexts& texts) : flags_(flags), texts_(texts) {}
+CopyEngine::CopyEngine(RunFlags& flags, const CopyTexts& texts, const CopySeams& seams)
+    : flags_(flags), texts_(texts), seams_(seams) {}
 
 void CopyEngine::SetRow(ProgressSink progress, BackupLog* log) {
   row_progress_ = std::move(progress);
@@ -68,9 +69,8 @@ bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
     flags_.target_error = true;
     return true;
   }
-  const std::wstring file_system = file_system_for_testing.empty()
-                                        ? platform::FileSystemName(dst)
-                                        : file_system_for_testing;
+  const std::wstring file_system =
+      seams_.file_system.empty() ? platform::FileSystemName(dst) : seams_.file_system;
   largest_file_ = LargestFileOn(file_system);
   two_second_times_ = HasTwoSecondTimes(file_system);
   // A repeated backup of only what changed finds its folders there already:
@@ -228,7 +228,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
         work_ready_.notify_one();
       }
     }
-    if (after_entry_for_testing) after_entry_for_testing();
+    if (seams_.after_entry) seams_.after_entry(flags_);
   }
   // A listing that broke off, or a folder that went away while it was
   // copied (its listing may then just end), is not a finished folder.

@@ -80,13 +80,29 @@ std::optional<std::uint64_t> TemporaryNumber(std::wstring_view name);
 // The largest file a file system of that name can hold.
 std::uint64_t LargestFileOn(std::wstring_view file_system);
 
+// What a test or a benchmark puts in the engine's way. The engine keeps the
+// seams it is made with by reference and reads them as it goes, so a test
+// may change them between copies; the program's engine has none.
+struct CopySeams {
+  // Files copied at once; 0: the engine's default.
+  int workers = 0;
+  // Called by the walk after each entry it has dealt with; one that holds
+  // the walk there lets it go on a cancel.
+  std::function<void(const RunFlags& flags)> after_entry;
+  // Takes the place of the waits between tries of a refused file.
+  std::function<void(std::chrono::milliseconds)> pause;
+  // Takes the place of the target's file system name.
+  std::wstring file_system;
+};
+inline const CopySeams kNoCopySeams{};
+
 class CopyEngine {
  public:
   // Told the bytes of the row done so far, never less than the last call
   // told; called from the walk and the workers, one call at a time.
   using ProgressSink = std::function<void(double bytes_copied)>;
 
-  CopyEngine(RunFlags& flags, const CopyTexts& texts);
+  CopyEngine(RunFlags& flags, const CopyTexts& texts, const CopySeams& seams = kNoCopySeams);
 
   // Where the progress and the log lines (no log when it is null) of the
   // row that the next CopySource copies go.
@@ -106,17 +122,9 @@ class CopyEngine {
   // Files copied at once. On the benchmark's 20,000 small files four
   // workers take 0.58 of one worker's time; two and eight gain less.
   static constexpr int kDefaultWorkers = 4;
-  int workers = kDefaultWorkers;
   // How long a file held by another program (a virus scanner, the indexer)
   // is waited for before it counts as not copied.
   std::chrono::milliseconds held_file_patience{2000};
-
-  // Called by the walk after each entry it has dealt with.
-  std::function<void()> after_entry_for_testing;
-  // Takes the place of the waits between tries of a refused file.
-  std::function<void(std::chrono::milliseconds)> pause_for_testing;
-  // Takes the place of the target's file system name.
-  std::wstring file_system_for_testing;
 
   // Files of this size and larger are copied here piece by piece, one at a
   // time, and flushed to the disk before they take their name.
@@ -171,6 +179,7 @@ class CopyEngine {
 
   RunFlags& flags_;
   const CopyTexts& texts_;
+  const CopySeams& seams_;
   ProgressSink row_progress_;
   BackupLog* log_ = nullptr;
   std::uint64_t largest_file_ = UINT64_MAX;

@@ -70,7 +70,8 @@ std::uint64_t LargestFileOn(std::wstring_view file_system) {
 
 void CopyEngine::StartWorkers() {
   walk_done_ = false;
-  for (int i = 0; i < std::max(workers, 1); ++i)
+  const int workers = seams_.workers > 0 ? seams_.workers : kDefaultWorkers;
+  for (int i = 0; i < workers; ++i)
     workers_.emplace_back([this] {
       // The window's thread is never kept waiting by the copies.
       platform::LowerThreadPriority();
@@ -180,8 +181,8 @@ platform::FileResult CopyEngine::WaitingOutRefusals(
 
 // False when a cancel cut the pause short.
 bool CopyEngine::Pause(std::chrono::milliseconds time) {
-  if (pause_for_testing) {
-    pause_for_testing(time);
+  if (seams_.pause) {
+    seams_.pause(time);
     return !flags_.cancel_requested;
   }
   constexpr std::chrono::milliseconds kSlice{25};

@@ -48,7 +48,11 @@ struct RunResult {
 // window as the user has it, with the log on or off and the given workers.
 RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std::wstring& target,
                     bool withLog, int workers, bool changedOnly = false) {
-  app::MainWindow main;
+  RunResult result;
+  backup::RunSeams seams;
+  seams.engine.workers = workers;
+  seams.log_writing = &result.logWriting;
+  app::MainWindow main(app::StartupWorld::Real(), seams);
   main.Create();
   main.ApplyLanguage(app::Language::kEnglish);
   main.settings_file = data + L"\\bench.ini";
@@ -65,10 +69,7 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   main.set_visible(true);
   platform::PumpMessages(false, [] { return true; });
 
-  RunResult result;
   row.progress_bar.MeasureDrawingForTesting(&result.barDrawing);
-  main.backup_run.log_for_testing().MeasureWriting(&result.logWriting);
-  main.backup_run.engine_for_testing().workers = workers;
   // The window's thread runs its messages as the message loop would; the
   // longest it is held by one batch is the longest the user waits on it.
   Clock::duration longest{};

@@ -78,7 +78,8 @@ class CopyEngineTest : public FilesTest {
 
   backup::RunFlags flags;
   backup::BackupLog log;
-  backup::CopyEngine engine{flags, texts.run.copy};
+  backup::CopySeams seams;
+  backup::CopyEngine engine{flags, texts.run.copy, seams};
   std::vector<double> progress;
   std::function<void()> on_progress;
 };
@@ -91,7 +92,7 @@ class BackupTest : public FilesTest {
     main.ApplyLanguage(app::Language::kEnglish);
     main.settings_file = settings_file;
     // The double-click rule reads this clock; PressLater moves it on.
-    main.backup_run.clock_for_testing = [this] { return clock_; };
+    seams.clock = [this] { return clock_; };
   }
 
   // The next source row over path: row 1 is the window's own.
@@ -137,20 +138,18 @@ class BackupTest : public FilesTest {
   // Holds the walk after its n-th entry until step has run on the window's
   // thread (or asked for a cancel), as a press or a close made meanwhile would.
   void PauseWalkAt(int n, std::function<void()> step) {
-    NoPauses().engine_for_testing().after_entry_for_testing = HoldAt(n, std::move(step));
+    NoPauses().engine.after_entry = HoldAt(n, std::move(step));
   }
   // The same after the n-th row's end, or just before the run's last message.
   void PauseAfterRow(int n, std::function<void()> step) {
-    NoPauses().after_row_for_testing = HoldAt(n, std::move(step));
+    NoPauses().after_row = HoldAt(n, std::move(step));
   }
   void PauseBeforeLastMessage(std::function<void()> step) {
-    NoPauses().before_last_message_for_testing = HoldAt(1, std::move(step));
+    NoPauses().before_last_message = HoldAt(1, std::move(step));
   }
-  backup::BackupRun& NoPauses() {
-    backup::BackupRun& run = main.backup_run;
-    run.engine_for_testing().after_entry_for_testing = nullptr;
-    run.after_row_for_testing = run.before_last_message_for_testing = nullptr;
-    return run;
+  backup::RunSeams& NoPauses() {
+    seams.engine.after_entry = seams.after_row = seams.before_last_message = nullptr;
+    return seams;
   }
 
   std::wstring Ini(const std::wstring& section, const std::wstring& key) {
@@ -158,7 +157,8 @@ class BackupTest : public FilesTest {
   }
 
   std::wstring settings_file = temp / L"TAVRIK Backup.ini";
-  app::MainWindow main;
+  backup::RunSeams seams;
+  app::MainWindow main{app::StartupWorld::Real(), seams};
 
  private:
   int used_rows_ = 0;
@@ -167,14 +167,14 @@ class BackupTest : public FilesTest {
   std::function<void()> pause_step_;
   std::chrono::steady_clock::time_point clock_ = std::chrono::steady_clock::now();
 
-  std::function<void()> HoldAt(int n, std::function<void()> step) {
+  std::function<void(const backup::RunFlags&)> HoldAt(int n, std::function<void()> step) {
     walk_paused_ = walk_resumed_ = false;
     pause_step_ = std::move(step);
     entries_ = 0;
-    return [this, n] {
+    return [this, n](const backup::RunFlags& flags) {
       if (++entries_ != n) return;
       walk_paused_ = true;
-      WaitFor([this] { return walk_resumed_ || main.backup_run.cancel_requested_for_testing(); });
+      WaitFor([&] { return walk_resumed_ || flags.cancel_requested; });
     };
   }
 };

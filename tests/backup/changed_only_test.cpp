@@ -90,7 +90,7 @@ TEST_F(ChangedOnlyTest, OnlyOnFatFileSystemsAreTimesUnderTwoSecondsApartTheSame)
       WriteFile(dst + L"\\" + name, "backup");
       SetWriteTime(dst + L"\\" + name, time + later);
     }
-    engine.file_system_for_testing = file_system;
+    seams.file_system = file_system;
     Copy(src);
     const bool fat = file_system != std::wstring(L"NTFS");
     EXPECT_EQ(ReadFile(dst + L"\\close.txt"), fat ? "backup" : "source") << file_system;

@@ -75,7 +75,7 @@ TEST_F(CopyEngineTest, WhatCannotLandFailsAloneNamesTheSystemWouldRewriteAndLink
     GTEST_SKIP() << "needs Wine's Linux shell";
   EXPECT_EQ(sources::FolderSize(src + L"\\"), 10 + 7 + 4 + 7 + 4 + 4) << "the link is not counted";
   // zz goes away after its parent listed it, as a folder the user may not read.
-  engine.after_entry_for_testing = [&] { testing_support::RemoveTree(src + L"\\zz"); };
+  seams.after_entry = [&](const backup::RunFlags&) { testing_support::RemoveTree(src + L"\\zz"); };
   Copy(src);
   testing_support::RunInLinuxShell(src, "rm loop");
   EXPECT_EQ(ReadFile(dst + L"\\report."), "with a dot");
@@ -149,7 +149,7 @@ TEST_F(CopyEngineTest, TemporaryNamesNeverMeetTheSourcesNamesAndLeftoversGo) {
   WriteFile(dst + L"\\" + long_name, "long, older backup");
   WriteFile(dst + L"\\" + leftover, "half of something, from a killed run");
   HANDLE held = CreateFileW((src + L"\\x").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  engine.pause_for_testing = [](std::chrono::milliseconds) {};
+  seams.pause = [](std::chrono::milliseconds) {};
   Copy(src);
   CloseHandle(held);
   EXPECT_EQ(ReadFile(dst + L"\\" + ours_looking), "the user's own file, new");
@@ -180,7 +180,7 @@ TEST_F(CopyEngineTest, BrieflyHeldFilesAreCopiedFilesHeldOnAreNot) {
   HANDLE brief = hold(L"\\brief.txt");
   // Let go at the first pause: the file was refused once, then copied.
   std::chrono::milliseconds paused{0};
-  engine.pause_for_testing = [&](std::chrono::milliseconds time) {
+  seams.pause = [&](std::chrono::milliseconds time) {
     paused += time;
     if (brief) CloseHandle(std::exchange(brief, nullptr));
   };
@@ -209,7 +209,7 @@ TEST_F(CopyEngineTest, ThePoolCopiesATreeAsOneWorkerDoes) {
   // A large file's pieces and the small files ending meanwhile: the bar only moves forward.
   EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
   testing_support::RemoveTree(dst);
-  engine.workers = 1;
+  seams.workers = 1;
   Copy(src);
   EXPECT_EQ(LogLines(target), pooled);
   EXPECT_EQ(pooled.size(), 1u + 30u * 101u + 1u);
@@ -229,7 +229,7 @@ TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {
   WriteFile(src + L"\\large.bin", std::string(backup::CopyEngine::kChunkBytes + 1, 'l'));
   WriteFile(src + L"\\note.txt", "fits");
   WriteFile(small + L"\\grown.bin", std::string(1 << 20, 'o'));
-  engine.workers = 1;  // so the file that fits never meets another's half copy
+  seams.workers = 1;  // so the file that fits never meets another's half copy
   engine.SetRow(nullptr, nullptr);
   engine.CopySource(src, small, false);
   EXPECT_TRUE(ReadFile(small + L"\\grown.bin") == std::string(1 << 20, 'o'));
