@@ -13,7 +13,7 @@ constexpr COLORREF kYellow = RGB(255, 255, 0);
 
 using BackupRunTest = BackupTest;
 
-TEST_F(BackupRunTest, TargetsThatAreEmptyOrCannotBeMadeAreRefusedMissingOnesMade) {
+TEST_F(BackupRunTest, EmptyOrUnmakableTargetsRefused) {
   WriteFile(src + L"\\a.txt", "a");
   AddRow(src, L"Docs");
   WriteFile(temp / L"file.txt", "a file, not a folder");
@@ -43,7 +43,7 @@ TEST_F(BackupRunTest, TargetsThatAreEmptyOrCannotBeMadeAreRefusedMissingOnesMade
 // Refused before anything is made in the target or saved: a target inside a
 // ticked source however spelt, or one that puts a row's copy on the row's
 // own folder.
-TEST_F(BackupRunTest, TargetsThatCopyASourceOntoItselfAreRefusedBeforeAnythingIsMadeOrSaved) {
+TEST_F(BackupRunTest, TargetInsideASourceRefused) {
   const std::wstring source = temp / L"Documents and more";
   WriteFile(source + L"\\a.txt", "a");
   WriteFile(temp / L"Home\\Pics\\p.jpg", "picture");
@@ -77,7 +77,7 @@ TEST_F(BackupRunTest, TargetsThatCopyASourceOntoItselfAreRefusedBeforeAnythingIs
   EXPECT_EQ(ReadFile(target + L"\\Pics\\p.jpg"), "picture");
 }
 
-TEST_F(BackupRunTest, UnsavableSettingsAMissingSourceAndALockedFileAreToldAndTheRunGoesOn) {
+TEST_F(BackupRunTest, ProblemsAreToldAndTheRunGoesOn) {
   WriteFile(src + L"\\locked.pst", "held by the mail client");
   WriteFile(src + L"\\z.txt", "after the locked one");
   WriteFile(temp / L"Other\\o.txt", "third row");
@@ -133,7 +133,7 @@ TEST_F(BackupRunTest, TheCopyGoesOnWhileTheWindowsThreadIsHeld) {
   WaitForRun();
 }
 
-TEST_F(BackupRunTest, TheLogHasOneLineAFolderOrFileEndingInCrLfInTheAnsiCodePage) {
+TEST_F(BackupRunTest, LogHasOneAnsiLinePerFolderOrFile) {
   ASSERT_EQ(platform::ToAnsi(L"\u00F1").size(), 1u) << "one byte per character";
   WriteFile(target + L"\\backup.log", std::string(5000, 'x'));  // an older run's, replaced
   WriteFile(src + L"\\a\u00F1o.txt", "a");
@@ -151,7 +151,7 @@ TEST_F(BackupRunTest, TheLogHasOneLineAFolderOrFileEndingInCrLfInTheAnsiCodePage
   EXPECT_EQ(main.log_folder, target);
 }
 
-TEST_F(BackupRunTest, TheLogOffLeavesAnOldOneAloneAndANoRowRunLeavesItEmpty) {
+TEST_F(BackupRunTest, LogOffLeavesAnOldLogAlone) {
   WriteFile(target + L"\\backup.log", "an older run\r\n");
   WriteFile(src + L"\\a.txt", "a");
   sources::SourceRow& row = AddRow(src, L"Docs");

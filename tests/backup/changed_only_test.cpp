@@ -29,7 +29,7 @@ using ChangedOnlyRunTest = BackupTest;
 
 // The destination's bytes differ from the source's while size and time
 // match: that they stay proves nothing of the file was read or written.
-TEST_F(ChangedOnlyTest, SameSizeAndTimeIsLeftUntouchedEverythingElseIsCopiedAsBefore) {
+TEST_F(ChangedOnlyTest, SameSizeAndTimeIsLeftUntouched) {
   const std::uint64_t time = WriteTime(temp.path()) - 3600 * kSecond;
   // name, destination's bytes, destination's time against the source's
   const std::tuple<const wchar_t*, const char*, std::int64_t> cases[] = {
@@ -78,7 +78,7 @@ TEST_F(ChangedOnlyTest, SameSizeAndTimeIsLeftUntouchedEverythingElseIsCopiedAsBe
   EXPECT_TRUE(Has(LogLines(target), L"same.txt\t-->file copied"));
 }
 
-TEST_F(ChangedOnlyTest, OnlyOnFatFileSystemsAreTimesUnderTwoSecondsApartTheSame) {
+TEST_F(ChangedOnlyTest, TwoSecondTimesOnlyOnFat) {
   const std::uint64_t time = WriteTime(temp.path()) - 3600 * kSecond;
   const std::pair<const wchar_t*, std::uint64_t> files[] = {{L"close.txt", 19999999},
                                                             {L"apart.txt", 2 * kSecond}};
@@ -102,7 +102,7 @@ TEST_F(ChangedOnlyTest, OnlyOnFatFileSystemsAreTimesUnderTwoSecondsApartTheSame)
 
 // The run saves the choice with the target and the log option; a row whose
 // files are all unchanged ends as one that copied them.
-TEST_F(ChangedOnlyRunTest, TheChoiceIsSavedWithTheTargetAndARowOfUnchangedFilesEndsGreen) {
+TEST_F(ChangedOnlyRunTest, ChoiceSavedUnchangedRowEndsGreen) {
   WriteFile(src + L"\\a.txt", "a");
   WriteFile(src + L"\\Sub\\b.txt", "b");
   sources::SourceRow& row = AddRow(src, L"Docs");

@@ -23,7 +23,7 @@ bool HasTemporaryFiles(const std::wstring& folder) {
   return false;
 }
 
-TEST_F(CopyEngineTest, CopiesAndMergesTheTreeByteForByteWithoutSystemEntries) {
+TEST_F(CopyEngineTest, MergesTheTreeByteForByte) {
   std::wstring deep = L"\\Sub";  // past 260 characters, each name within the limit
   for (int i = 0; i < 4; ++i) deep += L"\\" + std::wstring(80, static_cast<wchar_t>(L'k' + i));
   const std::wstring copied[] = {deep + L"\\long.bin", L"\\hidden.txt", L"\\.cache\\entry",
@@ -64,7 +64,7 @@ TEST_F(CopyEngineTest, AMailStoreCopiesOnlyItsFile) {
                                                          L"personal.pst\t-->file copied"}));
 }
 
-TEST_F(CopyEngineTest, WhatCannotLandFailsAloneNamesTheSystemWouldRewriteAndLinks) {
+TEST_F(CopyEngineTest, WhatCannotLandFailsAlone) {
   WriteFile(src + L"\\report.", "with a dot");  // kept apart only in the "\\?\" form
   WriteFile(src + L"\\report", "without");
   WriteFile(src + L"\\zz\\inner.txt", "gone");
@@ -92,7 +92,7 @@ TEST_F(CopyEngineTest, WhatCannotLandFailsAloneNamesTheSystemWouldRewriteAndLink
 // Killed, cancelled or failed at any moment, a copy leaves the older copy
 // and no half-written file under a real name: while a file is copied only
 // its temporary name holds its bytes.
-TEST_F(CopyEngineTest, WhileALargeFileCopiesOnlyItsTemporaryNameHoldsItAndACancelKeepsTheOlderCopy) {
+TEST_F(CopyEngineTest, CancelledLargeFileKeepsTheOlderCopy) {
   const std::string big(backup::CopyEngine::kChunkBytes * 2 + 12345, 'n');
   WriteFile(src + L"\\big.bin", big);
   WriteFile(src + L"\\new.bin", big);
@@ -136,7 +136,7 @@ TEST_F(CopyEngineTest, WhileALargeFileCopiesOnlyItsTemporaryNameHoldsItAndACance
 // The temporary name is never one the source folder uses (a folder full of
 // them costs no file its tries), is short whatever the file's name, and
 // what an interrupted run left is removed by the next.
-TEST_F(CopyEngineTest, TemporaryNamesNeverMeetTheSourcesNamesAndLeftoversGo) {
+TEST_F(CopyEngineTest, TemporaryNamesAvoidSourceNames) {
   for (int i = 3; i <= 1000; ++i) WriteFile(src + L"\\" + backup::TemporaryName(i), "the user's");
   for (int i = 0; i < 10; ++i) WriteFile(src + L"\\ordinary" + std::to_wstring(i), "ordinary");
   const std::wstring ours_looking = backup::TemporaryName(1), leftover = backup::TemporaryName(2000);
@@ -217,7 +217,7 @@ TEST_F(CopyEngineTest, ThePoolCopiesATreeAsOneWorkerDoes) {
     EXPECT_TRUE(ReadFile(dst + name(i / 100, i % 100)) == ReadFile(src + name(i / 100, i % 100)));
 }
 
-TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {
+TEST_F(CopyEngineTest, FullDiskKeepsTheOlderCopy) {
   if (!testing_support::RunInLinuxShell(temp.path(), "mkdir small && mount -t tmpfs -o size=2m tmpfs small"))
     GTEST_SKIP() << "needs root to mount a small file system";
   struct Unmount {

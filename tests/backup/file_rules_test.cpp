@@ -16,7 +16,7 @@ namespace {
 // Access denied mostly lasts (a file this user may not read): one more try
 // after 0.1 s, where sharing and lock violations are waited out for about
 // two seconds.
-TEST(RetryingRefusalsTest, AccessDeniedIsTriedOnceMoreHeldFilesForAboutTwoSeconds) {
+TEST(RetryingRefusalsTest, DeniedTriedOnceMoreHeldForTwoSeconds) {
   using platform::FileResult;
   using std::chrono::milliseconds;
   struct Case {
@@ -49,7 +49,7 @@ TEST(RetryingRefusalsTest, AccessDeniedIsTriedOnceMoreHeldFilesForAboutTwoSecond
 // One rule for letter case, the file system's, whatever the user's locale:
 // in Turkish "file" and "FILE" are different words, but one file name, and
 // the Turkish letters fold as the file system takes them.
-TEST(NameFoldingTest, NamesThatLandOnOneFileFoldAlikeUnderATurkishLocale) {
+TEST(NameFoldingTest, OneFileNamesFoldAlikeInTurkish) {
   wchar_t turkish[8] = {};
   const int length = LCMapStringEx(L"tr-TR", LCMAP_UPPERCASE | LCMAP_LINGUISTIC_CASING, L"file", 4,
                                    turkish, 8, nullptr, nullptr, 0);

@@ -25,7 +25,7 @@ TEST(PathPartsTest, PartsBlanksAndPlacesOfTheirOwn) {
   for (const wchar_t* relative : {L"x\\y", L"D:x", L"\\x", L"", L"\\"}) EXPECT_FALSE(IsAbsolutePath(relative)) << relative;
 }
 
-TEST(PathPartsTest, ATargetInsideASourceIsFoundWhateverItsLetterCase) {
+TEST(PathPartsTest, TargetInsideSourceFoundInAnyCase) {
   EXPECT_TRUE(StartsWithPath(L"c:\\USERS\\ana\\docs\\bk", L"C:\\Users\\Ana\\Docs"));
   EXPECT_FALSE(StartsWithPath(L"C:\\Users", L"C:\\Users\\Ana"));
   EXPECT_FALSE(StartsWithPath(L"C:\\x", L"")) << "a store whose file is unknown";

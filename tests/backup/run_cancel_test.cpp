@@ -113,7 +113,7 @@ TEST_F(RunCancelTest, ClosingOrTheSessionEndingMidRunCancelsItFirst) {
 // A cancel that comes after the row's last copy, or once the run's outcome
 // is settled (as between its last message and that message's handling),
 // stops nothing: the run ends complete, in the window and the log alike.
-TEST_F(RunCancelTest, ACancelThatFindsNothingLeftToStopEndsACompleteRun) {
+TEST_F(RunCancelTest, LateCancelEndsACompleteRun) {
   WriteFile(src + L"\\a.txt", "a");
   sources::SourceRow& row = AddRow(src, L"Docs");
   for (const bool before_last_message : {false, true}) {
@@ -131,7 +131,7 @@ TEST_F(RunCancelTest, ACancelThatFindsNothingLeftToStopEndsACompleteRun) {
 }
 
 // Between rows the cancel stops the next row, and the log names its folder.
-TEST_F(RunCancelTest, ACancelBetweenRowsStopsTheNextRowAndTheLogNamesIt) {
+TEST_F(RunCancelTest, CancelBetweenRowsStopsTheNext) {
   WriteFile(src + L"\\a.txt", "a");
   WriteFile(temp / L"After\\b.txt", "b");
   sources::SourceRow& first = AddRow(src, L"Docs");

@@ -31,7 +31,7 @@ struct RecordingTaskbar : platform::Taskbar {
 
 using RunDisplayTest = BackupTest;
 
-TEST_F(RunDisplayTest, TheTaskbarFollowsTheTickedRowsTheBoxesAreGreyedAndABackgroundEndFlashes) {
+TEST_F(RunDisplayTest, TaskbarAndBoxesFollowTheRun) {
   testing_support::HighContrastScheme scheme;
   RecordingTaskbar taskbar;
   WriteFile(src + L"\\locked.pst", std::string(1000, 'l'));

@@ -29,7 +29,7 @@ TEST(MailProfileTest, EachProfileKeyAloneIsEnough) {
   DeleteKey(kNear);
 }
 
-TEST(MailClientTest, AnUnknownMemberIsAnErrorOfItsOwnNotAMissingClient) {
+TEST(MailClientTest, UnknownMemberIsNotAMissingClient) {
   ASSERT_TRUE(fake_mail_client::Register());
   fake_mail_client::Configure(L"14.0.0.6112", {});
   try {

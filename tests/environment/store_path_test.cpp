@@ -28,7 +28,7 @@ std::wstring Hex(const std::string& bytes) {
 
 const std::string kHeader("\x00\x00\x00\x00\x38\xA1\xBB\x10\x05\xE5\x10\x1A", 12);
 
-TEST(AnsiStorePathTest, ThePathIsFoundByItsStartWhateverSurroundsItInDigitPairs) {
+TEST(AnsiStorePathTest, PathFoundByItsStartAmongDigitPairs) {
   const std::string wide_path("C\0:\0\\\0a\0.\0p\0s\0t\0", 16);
   EXPECT_EQ(AnsiStorePathFromStoreID(Hex(kHeader + wide_path)), "C:\\a.pst");
   EXPECT_EQ(AnsiStorePathFromStoreID(Hex(kHeader + "mspst.dll" + std::string(1, '\0') +

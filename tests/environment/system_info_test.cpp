@@ -9,7 +9,7 @@
 namespace environment {
 namespace {
 
-TEST(SystemInfoTest, TheUserNameMustFitItsBufferAndTheSystemIsNamed) {
+TEST(SystemInfoTest, UserNameFitsItsBufferSystemIsNamed) {
   std::wstring name = UserName();
   ASSERT_FALSE(name.empty());
   const auto fits = static_cast<std::uint32_t>(name.size() + 1);

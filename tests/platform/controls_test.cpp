@@ -59,7 +59,7 @@ TEST_F(ControlsTest, MenusAnswerByItemAndKeepTheClientArea) {
   EXPECT_EQ(form.client_height_px(), TwipsToPixels(4000, form.dpi()));
 }
 
-TEST_F(ControlsTest, UnloadingAllFormsReachesOwnedAndOwningFormsOnce) {
+TEST_F(ControlsTest, UnloadingAllFormsReachesEachOnce) {
   Form about;
   about.CreateForm({L"About", 2000, 2000}, &form);
   int form_unloads = 0, about_unloads = 0;
@@ -92,7 +92,7 @@ int FontHeight(const Control& control) {
 }
 
 // The window, its controls and its fonts anew.
-TEST_F(ControlsTest, AtTwiceTheScaleEverythingIsTwiceAsLargeAndDrawnAnew) {
+TEST_F(ControlsTest, TwiceTheScaleDrawsTwiceAsLarge) {
   Button button;
   button.Create({&form, {3600, 1200, 1500, 495}, Font{L"Tahoma", 9.75}}, L"Go");
   form.Show();

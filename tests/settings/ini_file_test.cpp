@@ -32,7 +32,7 @@ TEST(IniFileTest, ValuesComeBackAsWrittenWithinTheFileLimits) {
   EXPECT_EQ(ReadIni(file, L"main", L"log", L""), L"D:\\a  b c d") << "one line";
 }
 
-TEST(LocateIniFileTest, ANormalFileBesideTheProgramWinsOverAppData) {
+TEST(LocateIniFileTest, AFileBesideTheProgramWinsOverAppData) {
   TempFolder program, app_data;
   const std::wstring old_app_data = platform::EnvironmentValue(L"AppData");
   SetEnvironmentVariableW(L"AppData", app_data.path().c_str());

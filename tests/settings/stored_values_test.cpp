@@ -9,7 +9,7 @@
 namespace settings {
 namespace {
 
-TEST(StoredCheckStateTest, TheLeadingNumberRoundedHalfToEvenIfItIsAState) {
+TEST(StoredCheckStateTest, LeadingNumberRoundedHalfToEven) {
   const std::pair<const wchar_t*, int> cases[] = {
       {L"1", 1},     {L"2", 2},   {L"  1abc", 1}, {L"1.5", 2}, {L"2.5", 2},   {L"0.6", 1},
       {L"+1", 1},    {L".5", 0},  {L"15e-1", 2},  {L"1D", 1},  {L"1e2", 0},   {L"", 0},

@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kRowHeight = 255;
 
-TEST(ListGeometryTest, TheRangeEndsWithTheLastRowAtTheBottomWhateverTheCount) {
+TEST(ListGeometryTest, RangeEndsWithTheLastRowAtTheBottom) {
   EXPECT_EQ(ListGeometry{9}.LastValue(), kFirstValue) << "nine rows fit: nothing to scroll";
   EXPECT_EQ(ListGeometry{10}.LastValue(), 4);
   for (int rows = 10; rows <= 60; ++rows) {

@@ -24,7 +24,7 @@ TEST(SizeTextTest, UnitSwitchesJustAbove1024AndHalvesGoToEven) {
   EXPECT_EQ(SizeText(25600410), L"2 KB");
 }
 
-TEST(TenThousandthBytesTest, WholeBytesSurviveDoublesAndFractionsRoundHalfToEven) {
+TEST(TenThousandthBytesTest, WholeBytesSurviveDoubles) {
   const TenThousandthBytes large = TenThousandthBytesFromBytes(922337203685477);
   EXPECT_EQ(TenThousandthBytesFromDouble(TenThousandthBytesToDouble(large)), large);
   EXPECT_EQ(TenThousandthBytesFromDouble(0.00025), 2);
