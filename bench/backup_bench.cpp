@@ -28,6 +28,8 @@
 #include "app/main_window.h"
 #include "bench/copy_baselines.h"
 #include "platform/controls.h"
+#include "platform/file_copy.h"
+#include "platform/taskbar.h"
 #include "sources/folder_size.h"
 
 namespace {
@@ -42,6 +44,21 @@ struct RunResult {
   long messages = 0;
   platform::TimeSpent logWriting;
   platform::TimeSpent barDrawing;
+  // What may hold the window's thread: the taskbar's calls on each
+  // progress message, one trip to the system (under Wine, its server)
+  // after each batch of messages, and the flush that ends each large file
+  // on a worker.
+  platform::TimeSpent taskbar, serverTrip, flushing;
+};
+
+// The taskbar the program uses, timed.
+struct TimedTaskbar : platform::Taskbar {
+  platform::TimeSpent* spent;
+  explicit TimedTaskbar(platform::TimeSpent* spent) : spent(spent) {}
+  void ShowProgress(const platform::Form& window, double done, double total, bool failed) override {
+    platform::MeasuredScope measure(spent);
+    Taskbar::ShowProgress(window, done, total, failed);
+  }
 };
 
 // A run of "Backup!" on one row holding the whole tree, in a shown main
@@ -69,6 +86,10 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   row.progress_bar.MeasureDrawingForTesting(&result.barDrawing);
   main.backup_run.log_for_testing().MeasureWriting(&result.logWriting);
   main.backup_run.engine_for_testing().workers = workers;
+  TimedTaskbar taskbar(&result.taskbar);
+  platform::SetTaskbar(&taskbar);
+  platform::MeasureFlushingForTesting(&result.flushing);
+  HANDLE trip = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   // The window's thread runs its messages as the message loop would; the
   // longest it is held by one batch is the longest the user waits on it.
   Clock::duration longest{};
@@ -79,7 +100,12 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
     const Clock::time_point before = Clock::now();
     result.messages += platform::PumpMessages(false, [] { return true; });
     longest = std::max(longest, Clock::now() - before);
+    platform::MeasuredScope measure(&result.serverTrip);
+    WaitForSingleObject(trip, 0);
   }
+  CloseHandle(trip);
+  platform::SetTaskbar(nullptr);
+  platform::MeasureFlushingForTesting(nullptr);
   const Clock::time_point end = Clock::now();
   result.seconds = Seconds(end - start);
   result.longestGapMs = Milliseconds(longest);
@@ -90,10 +116,17 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
 
 void PrintRun(const char* name, const RunResult& run) {
   std::printf(
-      "  %s %.2f s: log %.0f ms (%ld writes), window %ld messages, bar %.0f ms (%ld redraws), "
-      "longest gap %.1f ms\n",
+      "  %s %.2f s: log %.0f ms (%ld writes), window %ld messages, bar %.0f ms (%ld redraws, "
+      "longest %.1f ms), longest gap %.1f ms\n",
       name, run.seconds, Milliseconds(run.logWriting.total), run.logWriting.times, run.messages,
-      Milliseconds(run.barDrawing.total), run.barDrawing.times, run.longestGapMs);
+      Milliseconds(run.barDrawing.total), run.barDrawing.times,
+      Milliseconds(run.barDrawing.longest), run.longestGapMs);
+  std::printf(
+      "    taskbar %.0f ms (%ld calls, longest %.1f ms), server trip longest %.1f ms, "
+      "flush %.0f ms (%ld files, longest %.0f ms)\n",
+      Milliseconds(run.taskbar.total), run.taskbar.times, Milliseconds(run.taskbar.longest),
+      Milliseconds(run.serverTrip.longest), Milliseconds(run.flushing.total), run.flushing.times,
+      Milliseconds(run.flushing.longest));
 }
 
 struct Summary {
