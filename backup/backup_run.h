@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -124,6 +125,7 @@ class BackupRun {
   std::wstring& log_folder_;
   ButtonRole role_ = ButtonRole::kIdle;
   std::chrono::steady_clock::time_point started_at_;
+  std::optional<std::chrono::steady_clock::time_point> ended_at_;
   std::function<void()> after_run_;
   // The message line as it was before a cancel's "Please, wait...", for a
   // cancel that finds nothing left to stop.

@@ -114,6 +114,7 @@ void BackupRun::ShowRunEnded(bool failed, bool cancelled, bool log_used,
 
 // The run thread posted its last message: it ends at once.
 void BackupRun::FinishRun() {
+  ended_at_ = Now();
   SetRole(ButtonRole::kIdle);
   EnableInputs(true);
   platform::CurrentTaskbar().ClearProgress(controls_.window);
