@@ -243,15 +243,14 @@ TEST_F(CopyEngineTest, AFullDiskKeepsTheOlderCopyAndLeavesNoPartFile) {
 // the disk is tried again after it; a file larger than the room left is not
 // begun (the bar never shows a part of it).
 TEST_F(CopyEngineTest, ASmallFileCrowdedOutByALargeCopyIsTriedAgainAFileThatCannotFitIsNotBegun) {
-  if (!testing_support::RunInLinuxShell(temp.path(), "mkdir small && mount -t tmpfs -o size=18m tmpfs small"))
+  if (!testing_support::RunInLinuxShell(temp.path(), "mkdir Copias && mount -t tmpfs -o size=18m tmpfs Copias"))
     GTEST_SKIP() << "needs root to mount a small file system";
   struct Unmount {
     std::wstring folder;
-    ~Unmount() { testing_support::RunInLinuxShell(folder, "umount small"); }
+    ~Unmount() { testing_support::RunInLinuxShell(folder, "umount Copias"); }
   } unmount{temp.path()};
   constexpr std::size_t kMiB = 1 << 20;
-  const std::wstring small = temp / L"small\\Docs";
-  WriteFile(small + L"\\a_large.bin", std::string(8 * kMiB, 'o'));  // replaced: 10 MiB stay free
+  WriteFile(dst + L"\\a_large.bin", std::string(8 * kMiB, 'o'));  // replaced: 10 MiB stay free
   WriteFile(src + L"\\a_large.bin", std::string(9 * kMiB, 'l'));
   WriteFile(src + L"\\b_note.bin", std::string(3 * kMiB, 'n'));
   WriteFile(src + L"\\c_huge.bin", std::string(20 * kMiB, 'h'));
@@ -260,17 +259,15 @@ TEST_F(CopyEngineTest, ASmallFileCrowdedOutByALargeCopyIsTriedAgainAFileThatCann
   std::atomic<bool> eight_down{false}, crowded_out{false};
   engine.after_entry_for_testing = [&] { WaitFor([&] { return eight_down.load(); }); };
   engine.after_no_room_for_testing = [&](const std::wstring& name) { crowded_out = name == L"b_note.bin"; };
-  engine.SetRow([&](double bytes) {
-    progress.push_back(bytes);
-    if (bytes != 8.0 * kMiB) return;
+  on_progress = [&] {
+    if (progress.back() != 8.0 * kMiB) return;
     eight_down = true;
     WaitFor([&] { return crowded_out.load(); });
-  }, nullptr);
-  engine.CopySource(src, small, false);
+  };
+  Copy(src);
   EXPECT_TRUE(crowded_out);
-  EXPECT_EQ(ReadFile(small + L"\\a_large.bin").size(), 9 * kMiB);
-  EXPECT_EQ(ReadFile(small + L"\\b_note.bin").size(), 3 * kMiB);
-  EXPECT_FALSE(platform::FileExists(small + L"\\c_huge.bin") || HasTemporaryFiles(small));
+  EXPECT_EQ(ReadFile(dst + L"\\a_large.bin").size() + ReadFile(dst + L"\\b_note.bin").size(), 12 * kMiB);
+  EXPECT_FALSE(platform::FileExists(dst + L"\\c_huge.bin") || HasTemporaryFiles(dst));
   EXPECT_EQ(progress.back(), 12.0 * kMiB);
 }
 
