@@ -72,6 +72,13 @@ class BackupRun {
   // session ends, an installer is about to start).
   void CancelAndWait();
 
+  // What the taskbar button shows of the run besides the current row's
+  // bytes, read from the rows when a row starts.
+  struct TaskbarShare {
+    double done_before = 0, total = 0, row_size = 0;
+    bool failed = false;
+  };
+
   CopyEngine& engine_for_testing() { return engine_; }
   BackupLog& log_for_testing() { return log_; }
   bool cancel_requested_for_testing() const { return flags_.cancel_requested; }
@@ -143,6 +150,7 @@ class BackupRun {
   std::atomic<std::uint64_t> current_bytes_{0};
   std::atomic<bool> progress_posted_{false};
   std::atomic<std::int64_t> progress_posted_at_{0};
+  TaskbarShare taskbar_share_;  // the window's thread's
 };
 
 }  // namespace backup
