@@ -40,6 +40,8 @@ void BackupRun::OnBackupPress() {
     RequestCancel();
     return;
   }
+  // A cancel pressed as the run ended, handled just after it: not a new run.
+  if (ended_at_ && Now() - *ended_at_ < platform::DoubleClickTime()) return;
 
   controls_.target_box.set_back_color(kWhite);
   controls_.total_error_image.set_visible(false);

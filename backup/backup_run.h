@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,6 +89,13 @@ class BackupRun {
   // session ends, an installer is about to start).
   void CancelAndWait();
 
+  // What the taskbar button shows of the run besides the current row's
+  // bytes, read from the rows when a row starts.
+  struct TaskbarShare {
+    double done_before = 0, total = 0, row_size = 0;
+    bool failed = false;
+  };
+
  private:
   // What the run thread needs of a ticked row, read when the run starts.
   struct RowPlan {
@@ -133,6 +141,7 @@ class BackupRun {
   const RunSeams& seams_;
   ButtonRole role_ = ButtonRole::kIdle;
   std::chrono::steady_clock::time_point started_at_;
+  std::optional<std::chrono::steady_clock::time_point> ended_at_;
   std::function<void()> after_run_;
   // The message line as it was before a cancel's "Please, wait...", for a
   // cancel that finds nothing left to stop.
@@ -150,6 +159,7 @@ class BackupRun {
   std::atomic<std::uint64_t> current_bytes_{0};
   std::atomic<bool> progress_posted_{false};
   std::atomic<std::int64_t> progress_posted_at_{0};
+  TaskbarShare taskbar_share_;  // the window's thread's
 };
 
 }  // namespace backup

@@ -69,10 +69,12 @@ bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
     flags_.target_error = true;
     return true;
   }
+  if (!backed_up_before) made_.push_back(dst);
+  reached_.insert(dst);
   const std::wstring file_system =
       seams_.file_system.empty() ? platform::FileSystemName(dst) : seams_.file_system;
   largest_file_ = LargestFileOn(file_system);
-  two_second_times_ = HasTwoSecondTimes(file_system);
+  target_times_ = LearnTargetTimes(dst, file_system);
   // A repeated backup of only what changed finds its folders there already:
   // listing the tree twice would cost it more than making them ahead saves.
   if (!is_file && !(copy_only_changed && backed_up_before)) MakeFoldersAhead(src, dst);
@@ -80,12 +82,7 @@ bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
   CopyFolderContents(*search, src, dst, is_file);
   search.reset();
   FinishWorkers();
-  // What was made ahead for a part of the tree the walk did not reach (a
-  // cancel, a folder that could not be read) goes again, if still empty.
-  for (auto folder = made_ahead_.rbegin(); folder != made_ahead_.rend(); ++folder)
-    if (!reached_.count(*folder)) platform::RemoveEmptyFolder(*folder);
-  made_ahead_.clear();
-  reached_.clear();
+  RemoveFoldersLeftEmpty();
   return true;
 }
 
@@ -104,7 +101,7 @@ void CopyEngine::MakeFoldersAhead(const std::wstring& src, const std::wstring& d
       continue;
     if (flags_.cancel_requested) return;
     const std::wstring folder = dst + entry.name + L"\\";
-    if (platform::CreateFolder(folder)) made_ahead_.push_back(folder);
+    if (platform::CreateFolder(folder)) made_.push_back(folder);
     MakeFoldersAhead(src + entry.name + L"\\", folder);
   } while (search.Next());
 }
@@ -114,11 +111,13 @@ void CopyEngine::MakeFoldersAhead(const std::wstring& src, const std::wstring& d
 // log names it, the row turns red, the walk goes on.
 void CopyEngine::CopySubFolder(const std::wstring& src, const std::wstring& dst) {
   platform::FileSearch search(SearchPattern(src, false));
-  if (!search.found() || (!platform::FolderExists(dst) && !MakePath(dst))) {
+  const bool there = search.found() && platform::FolderExists(dst);
+  if (!search.found() || (!there && !MakePath(dst))) {
     flags_.file_error = true;
     Log(FileLine(src, texts_.log_not_copied));
     return;
   }
+  if (!there) made_.push_back(dst);
   reached_.insert(dst);
   CopyFolderContents(search, src, dst, false);
 }
@@ -180,7 +179,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
   std::optional<DestinationListing> listing;
   std::vector<platform::FoundEntry> entries, held;
   if (copy_only_changed) {
-    listing.emplace(two_second_times_);
+    listing.emplace(target_times_);
     if (!is_file) do entries.push_back(search.entry()); while (search.Next());
     held = EntriesOf(dst);
   }
@@ -199,7 +198,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
     const bool collides = !landed.insert(platform::FoldedName(name)).second;
     if (entry.is_directory()) {
       const std::wstring folder = src_folder + name + L"\\";
-      if (flags_.cancel_requested) return LogCancel(folder);
+      if (flags_.cancel_requested) return LogCancel(folder, dst);
       if (entry.is_link()) {
         // It may point back up the tree or outside the source.
         Log(FileLine(folder, texts_.log_link_skipped));
@@ -212,7 +211,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
       }
     } else {
       // After a cancel the file is not begun, and its line says why.
-      if (flags_.cancel_requested) return LogCancel(name);
+      if (flags_.cancel_requested) return LogCancel(name, dst);
       if (collides) {
         flags_.file_error = true;
         Log(FileLine(name, texts_.log_not_copied));
@@ -236,59 +235,6 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
     flags_.file_error = true;
     Log(FileLine(src_folder, texts_.log_not_copied));
   }
-}
-
-// ---- The log, in the walk's order ----
-
-CopyEngine::LogEntry* CopyEngine::Append(std::unique_lock<std::mutex>& lock,
-                                         LogEntry::State state, std::wstring text) {
-  // The walk waits while it is far ahead of the copies, so a tree of
-  // millions of files never has them all listed here. Once stopped it goes
-  // on when half the lines are written, not at every line, so it is not
-  // woken for each file the copies finish.
-  if (lines_.size() >= kMostAhead)
-    room_ready_.wait(lock, [this] { return HasRoom() || flags_.cancel_requested; });
-  lines_.push_back({state, std::move(text)});
-  return &lines_.back();
-}
-
-void CopyEngine::Log(const std::wstring& line) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  Append(lock, LogEntry::State::kReady, line);
-  WriteReadyLines();
-}
-
-void CopyEngine::LogCancel(const std::wstring& name) {
-  cancel_logged_ = true;
-  std::unique_lock<std::mutex> lock(mutex_);
-  Append(lock, LogEntry::State::kCancelled, name);
-}
-
-// Called with mutex_ held: the lines whose turn has come. A cancelled entry
-// holds back the rest until the end.
-void CopyEngine::WriteReadyLines() {
-  while (!lines_.empty() && lines_.front().state == LogEntry::State::kReady) {
-    if (log_) log_->Write(lines_.front().text);
-    lines_.pop_front();
-  }
-  if (HasRoom() || flags_.cancel_requested) room_ready_.notify_all();
-}
-
-// Once every worker has stopped: each finished file's line in the walk's
-// order, then one line for the first file or folder a cancel stopped.
-void CopyEngine::WriteRemainingLines() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::optional<std::wstring> cancelled;
-  for (LogEntry& entry : lines_) {
-    if (entry.state == LogEntry::State::kReady) {
-      if (log_) log_->Write(entry.text);
-    } else if (!cancelled) {
-      cancelled = entry.text;
-    }
-  }
-  lines_.clear();
-  stopped_ = cancelled.has_value();
-  if (cancelled && log_) log_->Write(FileLine(*cancelled, texts_.log_user_cancelled));
 }
 
 }  // namespace backup

@@ -11,16 +11,16 @@
 //
 // Threads. The caller sets the public members and calls SetRow before
 // CopySource; the walk (on the caller's thread) sets largest_file_ and
-// two_second_times_ before StartWorkers. From then on the workers only read
-// those, the walk alone touches made_ahead_, reached_ and cancel_logged_,
-// and stopped_ is set once the workers have ended. mutex_ guards lines_,
-// jobs_ and walk_done_: the walk appends a line and its job under it, a
-// worker takes the job and settles the line under it. A job points at its
+// target_times_ before StartWorkers. From then on the workers only read
+// those, the walk alone touches made_, reached_ and cancel_logged_, and
+// stopped_ is set once the workers have ended. mutex_ guards lines_, jobs_,
+// walk_done_ and cancelled_in_: the walk appends a line and its job under
+// it, a worker takes the job and settles the line under it. A job points at its
 // line: std::deque keeps references to its elements on push_back and
 // pop_front, and a line is popped only once settled, so the pointer holds
 // while the job lives. progress_ guards in_flight_, shown_ and the calls of
 // the row's sink; large_file_ lets one large file copy at a time;
-// next_temporary_ and the RunFlags are atomic. A walk waiting for room is
+// next_temporary_, large_copies_ and the RunFlags are atomic. A walk waiting for room is
 // always woken after a cancel: every line it waits behind belongs to a job
 // some worker will finish, and each worker, settling a line, notifies
 // room_ready_ once the cancel is set.
@@ -90,9 +90,11 @@ struct CopySeams {
   // the walk there lets it go on a cancel.
   std::function<void(const RunFlags& flags)> after_entry;
   // Takes the place of the waits between tries of a refused file.
-  std::function<void(std::chrono::milliseconds)> pause;
+  std::function<void(std::chrono::milliseconds, const RunFlags& flags)> pause;
   // Takes the place of the target's file system name.
   std::wstring file_system;
+  // Called by a worker whose copy found the target full.
+  std::function<void(const std::wstring& name)> after_no_room;
 };
 inline const CopySeams kNoCopySeams{};
 
@@ -157,11 +159,15 @@ class CopyEngine {
       const std::vector<platform::FoundEntry>& dst_entries, DestinationListing* listing);
   void NumberAbove(std::uint64_t number);
 
+  TargetTimes LearnTargetTimes(const std::wstring& dst, const std::wstring& file_system);
+  void RemoveFoldersLeftEmpty();
+
   void StartWorkers();
   void FinishWorkers();
   void Work();
   bool CopyOneFile(const Job& job, std::vector<char>& chunk);
-  bool CopyViaTemporaryName(const Job& job, std::vector<char>& chunk);
+  platform::FileResult CopyViaTemporaryName(const Job& job, std::vector<char>& chunk);
+  platform::FileResult CopyLargeFile(const Job& job, std::vector<char>& chunk);
   platform::FileResult CopyTo(const Job& job, const std::wstring& temporary,
                               std::vector<char>& chunk);
   platform::FileResult WaitingOutRefusals(const std::function<platform::FileResult()>& attempt);
@@ -171,7 +177,7 @@ class CopyEngine {
   void ReportProgress();
 
   void Log(const std::wstring& line);
-  void LogCancel(const std::wstring& name);
+  void LogCancel(const std::wstring& name, const std::wstring& dst);
   LogEntry* Append(std::unique_lock<std::mutex>& lock, LogEntry::State state, std::wstring text);
   void WriteReadyLines();
   bool HasRoom() const { return lines_.size() <= kMostAhead / 2; }
@@ -183,7 +189,7 @@ class CopyEngine {
   ProgressSink row_progress_;
   BackupLog* log_ = nullptr;
   std::uint64_t largest_file_ = UINT64_MAX;
-  bool two_second_times_ = false;
+  TargetTimes target_times_;
   std::atomic<std::uint64_t> next_temporary_{1};
 
   std::mutex mutex_;
@@ -195,14 +201,19 @@ class CopyEngine {
   std::vector<std::thread> workers_;
   // Whether this source's log already tells of the cancel (the walk's).
   bool cancel_logged_ = false;
+  // Destination folders with a file whose copy a cancel stopped.
+  std::unordered_set<std::wstring> cancelled_in_;
   std::mutex large_file_;
+  // Large copies begun; odd while one goes on.
+  std::atomic<std::uint64_t> large_copies_{0};
 
   std::mutex progress_;
   // The large file's bytes copied so far, and the most the sink was told.
   std::uint64_t in_flight_ = 0, shown_ = 0;
 
-  // Destination folders made ahead of the walk, and those the walk reached.
-  std::vector<std::wstring> made_ahead_;
+  // Destination folders this source made (parents before their folders),
+  // and those the walk reached.
+  std::vector<std::wstring> made_;
   std::unordered_set<std::wstring> reached_;
 };
 

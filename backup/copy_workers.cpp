@@ -109,6 +109,7 @@ void CopyEngine::Work() {
       if (!copied) flags_.file_error = true;
     } else {
       job.entry->state = LogEntry::State::kCancelled;
+      cancelled_in_.insert(job.folder);
     }
     WriteReadyLines();
   }
@@ -118,19 +119,41 @@ bool CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
   // Too large for the target's file system (over 4 GiB to FAT32): nothing
   // of it is written.
   if (job.size > largest_file_) return false;
-  // Large files one at a time, so a disk is not made to seek between them.
-  const bool large = job.size >= kChunkBytes;
-  std::unique_lock<std::mutex> one_at_a_time(large_file_, std::defer_lock);
-  if (large) one_at_a_time.lock();
-  const bool copied = CopyViaTemporaryName(job, chunk);
-  if (copied || large) FileDone(copied ? job.size : 0, large);
-  return copied;
+  if (job.size >= kChunkBytes) {
+    const bool copied = CopyLargeFile(job, chunk) == platform::FileResult::kDone;
+    FileDone(copied ? job.size : 0, true);
+    return copied;
+  }
+  const std::uint64_t large_before = large_copies_;
+  platform::FileResult result = CopyViaTemporaryName(job, chunk);
+  // A large file's temporary copy may have filled the disk only for a
+  // while: once it has ended (and, failing, gone) there may be room.
+  if (result == platform::FileResult::kNoRoom && (large_before % 2 || large_copies_ != large_before)) {
+    if (seams_.after_no_room) seams_.after_no_room(job.name);
+    std::lock_guard<std::mutex> after_it(large_file_);
+    result = CopyViaTemporaryName(job, chunk);
+  }
+  if (result == platform::FileResult::kDone) FileDone(job.size, false);
+  return result == platform::FileResult::kDone;
+}
+
+// Large files one at a time, so a disk is not made to seek between them,
+// and only when they fit: a copy that fills the disk on its way fails
+// anyway, after failing the small files copied meanwhile.
+platform::FileResult CopyEngine::CopyLargeFile(const Job& job, std::vector<char>& chunk) {
+  std::lock_guard<std::mutex> one_at_a_time(large_file_);
+  const std::optional<std::uint64_t> room = platform::FreeRoom(job.folder);
+  if (room && *room < job.size) return platform::FileResult::kNoRoom;
+  ++large_copies_;
+  const platform::FileResult result = CopyViaTemporaryName(job, chunk);
+  ++large_copies_;
+  return result;
 }
 
 // Written under a temporary name beside its destination, then moved to its
 // name in one step: a failed, cancelled or killed copy leaves the older
 // file as it was and nothing half-written under the file's name.
-bool CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) {
+platform::FileResult CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) {
   const std::wstring destination = job.folder + job.name;
   for (int tries = 0; tries < 100;) {
     const std::wstring name = TemporaryName(next_temporary_++);
@@ -142,14 +165,13 @@ bool CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) 
     // Someone else's file of that name: left alone, another name tried.
     if (copied == platform::FileResult::kExists) continue;
     // A failed copy has removed its temporary file already.
-    if (copied != platform::FileResult::kDone) return false;
-    if (WaitingOutRefusals([&] { return platform::MoveFileOver(temporary, destination); }) ==
-        platform::FileResult::kDone)
-      return true;
-    platform::DeleteFileAt(temporary);
-    return false;
+    if (copied != platform::FileResult::kDone) return copied;
+    const platform::FileResult moved =
+        WaitingOutRefusals([&] { return platform::MoveFileOver(temporary, destination); });
+    if (moved != platform::FileResult::kDone) platform::DeleteFileAt(temporary);
+    return moved;
   }
-  return false;
+  return platform::FileResult::kFailed;
 }
 
 platform::FileResult CopyEngine::CopyTo(const Job& job, const std::wstring& temporary,
@@ -182,7 +204,7 @@ platform::FileResult CopyEngine::WaitingOutRefusals(
 // False when a cancel cut the pause short.
 bool CopyEngine::Pause(std::chrono::milliseconds time) {
   if (seams_.pause) {
-    seams_.pause(time);
+    seams_.pause(time, flags_);
     return !flags_.cancel_requested;
   }
   constexpr std::chrono::milliseconds kSlice{25};

@@ -2,6 +2,14 @@
 #include "backup/destination_listing.h"
 
 namespace backup {
+namespace {
+
+constexpr std::uint64_t kTwoSeconds = 20000000;
+constexpr std::uint64_t kHour = 36000000000;
+
+std::uint64_t Distance(std::uint64_t a, std::uint64_t b) { return a > b ? a - b : b - a; }
+
+}  // namespace
 
 bool HasTwoSecondTimes(std::wstring_view file_system) {
   for (const wchar_t* name : {L"FAT", L"FAT32", L"exFAT"})
@@ -9,10 +17,27 @@ bool HasTwoSecondTimes(std::wstring_view file_system) {
   return false;
 }
 
-bool SameWriteTime(std::uint64_t a, std::uint64_t b, bool two_second_times) {
-  constexpr std::uint64_t kTwoSeconds = 20000000;
-  if (!two_second_times) return a == b;
-  return (a > b ? a - b : b - a) < kTwoSeconds;
+TargetTimes TimesOn(std::wstring_view file_system) {
+  if (!HasTwoSecondTimes(file_system)) return {};
+  // exFAT keeps each time's offset from UTC; FAT and FAT32 do not.
+  return {kTwoSeconds, !platform::SameTextIgnoringCase(file_system, L"exFAT")};
+}
+
+std::uint64_t StepShown(std::uint64_t set, std::uint64_t kept) {
+  const std::uint64_t off = Distance(set, kept);
+  if (off == 0) return 1;
+  // A microsecond, a millisecond, 10 ms, a second, two seconds. A target
+  // further off than that does not keep what it is given: nothing matches
+  // it by a wider step.
+  for (const std::uint64_t step : {10ull, 10000ull, 100000ull, 10000000ull})
+    if (off < step) return step;
+  return kTwoSeconds;
+}
+
+bool SameWriteTime(std::uint64_t a, std::uint64_t b, const TargetTimes& times) {
+  const std::uint64_t off = Distance(a, b);
+  if (off < times.step) return true;
+  return times.local_time && Distance(off, kHour) < times.step;
 }
 
 void DestinationListing::Add(const platform::FoundEntry& entry) {
@@ -26,7 +51,7 @@ bool DestinationListing::Holds(const std::wstring& name, std::uint64_t size,
                                std::uint64_t last_write) const {
   const auto place = held_.find(platform::FoldedName(name));
   return place != held_.end() && place->second.usable && place->second.size == size &&
-         SameWriteTime(place->second.last_write, last_write, two_second_times_);
+         SameWriteTime(place->second.last_write, last_write, times_);
 }
 
 }  // namespace backup

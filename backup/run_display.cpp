@@ -22,27 +22,37 @@ void ShowBytes(platform::ProgressBar& bar, double bytes) {
 }
 
 // The taskbar button shows the bytes done of every ticked row's: the rows
-// before row (the run goes down the list) and row_bytes of row itself, in
+// before row (the run goes down the list) and the bytes of row itself, in
 // the error colour once one of them has failed. The boxes cannot change
-// during a run, and every row before row has shown its own outcome.
-void ShowOnTaskbar(const BackupControls& controls, int row, double row_bytes) {
-  double done = 0, total = 0;
-  bool failed = false;
+// during a run, and every row before row has shown its own outcome, so the
+// share is read from the rows once for each row, not at each progress
+// message: every question to a row's box is a message through its
+// subclass, which under Wine is a trip to the server that four workers
+// keep busy.
+BackupRun::TaskbarShare ShareOfRows(const BackupControls& controls, int row) {
+  BackupRun::TaskbarShare share;
   const sources::SourceRow* current = &controls.rows[row];
   bool before_current = true;
   for (const sources::SourceRow& each : controls.rows) {
     if (&each == current) before_current = false;
     if (each.check_box.check_state() != platform::CheckState::kChecked) continue;
     const double size = sources::TenThousandthBytesToDouble(each.size);
-    total += size;
+    share.total += size;
     if (before_current) {
-      done += size;
-      failed = failed || each.error_image.visible();
+      share.done_before += size;
+      share.failed = share.failed || each.error_image.visible();
     } else if (&each == current) {
-      done += std::min(row_bytes, size);
+      share.row_size = size;
     }
   }
-  platform::CurrentTaskbar().SetProgress(controls.window, done, total, failed);
+  return share;
+}
+
+void ShowOnTaskbar(const BackupControls& controls, const BackupRun::TaskbarShare& share,
+                   double row_bytes) {
+  platform::CurrentTaskbar().SetProgress(
+      controls.window, share.done_before + std::min(row_bytes, share.row_size), share.total,
+      share.failed);
 }
 
 }  // namespace
@@ -61,7 +71,8 @@ void BackupRun::ShowRowStarted(int index) {
   row.busy_image.set_visible(true);
   row.ok_image.set_visible(false);
   row.error_image.set_visible(false);
-  ShowOnTaskbar(controls_, index, 0);
+  taskbar_share_ = ShareOfRows(controls_, index);
+  ShowOnTaskbar(controls_, taskbar_share_, 0);
 }
 
 void BackupRun::ShowLatestBytes() {
@@ -70,7 +81,7 @@ void BackupRun::ShowLatestBytes() {
   if (index < 1 || index > controls_.rows.count()) return;
   const double bytes = static_cast<double>(current_bytes_.load());
   ShowBytes(controls_.rows[index].progress_bar, bytes);
-  ShowOnTaskbar(controls_, index, bytes);
+  ShowOnTaskbar(controls_, taskbar_share_, bytes);
 }
 
 void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
@@ -89,7 +100,7 @@ void BackupRun::ShowRowEnded(int index, const RowOutcome& outcome) {
     row.ok_image.set_visible(true);
     row.progress_bar.set_visible(false);
   }
-  ShowOnTaskbar(controls_, index + 1, 0);
+  ShowOnTaskbar(controls_, ShareOfRows(controls_, index + 1), 0);
 }
 
 void BackupRun::ShowRunEnded(bool failed, bool cancelled, bool log_used,
@@ -116,6 +127,7 @@ void BackupRun::ShowRunEnded(bool failed, bool cancelled, bool log_used,
 
 // The run thread posted its last message: it ends at once.
 void BackupRun::FinishRun() {
+  ended_at_ = Now();
   SetRole(ButtonRole::kIdle);
   EnableInputs(true);
   platform::CurrentTaskbar().ClearProgress(controls_.window);

@@ -28,6 +28,8 @@
 #include "app/main_window.h"
 #include "bench/copy_baselines.h"
 #include "platform/controls.h"
+#include "platform/file_copy.h"
+#include "platform/taskbar.h"
 #include "sources/folder_size.h"
 
 namespace {
@@ -42,6 +44,21 @@ struct RunResult {
   long messages = 0;
   platform::TimeSpent logWriting;
   platform::TimeSpent barDrawing;
+  // What may hold the window's thread: the taskbar's calls on each
+  // progress message, one trip to the system (under Wine, its server)
+  // after each batch of messages, and the flush that ends each large file
+  // on a worker.
+  platform::TimeSpent taskbar, serverTrip, flushing, boxQuestion;
+};
+
+// The taskbar the program uses, timed.
+struct TimedTaskbar : platform::Taskbar {
+  platform::TimeSpent* spent;
+  explicit TimedTaskbar(platform::TimeSpent* spent) : spent(spent) {}
+  void SetProgress(const platform::Form& window, double done, double total, bool failed) override {
+    platform::MeasuredScope measure(spent);
+    Taskbar::SetProgress(window, done, total, failed);
+  }
 };
 
 // A run of "Backup!" on one row holding the whole tree, in a shown main
@@ -70,6 +87,10 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   platform::PumpMessages(false, [] { return true; });
 
   row.progress_bar.MeasureDrawingForTesting(&result.barDrawing);
+  TimedTaskbar taskbar(&result.taskbar);
+  platform::SetTaskbar(&taskbar);
+  platform::MeasureFlushingForTesting(&result.flushing);
+  HANDLE trip = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   // The window's thread runs its messages as the message loop would; the
   // longest it is held by one batch is the longest the user waits on it.
   Clock::duration longest{};
@@ -80,7 +101,18 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
     const Clock::time_point before = Clock::now();
     result.messages += platform::PumpMessages(false, [] { return true; });
     longest = std::max(longest, Clock::now() - before);
+    {
+      platform::MeasuredScope measure(&result.serverTrip);
+      WaitForSingleObject(trip, 0);
+    }
+    // A question to a row's box, as the taskbar's share once asked every
+    // row at each progress message.
+    platform::MeasuredScope measure(&result.boxQuestion);
+    row.check_box.check_state();
   }
+  CloseHandle(trip);
+  platform::SetTaskbar(nullptr);
+  platform::MeasureFlushingForTesting(nullptr);
   const Clock::time_point end = Clock::now();
   result.seconds = Seconds(end - start);
   result.longestGapMs = Milliseconds(longest);
@@ -91,10 +123,17 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
 
 void PrintRun(const char* name, const RunResult& run) {
   std::printf(
-      "  %s %.2f s: log %.0f ms (%ld writes), window %ld messages, bar %.0f ms (%ld redraws), "
-      "longest gap %.1f ms\n",
+      "  %s %.2f s: log %.0f ms (%ld writes), window %ld messages, bar %.0f ms (%ld redraws, "
+      "longest %.1f ms), longest gap %.1f ms\n",
       name, run.seconds, Milliseconds(run.logWriting.total), run.logWriting.times, run.messages,
-      Milliseconds(run.barDrawing.total), run.barDrawing.times, run.longestGapMs);
+      Milliseconds(run.barDrawing.total), run.barDrawing.times,
+      Milliseconds(run.barDrawing.longest), run.longestGapMs);
+  std::printf(
+      "    taskbar %.0f ms (%ld calls, longest %.1f ms), server trip longest %.1f ms, "
+      "flush %.0f ms (%ld files, longest %.0f ms), a box's state longest %.1f ms\n",
+      Milliseconds(run.taskbar.total), run.taskbar.times, Milliseconds(run.taskbar.longest),
+      Milliseconds(run.serverTrip.longest), Milliseconds(run.flushing.total), run.flushing.times,
+      Milliseconds(run.flushing.longest), Milliseconds(run.boxQuestion.longest));
 }
 
 struct Summary {
@@ -110,6 +149,9 @@ Summary Summarize(std::vector<double> seconds) {
 
 int wmain(int argc, wchar_t** argv) {
   const int rounds = std::max(argc > 1 ? _wtoi(argv[1]) : 5, 1);
+  // With a second argument only the methods whose name begins with one of
+  // its parts ("run, log on|bare loop, t") run, and no ratios are made.
+  const std::string only = argc > 2 ? "|" + platform::ToAnsi(argv[2]) : "";
   platform::OleScope ole;
   platform::InitCommonControls();
   const std::wstring data = platform::ProgramFolder() + L"\\..\\bench-data";
@@ -153,6 +195,8 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("round %d:\n", round + 1);
     for (int turn = 0; turn < kMethods; ++turn) {
       const Method method = static_cast<Method>((round + turn) % kMethods);
+      if (!only.empty() && only.find("|" + std::string(names[method]).substr(0, 11)) == std::string::npos)
+        continue;
       double time = 0;
       if (method == kBare) {
         time = BareLoop(src, target, folders, files);
@@ -181,6 +225,7 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
 
+  if (!only.empty()) return 0;
   std::printf("over %d rounds:                   median    best   worst\n", rounds);
   Summary summary[kMethods];
   for (int method = 0; method < kMethods; ++method) {

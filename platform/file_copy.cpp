@@ -30,6 +30,9 @@ DWORD CALLBACK CopyProgressThunk(LARGE_INTEGER total_file_size, LARGE_INTEGER to
   return PROGRESS_CONTINUE;
 }
 
+// ERROR_DISK_QUOTA_EXCEEDED, which older SDK headers lack.
+constexpr DWORD kDiskQuotaExceeded = 1295;
+
 // What the last failed call's error says of its cause.
 FileResult LastFailure() {
   switch (GetLastError()) {
@@ -41,12 +44,25 @@ FileResult LastFailure() {
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
       return FileResult::kExists;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case kDiskQuotaExceeded:
+      return FileResult::kNoRoom;
     default:
       return FileResult::kFailed;
   }
 }
 
+TimeSpent* flushing = nullptr;
+
+bool Flush(HANDLE file) {
+  MeasuredScope measure(flushing);
+  return FlushFileBuffers(file);
+}
+
 }  // namespace
+
+void MeasureFlushingForTesting(TimeSpent* spent) { flushing = spent; }
 
 // No COPY_FILE_RESTARTABLE: it records restart data in the target as it
 // goes, which makes every copy markedly slower, and a copy is never resumed.
@@ -101,7 +117,11 @@ FileResult CopyFileInChunks(const std::wstring& source, const std::wstring& dest
     }
     if (got == 0) break;
     DWORD written = 0;
-    if (!WriteFile(out, buffer.data(), got, &written, nullptr) || written != got) {
+    if (!WriteFile(out, buffer.data(), got, &written, nullptr)) {
+      result = LastFailure();
+      break;
+    }
+    if (written != got) {
       result = FileResult::kFailed;
       break;
     }
@@ -112,7 +132,7 @@ FileResult CopyFileInChunks(const std::wstring& source, const std::wstring& dest
   // power cut must not leave a named file whose blocks were never written.
   if (result == FileResult::kDone &&
       (!SetFileTime(out, &info.ftCreationTime, &info.ftLastAccessTime, &info.ftLastWriteTime) ||
-       !FlushFileBuffers(out)))
+       !Flush(out)))
     result = FileResult::kFailed;
   if (!CloseHandle(out) && result == FileResult::kDone) result = FileResult::kFailed;
   CloseHandle(in);
@@ -143,6 +163,21 @@ std::wstring FileSystemName(const std::wstring& path) {
                              MAX_PATH + 1))
     return L"";
   return name;
+}
+
+std::optional<std::uint64_t> FreeRoom(const std::wstring& folder) {
+  ULARGE_INTEGER available;
+  if (!GetDiskFreeSpaceExW(LongPath(folder).c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return available.QuadPart;
+}
+
+bool CreateDatedFile(const std::wstring& path, std::uint64_t last_write) {
+  HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const FILETIME time{static_cast<DWORD>(last_write), static_cast<DWORD>(last_write >> 32)};
+  const bool dated = SetFileTime(file, nullptr, nullptr, &time);
+  return CloseHandle(file) && dated;
 }
 
 }  // namespace platform

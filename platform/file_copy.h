@@ -5,8 +5,11 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/time_spent.h"
 
 namespace platform {
 
@@ -27,6 +30,8 @@ enum class FileResult {
   kDenied,
   // The destination was there already and was left alone.
   kExists,
+  // The target's disk (or the user's quota on it) is full.
+  kNoRoom,
 };
 
 // Copies one file with the system's copy call to a destination that must
@@ -45,6 +50,10 @@ FileResult CopyFileInChunks(const std::wstring& source, const std::wstring& dest
                             std::vector<char>& buffer, const CopyProgressRoutine& progress,
                             const std::atomic<bool>* cancel);
 
+// Adds the time the chunked copies take to flush their data to spent
+// (nothing when null); one large copy at a time.
+void MeasureFlushingForTesting(TimeSpent* spent);
+
 // Puts source in destination's place in one step, a read-only destination
 // too; no write-through, for a backup of many files.
 FileResult MoveFileOver(const std::wstring& source, const std::wstring& destination);
@@ -52,5 +61,11 @@ FileResult MoveFileOver(const std::wstring& source, const std::wstring& destinat
 // The name of the file system that holds path ("NTFS", "FAT32"), or "" when
 // the system does not tell.
 std::wstring FileSystemName(const std::wstring& path);
+// The bytes this user may still write on the disk that holds folder;
+// nothing when the system does not tell.
+std::optional<std::uint64_t> FreeRoom(const std::wstring& folder);
+// Makes a new empty file at path with that last-write time (100-nanosecond
+// steps since 1601, UTC); false when it could not, or was there already.
+bool CreateDatedFile(const std::wstring& path, std::uint64_t last_write);
 
 }  // namespace platform

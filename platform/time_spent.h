@@ -9,6 +9,7 @@ namespace platform {
 
 struct TimeSpent {
   std::chrono::steady_clock::duration total{};
+  std::chrono::steady_clock::duration longest{};
   long times = 0;
 };
 
@@ -20,7 +21,9 @@ class MeasuredScope {
   }
   ~MeasuredScope() {
     if (!spent_) return;
-    spent_->total += std::chrono::steady_clock::now() - start_;
+    const std::chrono::steady_clock::duration spent = std::chrono::steady_clock::now() - start_;
+    spent_->total += spent;
+    if (spent > spent_->longest) spent_->longest = spent;
     ++spent_->times;
   }
   MeasuredScope(const MeasuredScope&) = delete;

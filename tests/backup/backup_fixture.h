@@ -113,7 +113,7 @@ class BackupTest : public FilesTest {
   void Press(const std::wstring& typed, bool log = true) {
     main.target_box.set_text(typed);
     main.write_log_box.set_check_state(log ? platform::CheckState::kChecked : platform::CheckState::kUnchecked);
-    main.backup_button.on_click();
+    PressLater();
     WaitForRun();
   }
 

@@ -149,7 +149,7 @@ TEST_F(CopyEngineTest, TemporaryNamesAvoidSourceNames) {
   WriteFile(dst + L"\\" + long_name, "long, older backup");
   WriteFile(dst + L"\\" + leftover, "half of something, from a killed run");
   HANDLE held = CreateFileW((src + L"\\x").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  seams.pause = [](std::chrono::milliseconds) {};
+  seams.pause = [](std::chrono::milliseconds, const backup::RunFlags&) {};
   Copy(src);
   CloseHandle(held);
   EXPECT_EQ(ReadFile(dst + L"\\" + ours_looking), "the user's own file, new");
@@ -180,7 +180,7 @@ TEST_F(CopyEngineTest, BrieflyHeldFilesAreCopiedFilesHeldOnAreNot) {
   HANDLE brief = hold(L"\\brief.txt");
   // Let go at the first pause: the file was refused once, then copied.
   std::chrono::milliseconds paused{0};
-  seams.pause = [&](std::chrono::milliseconds time) {
+  seams.pause = [&](std::chrono::milliseconds time, const backup::RunFlags&) {
     paused += time;
     if (brief) CloseHandle(std::exchange(brief, nullptr));
   };
@@ -237,6 +237,38 @@ TEST_F(CopyEngineTest, FullDiskKeepsTheOlderCopy) {
   EXPECT_FALSE(HasTemporaryFiles(small));
   EXPECT_EQ(ReadFile(small + L"\\note.txt"), "fits");
   EXPECT_TRUE(flags.file_error);
+}
+
+// A small file that finds no room while a large one's temporary copy fills
+// the disk is tried again after it; a file larger than the room left is not
+// begun (the bar never shows a part of it).
+TEST_F(CopyEngineTest, ASmallFileCrowdedOutByALargeCopyIsTriedAgainAFileThatCannotFitIsNotBegun) {
+  if (!testing_support::RunInLinuxShell(temp.path(), "mkdir Copias && mount -t tmpfs -o size=18m tmpfs Copias"))
+    GTEST_SKIP() << "needs root to mount a small file system";
+  struct Unmount {
+    std::wstring folder;
+    ~Unmount() { testing_support::RunInLinuxShell(folder, "umount Copias"); }
+  } unmount{temp.path()};
+  constexpr std::size_t kMiB = 1 << 20;
+  WriteFile(dst + L"\\a_large.bin", std::string(8 * kMiB, 'o'));  // replaced: 10 MiB stay free
+  WriteFile(src + L"\\a_large.bin", std::string(9 * kMiB, 'l'));
+  WriteFile(src + L"\\b_note.bin", std::string(3 * kMiB, 'n'));
+  WriteFile(src + L"\\c_huge.bin", std::string(20 * kMiB, 'h'));
+  // The note is listed once the large copy has its 8 MiB down, and that
+  // copy goes on once the note has found no room.
+  std::atomic<bool> eight_down{false}, crowded_out{false};
+  seams.after_entry = [&](const backup::RunFlags&) { WaitFor([&] { return eight_down.load(); }); };
+  seams.after_no_room = [&](const std::wstring& name) { crowded_out = name == L"b_note.bin"; };
+  on_progress = [&] {
+    if (progress.back() != 8.0 * kMiB) return;
+    eight_down = true;
+    WaitFor([&] { return crowded_out.load(); });
+  };
+  Copy(src);
+  EXPECT_TRUE(crowded_out);
+  EXPECT_EQ(ReadFile(dst + L"\\a_large.bin").size() + ReadFile(dst + L"\\b_note.bin").size(), 12 * kMiB);
+  EXPECT_FALSE(platform::FileExists(dst + L"\\c_huge.bin") || HasTemporaryFiles(dst));
+  EXPECT_EQ(progress.back(), 12.0 * kMiB);
 }
 
 }  // namespace

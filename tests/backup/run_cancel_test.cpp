@@ -48,10 +48,13 @@ TEST_F(RunCancelTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_FALSE(later.progress_bar.visible());
   EXPECT_TRUE(main.backup_button.text() == L"Backup!" && main.backup_button.enabled() && main.rows_panel.enabled());
 
-  // The next run starts afresh and finishes; a double click starts it once.
+  // A late press handled as the run ended does nothing; the next run starts
+  // afresh and finishes, and a double click starts it once.
   NoPauses();
   main.target_box.set_text(target);
   main.backup_button.on_click();
+  EXPECT_FALSE(main.backup_run.running());
+  PressLater();
   main.backup_button.on_click();
   WaitForRun();
   EXPECT_EQ(ReadFile(dst + L"\\z1.txt"), "after the deep folder");
@@ -60,15 +63,22 @@ TEST_F(RunCancelTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_TRUE(main.changed_only_item.enabled());
 }
 
-// The press is taken as a cancel before anything else: just before a
-// sub-folder it still leaves a "user cancelled" line, and a target gone
-// meanwhile (a file in its place) does not turn it into a refused target.
-TEST_F(RunCancelTest, CancelAlwaysWins) {
-  WriteFile(src + L"\\A\\a.txt", "a");
-  WriteFile(src + L"\\B\\b.txt", "b");
+// A cancel while a file of an earlier folder is still being tried: every
+// line stands under its own folder, the stopped file's too, and the folder
+// made for it alone goes again. The press is taken as a cancel before
+// anything else: a target gone meanwhile (a file in its place) does not
+// turn it into a refused target.
+TEST_F(RunCancelTest, AfterACancelEveryLineStandsUnderItsFolderAndCancelAlwaysWins) {
+  for (const wchar_t* name : {L"\\A\\a.txt", L"\\B\\b.txt", L"\\C\\c.txt"}) WriteFile(src + name, "x");
+  HANDLE held = CreateFileW((src + L"\\A\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  seams.engine.pause = [&](std::chrono::milliseconds, const backup::RunFlags& flags) {
+    WaitFor([&] { return flags.cancel_requested.load(); });
+  };
   AddRow(src, L"Docs");
   for (const bool target_gone : {false, true}) {
-    PauseWalkAt(1, [&] {
+    // The walk holds after B's file (its third entry), once that is copied.
+    PauseWalkAt(3, [&] {
+      WaitFor([&] { return platform::FileExists(dst + L"\\B\\b.txt") || target_gone; });
       if (target_gone) {
         testing_support::RemoveTree(target);
         WriteFile(target, "in the way");
@@ -76,12 +86,15 @@ TEST_F(RunCancelTest, CancelAlwaysWins) {
       PressLater();
     });
     Press(target, !target_gone);
-    EXPECT_EQ(main.error_label.text(), L"Canceled!");
-    EXPECT_EQ(main.backup_button.text(), L"Backup!");
+    EXPECT_TRUE(main.error_label.text() == L"Canceled!" && main.backup_button.text() == L"Backup!");
     if (target_gone) continue;
-    const std::wstring last = LogLines(target).back();
-    EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
+    const std::vector<std::wstring> expected = {
+        L"Folder: " + src + L"\\",         L"Folder: " + src + L"\\A\\", L"a.txt\t-->user cancelled",
+        L"Folder: " + src + L"\\B\\",     L"b.txt\t-->file copied",     src + L"\\C\\\t-->user cancelled"};
+    EXPECT_EQ(LogLines(target), expected);
+    EXPECT_FALSE(platform::FolderExists(dst + L"\\A") || platform::FolderExists(dst + L"\\C"));
   }
+  CloseHandle(held);
 }
 
 // Closing the window, or the session ending, during a run cancels it: the
