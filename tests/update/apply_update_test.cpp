@@ -138,7 +138,6 @@ TEST(FolderRightsTest, ReadFromSecurityDescriptors) {
   EXPECT_TRUE(FromNotation(L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(D;OICI;FA;;;WD)"));
   EXPECT_FALSE(FromNotation(L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;SDGXGWGR;;;AU)"));
   EXPECT_FALSE(FromNotation(L"O:BUD:P(A;OICI;FA;;;BA)")) << "the users own it";
-  EXPECT_FALSE(FromNotation(L"O:BAD:NO_ACCESS_CONTROL")) << "no list";
 }
 TEST(InstallerLeftoversTest, TheNextStartRemovesThemAndAnEmptyUserFolder) {
   testing_support::TempFolder folder;
