@@ -74,6 +74,8 @@ void MainWindow::FinishStartup() {
   } catch (const platform::AutomationError& error) {
     ShowStartupError(*this, error.number, error.description);
   }
+  // A close of the window while the mail client was asked ends start-up.
+  if (!loaded()) return;
   source_list.FitToRows();
   HandToUser();
 }
@@ -203,8 +205,10 @@ void MainWindow::RestoreTick(int i) {
   row.check_box.set_check_state(state);
 }
 
+// The splash frees the window when it closes; without one, the window is
+// freed here.
 void MainWindow::HandToUser() {
-  if (splash_)
+  if (splash_ && splash_->loaded())
     splash_->ReadyToWork();
   else
     set_enabled(true);

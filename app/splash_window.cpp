@@ -11,7 +11,10 @@ using platform::Font;
 using platform::Layout;
 
 void SplashWindow::ShowSplash(Language language) {
-  CreateForm({L"", 7095, 3075, Border::kNone, Font{L"Tahoma", 12}});
+  // Owned by the main window, it goes with it; a close of its own (Alt+F4,
+  // the taskbar's) is ignored, since only its end frees the main window.
+  CreateForm({L"", 7095, 3075, Border::kNone, Font{L"Tahoma", 12}}, &main_);
+  on_close = [] {};
   left_line.Create(*this, 120, 120, 120, 2760);
   right_line.Create(*this, 6840, 120, 6840, 2760);
   top_line.Create(*this, 120, 120, 6840, 120);

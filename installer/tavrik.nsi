@@ -216,6 +216,16 @@ Section "Tavrik Backup"
     Return
   ${EndIf}
   SetOutPath "$INSTDIR"
+  ${If} $AllUsers = 1
+    ; Wherever /D= put it, an installation for all users gets the rights of
+    ; Program Files, not those of the folder above: the administrators and
+    ; the system change it, users read and run it. The program's update
+    ; refuses to start anything from a folder others can change.
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX'
+    Pop $0
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner *S-1-5-32-544 /T /C'
+    Pop $0
+  ${EndIf}
   Call CloseProgram
   File "/oname=${PROGRAM}" "${PROGRAM_EXE}"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"

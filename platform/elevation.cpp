@@ -4,8 +4,12 @@
 #include "platform/elevation.h"
 
 #include <windows.h>
+#include <aclapi.h>
+#include <objbase.h>
 #include <sddl.h>
 #include <shellapi.h>
+
+#include <thread>
 
 #include "platform/files.h"
 
@@ -38,59 +42,42 @@ std::wstring MachineRegistryText(const std::wstring& key, const std::wstring& va
   return text;
 }
 
-namespace {
-
-// An elevated program being waited for; freed on the window's thread.
-struct ElevatedWait {
-  HANDLE process = nullptr;
-  HANDLE wait = nullptr;
-  Mailbox mailbox;
-  std::function<void(std::optional<unsigned long>)> ended;
-};
-
-void CALLBACK OnElevatedEnd(void* context, BOOLEAN) {
-  auto* waiting = static_cast<ElevatedWait*>(context);
-  waiting->mailbox.Post([waiting] {
-    // The callback has run, so this returns at once.
-    UnregisterWaitEx(waiting->wait, INVALID_HANDLE_VALUE);
-    DWORD code = 0;
-    std::optional<unsigned long> exit_code;
-    if (GetExitCodeProcess(waiting->process, &code)) exit_code = code;
-    CloseHandle(waiting->process);
-    const auto ended = std::move(waiting->ended);
-    delete waiting;
-    ended(exit_code);
-  });
-}
-
-}  // namespace
-
-bool StartElevated(const std::wstring& program, const std::wstring& parameters, const Mailbox& mailbox,
+// The prompt, the wait for the program's end and its exit code all happen
+// on a thread of their own, which holds the process handle and closes it:
+// the window's thread never waits for the user's answer or the program.
+void StartElevated(const std::wstring& program, const std::wstring& parameters, const Form& owner,
                    std::function<void(std::optional<unsigned long> exit_code)> ended) {
-  SHELLEXECUTEINFOW info = {sizeof info};
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = L"runas";
-  info.lpFile = program.c_str();
-  info.lpParameters = parameters.c_str();
-  info.nShow = SW_SHOWNORMAL;
-  if (!ShellExecuteExW(&info) || !info.hProcess) return false;
-  auto* waiting = new ElevatedWait{info.hProcess, nullptr, mailbox, std::move(ended)};
-  if (!RegisterWaitForSingleObject(&waiting->wait, info.hProcess, OnElevatedEnd, waiting, INFINITE,
-                                   WT_EXECUTEONLYONCE)) {
-    CloseHandle(info.hProcess);
-    delete waiting;
-    return false;
-  }
-  return true;
+  const HWND owner_window = owner.handle();
+  const Mailbox mailbox = owner.mailbox();
+  std::thread([program, parameters, owner_window, mailbox, ended = std::move(ended)] {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    SHELLEXECUTEINFOW info = {sizeof info};
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = owner_window;
+    info.lpVerb = L"runas";
+    info.lpFile = program.c_str();
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    std::optional<unsigned long> exit_code;
+    if (ShellExecuteExW(&info) && info.hProcess) {
+      DWORD code = 0;
+      if (WaitForSingleObject(info.hProcess, INFINITE) == WAIT_OBJECT_0 &&
+          GetExitCodeProcess(info.hProcess, &code)) {
+        exit_code = code;
+      }
+      CloseHandle(info.hProcess);
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    mailbox.Post([ended, exit_code] { ended(exit_code); });
+  }).detach();
 }
 
 bool MakeAdministratorsFolder(const std::wstring& path) {
   // Protected from what the parent folder grants: the system and the
-  // administrators in full, everyone else to read and run.
+  // administrators in full, no one else at all.
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
-          L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;GRGX;;;BU)(A;OICI;GRGX;;;WD)", SDDL_REVISION_1,
-          &descriptor, nullptr)) {
+          L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", SDDL_REVISION_1, &descriptor, nullptr)) {
     return false;
   }
   SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
@@ -107,6 +94,66 @@ bool MakeAdministratorsFolder(const std::wstring& path) {
   LocalFree(descriptor);
   return ok;
 }
+
+namespace {
+
+std::wstring SidText(PSID sid) {
+  wchar_t* text = nullptr;
+  if (!sid || !ConvertSidToStringSidW(sid, &text)) return L"";
+  std::wstring result = text;
+  LocalFree(text);
+  return result;
+}
+
+}  // namespace
+
+FolderRights RightsOfDescriptor(const void* descriptor) {
+  const auto sd = const_cast<PSECURITY_DESCRIPTOR>(descriptor);
+  FolderRights rights;
+  PSID owner = nullptr;
+  BOOL defaulted = FALSE, present = FALSE;
+  if (GetSecurityDescriptorOwner(sd, &owner, &defaulted)) rights.owner = SidText(owner);
+  PACL list = nullptr;
+  if (!GetSecurityDescriptorDacl(sd, &present, &list, &defaulted) || !present || !list) return rights;
+  rights.has_list = true;
+  for (DWORD i = 0; i < list->AceCount; ++i) {
+    void* ace = nullptr;
+    if (!GetAce(list, i, &ace)) continue;
+    const BYTE type = static_cast<ACE_HEADER*>(ace)->AceType;
+    // Every kind keeps its rights in the same place; the plain and callback
+    // kinds keep the account next. Any other kind counts as allowing
+    // whatever it names to an account that is none of the trusted.
+    AccessEntry entry;
+    entry.rights = static_cast<ACCESS_ALLOWED_ACE*>(ace)->Mask;
+    entry.denies = type == ACCESS_DENIED_ACE_TYPE || type == ACCESS_DENIED_CALLBACK_ACE_TYPE;
+    if (type == ACCESS_ALLOWED_ACE_TYPE || type == ACCESS_ALLOWED_CALLBACK_ACE_TYPE || entry.denies)
+      entry.account = SidText(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart);
+    rights.entries.push_back(entry);
+  }
+  return rights;
+}
+
+std::optional<FolderRights> ReadFolderRights(const std::wstring& path) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(LongPath(path).c_str(), SE_FILE_OBJECT,
+                            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                            nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  FolderRights rights = RightsOfDescriptor(descriptor);
+  LocalFree(descriptor);
+  return rights;
+}
+
+ReadOnlyHold::ReadOnlyHold(const std::wstring& path)
+    : handle_(CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+
+ReadOnlyHold::~ReadOnlyHold() {
+  if (held()) CloseHandle(handle_);
+}
+
+bool ReadOnlyHold::held() const { return handle_ != INVALID_HANDLE_VALUE; }
 
 bool CopyFileOver(const std::wstring& source, const std::wstring& destination) {
   return CopyFileW(LongPath(source).c_str(), LongPath(destination).c_str(), FALSE) != FALSE;

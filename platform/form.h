@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,9 +18,13 @@
 
 namespace platform {
 
+// The tasks posted to one window and not run yet (form_messages.cpp).
+struct PostedTasks;
+
 // Hands work to a window's thread from any thread: each task runs there, in
 // the order posted, as the window's messages are handled. Tasks posted after
-// the window is gone are dropped.
+// the window is gone are dropped, and those still waiting when it goes are
+// freed then.
 class Mailbox {
  public:
   Mailbox() = default;
@@ -27,8 +32,8 @@ class Mailbox {
 
  private:
   friend class Form;
-  explicit Mailbox(HWND hwnd) : hwnd_(hwnd) {}
-  HWND hwnd_ = nullptr;
+  explicit Mailbox(std::shared_ptr<PostedTasks> tasks) : tasks_(std::move(tasks)) {}
+  std::shared_ptr<PostedTasks> tasks_;
 };
 
 class Form : public Control {
@@ -71,7 +76,7 @@ class Form : public Control {
   int client_width_px() const;
 
   // The way other threads reach this window.
-  Mailbox mailbox() const { return Mailbox(hwnd_); }
+  Mailbox mailbox() const { return Mailbox(posted_); }
 
   // Called for the close box instead of unloading, when set.
   std::function<void()> on_close;
@@ -107,6 +112,7 @@ class Form : public Control {
   void OnActivate(bool active);
   void OnDpiChanged(int dpi, const RECT& suggested);
   void OnColorsChanged();
+  void RunPostedTask();
   LRESULT OnDestroyed(WPARAM wparam, LPARAM lparam);
   // form_keys.cpp
   void OnNextControl(HWND control, bool by_handle, bool backwards);
@@ -128,6 +134,8 @@ class Form : public Control {
   bool access_key_moved_ = false;
   std::map<UINT, MenuItem*> menu_items_;
   HWND owner_ = nullptr;
+  // This window's tasks; a new window made by the same form gets new ones.
+  std::shared_ptr<PostedTasks> posted_;
   friend int LoadedForms();
   static int loaded_forms_;
 };

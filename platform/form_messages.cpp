@@ -5,8 +5,10 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <deque>
 #include <exception>
 #include <memory>
+#include <mutex>
 
 #include "platform/gdi_cache.h"
 #include "platform/program.h"
@@ -15,7 +17,7 @@
 namespace platform {
 namespace {
 
-// A task posted through a Mailbox; its lParam owns a std::function.
+// One task posted through a Mailbox is waiting in the window's PostedTasks.
 constexpr UINT kPostedTask = WM_APP + 1;
 // The program's exit code after an error it did not foresee.
 constexpr UINT kUnexpectedErrorExitCode = 3;
@@ -39,16 +41,48 @@ void Form::EndOnUnexpectedError(const char* what) {
   ExitProcess(kUnexpectedErrorExitCode);
 }
 
+// Any thread posts; the window's thread runs the tasks and, when the window
+// is destroyed, frees those still waiting and closes the queue (hwnd null).
+// The message only says that one is waiting, so a message the system drops
+// with its window owns nothing.
+struct PostedTasks {
+  std::mutex mutex;
+  HWND hwnd = nullptr;
+  std::deque<std::function<void()>> tasks;
+};
+
 void Mailbox::Post(std::function<void()> task) const {
-  auto* posted = new std::function<void()>(std::move(task));
-  if (!hwnd_ || !PostMessageW(hwnd_, kPostedTask, 0, reinterpret_cast<LPARAM>(posted)))
-    delete posted;
+  if (!tasks_) return;
+  std::function<void()> refused;  // freed after the lock is let go
+  std::lock_guard<std::mutex> lock(tasks_->mutex);
+  if (!tasks_->hwnd) {
+    refused = std::move(task);
+    return;
+  }
+  tasks_->tasks.push_back(std::move(task));
+  if (!PostMessageW(tasks_->hwnd, kPostedTask, 0, 0)) {
+    refused = std::move(tasks_->tasks.back());
+    tasks_->tasks.pop_back();
+  }
+}
+
+void Form::RunPostedTask() {
+  std::function<void()> task;
+  {
+    std::lock_guard<std::mutex> lock(posted_->mutex);
+    if (posted_->tasks.empty()) return;
+    task = std::move(posted_->tasks.front());
+    posted_->tasks.pop_front();
+  }
+  task();
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == WM_NCCREATE) {
     auto* form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     form->hwnd_ = hwnd;
+    form->posted_ = std::make_shared<PostedTasks>();
+    form->posted_->hwnd = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
   }
   auto* form = static_cast<Form*>(Control::FromHandle(hwnd));
@@ -132,12 +166,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_ENDSESSION:
       if (wparam && on_end_session) on_end_session();
       return 0;
-    case kPostedTask: {
-      std::unique_ptr<std::function<void()>> task(
-          reinterpret_cast<std::function<void()>*>(lparam));
-      (*task)();
+    case kPostedTask:
+      RunPostedTask();
       return 0;
-    }
     case WM_NCDESTROY:
       return OnDestroyed(wparam, lparam);
     default:
@@ -196,6 +227,14 @@ LRESULT Form::OnDestroyed(WPARAM wparam, LPARAM lparam) {
   LRESULT result = DefWindowProcW(hwnd_, WM_NCDESTROY, wparam, lparam);
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   hwnd_ = nullptr;
+  // What was posted and never ran is freed here, on the window's thread.
+  std::deque<std::function<void()>> unrun;
+  {
+    std::lock_guard<std::mutex> lock(posted_->mutex);
+    posted_->hwnd = nullptr;
+    unrun.swap(posted_->tasks);
+  }
+  unrun.clear();
   // The message loop ends once no form is left. A close sent from another
   // program is handled inside GetMessage, which would then go on waiting:
   // an empty message wakes it to notice. (A quit message would also stop

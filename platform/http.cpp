@@ -68,6 +68,7 @@ void HttpTransfer::TryRoute() {
     return;
   }
   r.moved = [this] { OnAttemptMoved(); };
+  r.send_fails_at_once = send_fails_at_once && send_fails_at_once(routes_[route_]);
   KeepUntilClosed(request_);
   r.Send();
 }

@@ -55,6 +55,9 @@ class HttpTransfer {
   void set_mailbox(const Mailbox& mailbox) { mailbox_ = mailbox; }
   // Replaces the user's settings and the system's lookup when set.
   RouteFinder find_routes;
+  // Tests: whether sending through a route fails at once, as
+  // WinHttpSendRequest may.
+  std::function<bool(const ProxyRoute& route)> send_fails_at_once;
   // Runs on the window's thread each time the transfer moved: its reply's
   // headers came, more of its body came, or it ended. It may Cancel or
   // Start the transfer again.
@@ -64,6 +67,10 @@ class HttpTransfer {
   // request header text (lines ending in CR LF) and returns at once. A
   // transfer still running is cancelled first.
   void Start(const std::wstring& url, const std::wstring& headers);
+  // The routes to try, once found (0 until then); each has its own
+  // connection time limit.
+  std::size_t route_count() const { return routes_.size(); }
+  int connect_ms() const { return connect_ms_; }
   // True until the reply's headers are in, or the transfer ended.
   bool awaiting_reply() const;
   Ending ending() const { return ending_; }

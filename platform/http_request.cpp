@@ -39,16 +39,22 @@ void CALLBACK OnRequestStatus(HINTERNET, DWORD_PTR context, DWORD status, void* 
   if (status == WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE) value = *static_cast<DWORD*>(info);
   if (status == WINHTTP_CALLBACK_STATUS_REQUEST_ERROR)
     value = static_cast<WINHTTP_ASYNC_RESULT*>(info)->dwError;
+  request->Report(status, value);
+}
+
+}  // namespace
+
+void HttpRequest::Report(DWORD status, DWORD value) {
   bool post = false;
   {
-    std::lock_guard<std::mutex> lock(request->mutex);
-    request->completions.push_back({status, value});
-    post = !request->posted;
-    request->posted = true;
+    std::lock_guard<std::mutex> lock(mutex);
+    completions.push_back({status, value});
+    post = !posted;
+    posted = true;
   }
   if (!post) return;
-  std::weak_ptr<HttpRequest> weak = request;
-  request->mailbox.Post([weak] {
+  std::weak_ptr<HttpRequest> weak = weak_from_this();
+  mailbox.Post([weak] {
     const std::shared_ptr<HttpRequest> r = weak.lock();
     if (!r) return;
     r->Pump();
@@ -58,7 +64,11 @@ void CALLBACK OnRequestStatus(HINTERNET, DWORD_PTR context, DWORD status, void* 
   });
 }
 
-}  // namespace
+// Reported as WinHTTP reports a failure that comes later, so that it moves
+// the transfer on (to the next route) the same way.
+void HttpRequest::FailNow() {
+  Report(WINHTTP_CALLBACK_STATUS_REQUEST_ERROR, GetLastError());
+}
 
 bool HttpRequest::Open(const std::wstring& agent, const std::wstring& url, const ProxyRoute& route,
                        int connect_ms, int receive_ms) {
@@ -124,10 +134,11 @@ void HttpRequest::Finish(Ending how) {
 
 void HttpRequest::Send() {
   step = Step::kSending;
-  if (!WinHttpSendRequest(request, headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
+  if (send_fails_at_once ||
+      !WinHttpSendRequest(request, headers.empty() ? WINHTTP_NO_ADDITIONAL_HEADERS : headers.c_str(),
                           headers.empty() ? 0 : static_cast<DWORD>(-1), WINHTTP_NO_REQUEST_DATA, 0, 0,
                           id)) {
-    Finish(Ending::kFailed);
+    FailNow();
   }
 }
 
@@ -215,11 +226,10 @@ void HttpRequest::Pump() {
     }
   }
   if (step == Step::kBody && !reading && body.size() < kReadAhead) {
+    // Left marked as reading when it fails at once: the failure, reported
+    // as a completion, ends the attempt.
     reading = true;
-    if (!WinHttpQueryDataAvailable(request, nullptr)) {
-      reading = false;
-      Finish(Ending::kFailed);
-    }
+    if (!WinHttpQueryDataAvailable(request, nullptr)) FailNow();
   }
 }
 

@@ -36,7 +36,7 @@ struct Completion {
   DWORD value;
 };
 
-struct HttpRequest {
+struct HttpRequest : std::enable_shared_from_this<HttpRequest> {
   enum class Step { kSending, kAwaitingHeaders, kBody, kDone };
   enum class Ending { kNone, kComplete, kFailed, kProxyPassword };
 
@@ -56,6 +56,11 @@ struct HttpRequest {
   void Pump();
   // Everything read and not yet taken.
   std::string Take();
+  // Queues what WinHTTP reported and posts one message to Pump, unless one
+  // is on its way. Any thread.
+  void Report(DWORD status, DWORD value);
+  // A call that failed at once, reported as a failure WinHTTP reports.
+  void FailNow();
 
   DWORD_PTR id = 0;
   Mailbox mailbox;
@@ -67,6 +72,7 @@ struct HttpRequest {
   std::wstring headers;
   bool reading = false;  // the buffer is WinHTTP's until the read is done
   bool sent_logon = false;  // the user's own logon was offered to the proxy
+  bool send_fails_at_once = false;  // tests: as WinHttpSendRequest may
   int status = 0;
   std::wstring raw_headers;
   std::string body;

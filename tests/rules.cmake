@@ -5,6 +5,7 @@ set(TAVRIK_RULE_SOURCES
   backup/destination_listing.cpp backup/path_parts.cpp
   settings/stored_values.cpp
   environment/os_name.cpp environment/outlook_version.cpp environment/store_path.cpp
+  platform/folder_rights.cpp
   sources/list_geometry.cpp sources/size_text.cpp
   update/download_pace.cpp update/version_check.cpp)
 set(TAVRIK_RULE_TESTS
@@ -12,5 +13,6 @@ set(TAVRIK_RULE_TESTS
   backup/destination_listing_test.cpp backup/path_parts_test.cpp
   settings/stored_values_test.cpp
   environment/os_name_test.cpp environment/store_path_test.cpp
+  platform/folder_rights_test.cpp
   sources/list_geometry_test.cpp sources/size_text_test.cpp
   update/version_check_test.cpp)

@@ -75,11 +75,13 @@ void AboutWindow::StartInstaller() {
   const std::wstring installer = update_folder_ + L"\\install.exe";
   if (all_users_install) {
     // The installed program, which only administrators can change, applies
-    // it; the wait for it cannot be cancelled.
+    // it; the wait for it cannot be cancelled, nor the window closed.
     button.set_enabled(false);
+    elevating_ = true;
     const std::wstring parameters = std::wstring(kApplyUpdateSwitch) + L" \"" + installer + L"\"";
     if (!start_elevated(program_folder + L"\\TavrikBackup.exe", parameters,
                         [this](bool started) { OnElevatedApplyEnded(started); })) {
+      elevating_ = false;
       button.set_enabled(true);
       EndUpdate(texts.error_updating);
     }
@@ -98,6 +100,7 @@ void AboutWindow::StartInstaller() {
 }
 
 void AboutWindow::OnElevatedApplyEnded(bool installer_started) {
+  elevating_ = false;
   if (!loaded()) return;
   button.set_enabled(true);
   if (!installer_started) return EndUpdate(texts.error_updating);

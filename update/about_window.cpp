@@ -46,10 +46,11 @@ AboutWindow::AboutWindow()
       shell_open(platform::ShellOpen),
       start_elevated([this](const std::wstring& program, const std::wstring& parameters,
                             std::function<void(bool)> ended) {
-        return platform::StartElevated(program, parameters, mailbox(),
-                                       [ended](std::optional<unsigned long> exit_code) {
-                                         ended(exit_code && *exit_code == 0);
-                                       });
+        // A refused prompt comes back as an end without an exit code.
+        platform::StartElevated(program, parameters, *this, [ended](std::optional<unsigned long> exit_code) {
+          ended(exit_code && *exit_code == 0);
+        });
+        return true;
       }),
       end_program([] {
         platform::UnloadAllForms();
@@ -88,6 +89,11 @@ void AboutWindow::Create(const platform::Form& owner, int logo_resource) {
   CenterOnOwner();
 
   on_activate = [this] { OnActivate(); };
+  // The elevated step ends by itself; the window waits for it, since its
+  // end removes the user's copies from under it.
+  on_close = [this] {
+    if (!elevating_) Unload();
+  };
   // A check or update still running when the window goes ends with it.
   on_unload = [this] { OnUnloadDuringWork(); };
   button.on_click = [this] { OnButtonClick(); };

@@ -125,6 +125,8 @@ class AboutWindow : public platform::Form {
   // The status line says that no latest version could be fetched.
   bool showing_no_version_ = false;
   bool updating_ = false;
+  // The installed program runs elevated: the window cannot be closed.
+  bool elevating_ = false;
   // Where the running update writes the installer, and whether it has
   // written one (which goes again unless it starts).
   std::wstring update_folder_;

@@ -27,20 +27,34 @@ bool IsTrustedInstaller(const std::wstring& installer, const std::wstring& signa
          IsGreaterVersion(version, running_version);
 }
 
+bool OnlyAdministratorsCanChangeFolder(const std::wstring& folder) {
+  const std::optional<platform::FolderRights> rights = platform::ReadFolderRights(folder);
+  return rights && platform::OnlyAdministratorsCanChange(*rights);
+}
+
 bool ApplyDownloadedUpdate(const std::wstring& downloaded, const ApplySetup& setup) {
   const std::wstring folder = setup.program_folder + L"\\" + kAppliedUpdateFolder;
   const std::wstring installer = folder + L"\\install.exe";
   const std::wstring signature = installer + L".sig";
-  if (!platform::MakeAdministratorsFolder(folder)) return false;
+  // A folder that others can change (an installation for all users put
+  // outside Program Files, with the rights of its parent) could have its
+  // files swapped under the administrator's start.
+  if (!setup.trusted_folder(setup.program_folder) || !platform::MakeAdministratorsFolder(folder) ||
+      !setup.trusted_folder(folder)) {
+    return false;
+  }
   platform::DeleteFileAt(installer);
   platform::DeleteFileAt(signature);
   // What is checked and started is the copy, which the user's programs
-  // cannot change, never the file they could swap.
+  // cannot change, never the file they could swap; and it stays as checked
+  // until its process has started.
   if (platform::CopyFileOver(downloaded, installer) &&
-      platform::CopyFileOver(downloaded + L".sig", signature) &&
-      IsTrustedInstaller(installer, signature, setup.public_key, setup.running_version) &&
-      setup.start(installer, kAllUsersInstallerOptions)) {
-    return true;
+      platform::CopyFileOver(downloaded + L".sig", signature)) {
+    const platform::ReadOnlyHold hold(installer);
+    if (hold.held() && IsTrustedInstaller(installer, signature, setup.public_key, setup.running_version) &&
+        setup.start(installer, kAllUsersInstallerOptions)) {
+      return true;
+    }
   }
   platform::DeleteFileAt(installer);
   platform::DeleteFileAt(signature);

@@ -29,16 +29,25 @@ bool IsTrustedInstaller(const std::wstring& installer, const std::wstring& signa
                         const std::string& public_key, const std::wstring& running_version,
                         const std::wstring& offered_version = L"");
 
+// Whether a folder's rights let only the administrators and the system
+// change it (platform/folder_rights.h), read from the folder.
+bool OnlyAdministratorsCanChangeFolder(const std::wstring& folder);
+
 struct ApplySetup {
   std::wstring program_folder;
   std::string public_key;
   std::wstring running_version;
   // Starts a file with parameters; true when it started.
   std::function<bool(const std::wstring& file, const std::wstring& parameters)> start;
+  // Whether a folder may hold what is started with an administrator's rights.
+  std::function<bool(const std::wstring& folder)> trusted_folder = OnlyAdministratorsCanChangeFolder;
 };
 
 // Copies downloaded and its ".sig" into program_folder\Update, verifies the
-// copies there and starts the installer copy with kAllUsersInstallerOptions.
+// copies there and starts the installer copy with kAllUsersInstallerOptions,
+// holding it open against changes from before its check until it started.
+// Nothing is copied or started when the program's folder or its Update
+// folder could be changed by anyone but the administrators and the system.
 // True when it started; otherwise the copies are removed.
 bool ApplyDownloadedUpdate(const std::wstring& downloaded, const ApplySetup& setup);
 

@@ -3,6 +3,7 @@
 // whole, and the limits kept on each tick.
 #include "update/download.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "platform/web_address.h"
@@ -41,10 +42,10 @@ void FileDownload::Start(const platform::Form& owner, DownloadJob job) {
   address_ = job_.url;
   redirects_ = 0;
   running_ = true;
-  started_ = std::chrono::steady_clock::now();
+  first_attempt_.reset();
+  routes_ = 0;
   pace_.reset();
-  if (job_.pace_bytes > 0) pace_.emplace(job_.pace_bytes, job_.pace_window);
-  clock_.set_enabled(job_.time_limit.count() > 0 || pace_);
+  clock_.set_enabled(job_.time_limit.count() > 0 || job_.pace_bytes > 0);
   transfer.set_mailbox(owner.mailbox());
   transfer.Start(address_, L"Range: bytes=0-\r\n");
 }
@@ -63,10 +64,18 @@ void FileDownload::Cancel() {
 
 void FileDownload::OnTick() {
   if (!running_) return;
-  const auto elapsed =
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
-  if ((job_.time_limit.count() > 0 && elapsed >= job_.time_limit) ||
-      (pace_ && !pace_->Keeps(elapsed, received_))) {
+  using std::chrono::milliseconds;
+  const auto now = std::chrono::steady_clock::now();
+  // The time looking for the routes is the lookup's own limit's.
+  if (transfer.route_count() > 0) {
+    if (!first_attempt_) first_attempt_ = now;
+    routes_ = std::max(routes_, transfer.route_count());
+  }
+  const bool too_long =
+      job_.time_limit.count() > 0 && first_attempt_ &&
+      now - *first_attempt_ >= LimitForRoutes(job_.time_limit, routes_, milliseconds(transfer.connect_ms()));
+  if (too_long ||
+      (pace_ && !pace_->Keeps(std::chrono::duration_cast<milliseconds>(now - body_started_), received_))) {
     Finish(Download::kFailed);
   }
 }
@@ -110,6 +119,10 @@ void FileDownload::OnReply() {
   in_body_ = true;
   received_ = 0;
   pending_.clear();
+  // The pace is the body's: the routes, the connection and the wait for
+  // the headers have limits of their own.
+  body_started_ = std::chrono::steady_clock::now();
+  if (job_.pace_bytes > 0) pace_.emplace(job_.pace_bytes, job_.pace_window);
 }
 
 bool FileDownload::WritePieces(bool at_end) {

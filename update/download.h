@@ -27,9 +27,12 @@ struct DownloadJob {
   bool show_progress = false;
   // Bodies longer than this are refused as they arrive.
   std::int64_t size_limit = 0;
-  // The whole download ends as failed after this time; 0: no limit.
+  // The whole download ends as failed after this time from its first
+  // connection attempt, longer by a connection limit for each further
+  // route (LimitForRoutes); 0: no limit.
   std::chrono::milliseconds time_limit{0};
-  // It fails when fewer than pace_bytes come in any pace_window; 0: no rule.
+  // It fails when fewer than pace_bytes come in any pace_window from the
+  // body's reply headers on; 0: no rule.
   std::int64_t pace_bytes = 0;
   std::chrono::milliseconds pace_window{0};
   // Takes or refuses the written file before it replaces destination.
@@ -79,7 +82,11 @@ class FileDownload {
   std::optional<std::uint64_t> whole_;
   std::string pending_;
   platform::ByteFileWriter file_;
-  std::chrono::steady_clock::time_point started_;
+  // When the first route was tried, and the most routes a lookup gave.
+  std::optional<std::chrono::steady_clock::time_point> first_attempt_;
+  std::size_t routes_ = 0;
+  // When the body's reply headers came.
+  std::chrono::steady_clock::time_point body_started_;
   std::optional<PaceRule> pace_;
   platform::Timer clock_;
   bool clock_made_ = false;

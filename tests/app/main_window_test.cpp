@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -174,19 +175,29 @@ TEST_F(MainWindowTest, AMissingMailClientIsNotFoundAndAStartUpErrorKeepsTheRowsB
   EXPECT_EQ(main().rows.count(), 2) << "the bad store leaves no row";
 }
 
-TEST_F(MainWindowTest, ASplashWhoseTimeRunsOutFirstWaitsForReady) {
-  MainWindow window(world_);  // Start() above sees readiness come first
-  window.Create();
-  window.set_enabled(false);
-  SplashWindow splash(window);
-  splash.ShowSplash(Language::kEnglish);
-  EXPECT_TRUE(GetWindowLongW(splash.handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-  splash.OnMinimumTimeUp();
-  EXPECT_TRUE(splash.loaded() && !window.enabled());
-  splash.ReadyToWork();
-  EXPECT_TRUE(!splash.loaded() && window.enabled());
-  window.exit_item.on_click();
-  EXPECT_FALSE(window.loaded());
+// At each step of the start-up (the window under the splash, a folder being
+// measured, ready under the splash, handed over) the splash ignores a
+// close, and a close of the main window ends it all: no window is left.
+TEST_F(MainWindowTest, TheSplashIgnoresACloseAndOneOfTheMainWindowEndsStartUpAtAnyStep) {
+  AddFolder(16, L"Desktop");
+  AddFolder(5, L"Documents");
+  const std::vector<std::function<bool()>> steps = {
+      [] { return true; }, [&] { return row(1).check_box.text() == L"Desktop"; },
+      [&] { return main().splash()->ready; }, [&] { return main().enabled(); }};
+  for (std::size_t step = 0; step < steps.size(); ++step) {
+    main_ = std::make_unique<MainWindow>(world_);
+    main_->OnLoad();
+    EXPECT_TRUE(GetWindowLongW(main().splash()->handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Its time up before start-up is done, the splash waits for it.
+    if (step == 3) main_->splash()->OnMinimumTimeUp();
+    EXPECT_FALSE(main().enabled());
+    ASSERT_TRUE(testing_support::PumpUntil(steps[step])) << step;
+    SendMessageW(main().splash()->handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(main().splash()->loaded(), step < 3) << step;
+    EXPECT_EQ(main().enabled(), step == 3) << step;
+    SendMessageW(main().handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(platform::LoadedForms(), 0) << step;
+  }
 }
 
 // The program's top-level windows by title; the splash window's is empty.
@@ -213,6 +224,7 @@ TEST_F(MainWindowTest, TheProgramShowsItsSplashThenTheFilledMainWindowAndEndsOnA
   ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                              &startup, &process));
   EXPECT_TRUE(wait_for([] { return FindForm(L"") != nullptr; }));
+  PostMessageW(FindForm(L""), WM_CLOSE, 0, 0);  // ignored: the splash ends by itself
   HWND main = nullptr;
   EXPECT_TRUE(wait_for([&] { return (main = FindForm(L"Tavrik Backup")) && IsWindowEnabled(main) && !FindForm(L""); }));
   EXPECT_GE(GetTickCount() - started, static_cast<DWORD>(SplashWindow::kMinimumMs))

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -112,6 +113,22 @@ TEST_F(ControlsTest, TwiceTheScaleDrawsTwiceAsLarge) {
   EXPECT_EQ(place.left, TwipsToPixels(3600, 192));
   EXPECT_EQ(place.bottom - place.top, 2 * TwipsToPixels(495, 96));
   EXPECT_EQ(FontHeight(button), 2 * font);
+}
+
+// Work posted to a window that goes before it runs, or after, is freed.
+TEST_F(ControlsTest, TasksPostedToAWindowThatGoesAreFreedUnrun) {
+  auto counted = std::make_shared<std::vector<int>>();
+  for (int cycle = 0; cycle < 200; ++cycle) {
+    Form window;
+    window.CreateForm({L"Posted", 3000, 2000});
+    const Mailbox mailbox = window.mailbox();
+    mailbox.Post([counted] { counted->push_back(0); });
+    window.Unload();
+    mailbox.Post([counted] { counted->push_back(0); });
+  }
+  testing_support::RunPendingMessages();
+  EXPECT_TRUE(counted->empty());
+  EXPECT_EQ(counted.use_count(), 1) << "every task freed";
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The About window for the keyboard and a screen reader: it opens on its
 // button, the home-page link is the next stop and a link, Enter and Esc
-// work, the focus goes back where it was, the status line is spoken, no
-// text hides under high contrast.
+// work, the focus goes back where it was, the status line is spoken. (The
+// colours under high contrast are every form's: tests/app.)
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -34,7 +34,7 @@ void UseModally(AboutWindow& about, platform::Form& owner, std::vector<std::func
 
 void Key(WPARAM key) { PostMessageW(GetFocus(), WM_KEYDOWN, key, 0); }
 
-TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpokenAndReadableInHighContrast) {
+TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpoken) {
   testing_support::ForgetQuit();
   platform::Form owner;
   owner.CreateForm({L"Owner", 9000, 7000});
@@ -43,19 +43,22 @@ TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpokenAndReada
   owner.Show();
   owner_box.focus();
   std::vector<std::wstring> opened;
-  auto prepare = [&](AboutWindow& about) {
-    about.texts = app::TextsOf(app::Language::kEnglish).about;
-    about.update_server = testing_support::RefusingUrl();
-    about.home_page = L"http://home.example/";
-    about.shell_open = [&](const std::wstring& file, const std::wstring*, const std::wstring*) {
-      return opened.push_back(file), 42;
-    };
-    about.Create(owner, IDR_LOGO);
-    about.OnLoad();
-  };
   AboutWindow about;
-  prepare(about);
+  about.texts = app::TextsOf(app::Language::kEnglish).about;
+  about.update_server = testing_support::RefusingUrl();
+  about.home_page = L"http://home.example/";
+  about.shell_open = [&](const std::wstring& file, const std::wstring*, const std::wstring*) {
+    return opened.push_back(file), 42;
+  };
+  about.Create(owner, IDR_LOGO);
+  about.OnLoad();
   EXPECT_EQ(Hear(about.logo.handle()).name, L"Tavrik Backup");
+  {
+    testing_support::EventRecorder spoken(testing_support::kLiveRegionChanged);
+    about.status.set_text(about.texts.error_updating);
+    testing_support::RunPendingMessages();
+    EXPECT_EQ(spoken.windows, std::vector<HWND>{about.status.handle()});
+  }
   std::vector<HWND> focus;
   testing_support::Heard link;
   UseModally(about, owner, {[&] {
@@ -66,30 +69,12 @@ TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpokenAndReada
     focus.push_back(GetFocus());
     link = Hear(about.home_page_link.handle());
     Key(VK_RETURN);
-    Key(VK_SPACE);
   }, [] { Key(VK_ESCAPE); }});
   EXPECT_EQ(focus, (std::vector<HWND>{about.button.handle(), about.home_page_link.handle()}));
   EXPECT_TRUE(link.role == ROLE_SYSTEM_LINK && link.default_action == L"Open");
-  EXPECT_EQ(opened, std::vector<std::wstring>(2, L"http://home.example/")) << "Enter and Space";
+  EXPECT_EQ(opened, std::vector<std::wstring>{L"http://home.example/"});
   EXPECT_FALSE(about.loaded());
   EXPECT_TRUE(owner_box.focused()) << "back where it was before About";
-
-  AboutWindow again;
-  prepare(again);
-  {
-    testing_support::HighContrastScheme scheme;
-    testing_support::EventRecorder spoken(testing_support::kLiveRegionChanged);
-    again.status.set_text(again.texts.error_updating);
-    testing_support::RunPendingMessages();
-    EXPECT_EQ(spoken.windows, std::vector<HWND>{again.status.handle()});
-    EnumChildWindows(again.handle(), [](HWND child, LPARAM) {
-      const testing_support::HandedColors handed = testing_support::ColorsHandedTo(child);
-      EXPECT_NE(handed.text, handed.back) << platform::Control::FromHandle(child)->text();
-      return TRUE;
-    }, 0);
-  }
-  UseModally(again, owner, {[] { Key(VK_RETURN); }});
-  EXPECT_FALSE(again.loaded()) << "the button, in its close role, closed the window";
 }
 
 }  // namespace

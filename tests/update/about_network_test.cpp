@@ -84,25 +84,43 @@ TEST_F(HttpsTest, CheckAndDownloadGoThroughTheUsersProxy) {
             "GET 127.0.0.1:" + Port(server.base_url()) + " /download/TavrikBackup.upd\n" + tunnel + tunnel + tunnel);
 }
 
-TEST_F(AboutTest, RoutesAreTriedInTheirOrderUntilOneConnects) {
+TEST_F(AboutTest, WhenEveryRouteIsDownTheCheckFails) {
   const std::wstring down = RefusingUrl();
   std::vector<std::wstring> asked;
   about.version_download.transfer.find_routes = [&](const std::wstring& url, auto found) {
     asked.push_back(url);
-    found({platform::ProxyRoute{down.substr(down.rfind(L'/') + 1)}, platform::ProxyRoute{}});
+    found({platform::ProxyRoute{down.substr(down.rfind(L'/') + 1)}, platform::ProxyRoute{down.substr(down.rfind(L'/') + 1)}});
   };
   Publish(kOffer);
   Activate();
   EXPECT_EQ(asked, std::vector<std::wstring>{server.base_url() + platform::FromAnsi(kVersionPath)});
-  EXPECT_EQ(about.latest_version.text(), L"0.2.0");
-  // Every route down: the check fails as any other.
-  about.version_download.transfer.find_routes = [&](const std::wstring&, auto found) {
-    found({platform::ProxyRoute{down.substr(down.rfind(L'/') + 1)}});
-  };
-  Publish("0.3.0\r\n");
-  Activate();
-  EXPECT_EQ(about.latest_version.text(), L"0.2.0") << "the offer stands";
-  EXPECT_EQ(server.Requests(kVersionPath).size(), 1u);
+  EXPECT_EQ(about.latest_version.text(), L"-");
+  EXPECT_TRUE(server.Requests(kVersionPath).empty());
+}
+
+// Two dead proxies before the direct route: one that never answers, one
+// whose request fails as it is sent. The check's limit counts from the
+// first attempt and leaves each route its time; the download's pace counts
+// from its reply.
+TEST_F(AboutTest, TwoDeadProxiesThenTheDirectRouteServeTheCheckAndTheUpdate) {
+  HttpServer dead;
+  HttpReply silent;
+  silent.silent = true;
+  for (const char* path : {kVersionPath, kInstallerPath, kSignaturePath}) dead.Serve(path, silent);
+  const std::wstring silent_proxy = dead.base_url().substr(7), failing_proxy = L"127.0.0.1:9";
+  for (FileDownload* download : {&about.version_download, &about.installer_download}) {
+    download->transfer.set_timeouts(1500, 1500);
+    download->transfer.find_routes = [=](const std::wstring&, auto found) {
+      found({platform::ProxyRoute{silent_proxy}, platform::ProxyRoute{failing_proxy}, platform::ProxyRoute{}});
+    };
+    download->transfer.send_fails_at_once = [=](const platform::ProxyRoute& route) { return route.proxy == failing_proxy; };
+  }
+  about.check_time_limit = std::chrono::seconds(1);
+  about.slowest_download_window = std::chrono::seconds(1);
+  Offer();
+  Press();
+  EXPECT_EQ(shell_calls, std::vector<std::wstring>{folder.path() + L"/install.exe||"});
+  EXPECT_EQ(dead.Requests(kInstallerPath).size(), 1u);
 }
 
 // A proxy that asks for the user's own logon gets it without a prompt,

@@ -4,7 +4,11 @@
 // clean-up of what updates leave behind.
 #include "update/apply_update.h"
 
+#include <windows.h>
+#include <sddl.h>
+
 #include "app/texts.h"
+#include "platform/elevation.h"
 #include "update/about_fixture.h"
 
 namespace update {
@@ -30,8 +34,13 @@ struct AllUsersTest : AboutTest {
                        [this](const std::wstring& file, const std::wstring& options) {
                          started.push_back(file + L" " + options);
                          started_bytes = ReadFile(file);
+                         // Held as checked: nobody may write, rename or delete it.
+                         HANDLE writer = CreateFileW(file.c_str(), GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+                         changeable = writer != INVALID_HANDLE_VALUE || DeleteFileW(file.c_str());
+                         if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
                          return true;
-                       }};
+                       },
+                       [this](const std::wstring& checked) { return checked != changed_by_others; }};
       ended(ApplyDownloadedUpdate(downloaded, setup));
       return true;
     };
@@ -45,6 +54,8 @@ struct AllUsersTest : AboutTest {
   const std::wstring user_copy = folder / L"local\\Tavrik Backup\\install.exe";
   std::vector<std::wstring> elevated, started;
   std::string started_bytes;
+  bool changeable = true;
+  std::wstring changed_by_others;
   bool refuse_prompt = false;
   std::function<void()> before_apply;
 };
@@ -56,8 +67,36 @@ TEST_F(AllUsersTest, TheInstalledProgramStartsOnlyItsOwnVerifiedCopy) {
   EXPECT_EQ(elevated, std::vector<std::wstring>{program + L"\\TavrikBackup.exe /apply-update \"" + user_copy + L"\""});
   EXPECT_EQ(started, std::vector<std::wstring>{program + L"\\Update\\install.exe /S /ALLUSERS /START"});
   EXPECT_EQ(started_bytes, NewInstaller());
+  EXPECT_FALSE(changeable);
   EXPECT_EQ(shell_calls, std::vector<std::wstring>{L"run stopped"}) << "the user's file is never started";
   EXPECT_TRUE(ended);
+}
+
+TEST_F(AllUsersTest, NothingIsCopiedOrStartedFromAFolderOthersCanChange) {
+  for (const std::wstring& folder : {program, program + L"\\Update"}) {
+    changed_by_others = folder;
+    Offer();
+    Press();
+    EXPECT_TRUE(started.empty());
+    EXPECT_FALSE(platform::FileExists(program + L"\\Update\\install.exe"));
+    EXPECT_EQ(about.status.text(), L"Error updating...");
+  }
+}
+
+// The elevated step ends by itself: meanwhile the window cannot be closed,
+// which would remove the user's copies from under it.
+TEST_F(AllUsersTest, TheWindowStaysOpenWhileTheElevatedStepRuns) {
+  std::function<void(bool)> elevated_end;
+  about.start_elevated = [&](const std::wstring&, const std::wstring&, auto end) { return elevated_end = end, true; };
+  Offer();
+  about.OnButtonClick();
+  ASSERT_TRUE(PumpUntil([&] { return elevated_end != nullptr; }));
+  SendMessageW(about.handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(about.loaded() && platform::FileExists(user_copy));
+  elevated_end(false);
+  EXPECT_EQ(about.status.text(), L"Error updating...");
+  SendMessageW(about.handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(about.loaded());
 }
 
 TEST_F(AllUsersTest, AFileSwappedAfterTheCheckIsRefusedAndNothingStarts) {
@@ -86,6 +125,20 @@ TEST_F(AllUsersTest, ARefusedPromptLeavesTheProgramAsItWasInEitherLanguage) {
   EXPECT_TRUE(about.button.enabled());
 }
 
+bool FromNotation(const wchar_t* sddl) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
+  const bool only = platform::OnlyAdministratorsCanChange(platform::RightsOfDescriptor(descriptor));
+  LocalFree(descriptor);
+  return only;
+}
+
+// Folder rights read from security descriptors in the system's notation.
+TEST(FolderRightsTest, ReadFromSecurityDescriptors) {
+  EXPECT_TRUE(FromNotation(L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(D;OICI;FA;;;WD)"));
+  EXPECT_FALSE(FromNotation(L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;SDGXGWGR;;;AU)"));
+  EXPECT_FALSE(FromNotation(L"O:BUD:P(A;OICI;FA;;;BA)")) << "the users own it";
+}
 TEST(InstallerLeftoversTest, TheNextStartRemovesThemAndAnEmptyUserFolder) {
   testing_support::TempFolder folder;
   const std::wstring program = folder / L"Program", local = folder / L"Local\\Tavrik Backup";
