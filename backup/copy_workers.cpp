@@ -100,12 +100,17 @@ void CopyEngine::Work() {
       job = std::move(jobs_.front());
       jobs_.pop_front();
     }
-    const bool copied = !flags_.cancel_requested && CopyOneFile(job, chunk);
+    const platform::FileResult result =
+        flags_.cancel_requested ? platform::FileResult::kFailed : CopyOneFile(job, chunk);
+    const bool copied = result == platform::FileResult::kDone;
     std::lock_guard<std::mutex> lock(mutex_);
     if (copied || !flags_.cancel_requested) {
       job.entry->state = LogEntry::State::kReady;
-      job.entry->text = FileLine(job.name, copied ? texts_.log_copied : texts_.log_not_copied);
-      if (!copied) flags_.file_error = true;
+      const bool held = result == platform::FileResult::kHeld && !held_file_words.empty();
+      job.entry->text = FileLine(job.name, copied ? texts_.log_copied
+                                           : held ? held_file_words
+                                                  : texts_.log_not_copied);
+      if (!copied) flags_.MarkNotCopied();
     } else {
       job.entry->state = LogEntry::State::kCancelled;
     }
@@ -113,23 +118,24 @@ void CopyEngine::Work() {
   }
 }
 
-bool CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
+platform::FileResult CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
   // Too large for the target's file system (over 4 GiB to FAT32): nothing
   // of it is written.
-  if (job.size > largest_file_) return false;
+  if (job.size > largest_file_) return platform::FileResult::kFailed;
   // Large files one at a time, so a disk is not made to seek between them.
   const bool large = job.size >= kChunkBytes;
   std::unique_lock<std::mutex> one_at_a_time(large_file_, std::defer_lock);
   if (large) one_at_a_time.lock();
-  const bool copied = CopyViaTemporaryName(job, chunk);
+  const platform::FileResult result = CopyViaTemporaryName(job, chunk);
+  const bool copied = result == platform::FileResult::kDone;
   if (copied || large) FileDone(copied ? job.size : 0, large);
-  return copied;
+  return result;
 }
 
 // Written under a temporary name beside its destination, then moved to its
 // name in one step: a failed, cancelled or killed copy leaves the older
 // file as it was and nothing half-written under the file's name.
-bool CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) {
+platform::FileResult CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) {
   const std::wstring destination = job.folder + job.name;
   for (int tries = 0; tries < 100;) {
     const std::wstring name = TemporaryName(next_temporary_++);
@@ -141,14 +147,13 @@ bool CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) 
     // Someone else's file of that name: left alone, another name tried.
     if (copied == platform::FileResult::kExists) continue;
     // A failed copy has removed its temporary file already.
-    if (copied != platform::FileResult::kDone) return false;
-    if (WaitingOutRefusals([&] { return platform::MoveFileOver(temporary, destination); }) ==
-        platform::FileResult::kDone)
-      return true;
-    platform::DeleteFileAt(temporary);
-    return false;
+    if (copied != platform::FileResult::kDone) return copied;
+    const platform::FileResult moved =
+        WaitingOutRefusals([&] { return platform::MoveFileOver(temporary, destination); });
+    if (moved != platform::FileResult::kDone) platform::DeleteFileAt(temporary);
+    return moved;
   }
-  return false;
+  return platform::FileResult::kFailed;
 }
 
 platform::FileResult CopyEngine::CopyTo(const Job& job, const std::wstring& temporary,
