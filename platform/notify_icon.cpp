@@ -13,9 +13,9 @@ namespace {
 constexpr UINT kIconMessage = WM_APP + 1;
 constexpr UINT kIconId = 1;
 constexpr UINT_PTR kLongestTimer = 1;
-// A balloon that the shell never says is gone (no notification area that
-// tells) is given up after this long.
-constexpr UINT kLongestMs = 30000;
+// A balloon that the shell never says is gone is given up after this long:
+// a notification of Windows 10 and 11 shows for about five seconds.
+constexpr UINT kLongestMs = 15000;
 const wchar_t kWindowClass[] = L"Tavrik Backup balloon";
 
 NOTIFYICONDATAW IconData(HWND window) {
@@ -57,7 +57,10 @@ bool BalloonIcon::Show(const std::wstring& title, const std::wstring& text, bool
     window_class.lpszClassName = kWindowClass;
     return RegisterClassW(&window_class) != 0;
   }();
-  if (!registered) return false;
+  // No notification area in sight (a system without a shell's taskbar):
+  // no balloon would show, nor say when it has gone.
+  HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+  if (!registered || !tray || !IsWindowVisible(tray)) return false;
   HWND window = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleW(nullptr), nullptr);
   if (!window) return false;

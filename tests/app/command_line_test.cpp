@@ -1,4 +1,4 @@
-// The command line's modes, the run's result and the run lock's name. No
+// The command line's modes and the run's result. No
 // Windows call: also run natively under the sanitizers.
 #include "app/command_line.h"
 
@@ -7,7 +7,7 @@
 namespace app {
 namespace {
 
-TEST(CommandLineTest, OnlyBackupAloneOrTheUpdateSwitchAreAccepted) {
+TEST(CommandLineTest, OnlyBackupAloneOrTheUpdateSwitchAreAcceptedAndARunEndsAsItsWorstPart) {
   EXPECT_EQ(ModeOfArguments({}), StartMode::kWindow);
   EXPECT_EQ(ModeOfArguments({L"/backup"}), StartMode::kBackup);
   EXPECT_EQ(ModeOfArguments({L"/BackUp"}), StartMode::kBackup);
@@ -17,20 +17,10 @@ TEST(CommandLineTest, OnlyBackupAloneOrTheUpdateSwitchAreAccepted) {
     EXPECT_EQ(ModeOfArguments(refused), StartMode::kRefused) << refused[0];
     EXPECT_NE(RefusedArgumentsText(refused).find(L"/backup"), std::wstring::npos);
   }
-}
-
-TEST(CommandLineTest, ARefusedTargetOutranksACancelWhichOutranksFailures) {
-  EXPECT_EQ(ResultOfRun(false, false, false), RunResult::kComplete);
-  EXPECT_EQ(ResultOfRun(false, false, true), RunResult::kNotAllCopied);
-  EXPECT_EQ(ResultOfRun(false, true, true), RunResult::kCancelled);
+  // A refused target outranks a cancel, which outranks failures.
   EXPECT_EQ(ResultOfRun(true, true, true), RunResult::kNothingBackedUp);
-}
-
-TEST(CommandLineTest, TheRunLockIsPerSessionAndSettingsFileWhateverTheLetterCase) {
-  const std::wstring name = RunLockName(L"C:\\Users\\Ana\\AppData\\TAVRIK Backup.ini");
-  EXPECT_EQ(name.rfind(L"Local\\", 0), 0u);
-  EXPECT_EQ(name, RunLockName(L"c:\\users\\ana\\appdata\\tavrik backup.ini"));
-  EXPECT_NE(name, RunLockName(L"D:\\Portable\\TAVRIK Backup.ini"));
+  EXPECT_EQ(ResultOfRun(false, true, true), RunResult::kCancelled);
+  EXPECT_EQ(ResultOfRun(false, false, true), RunResult::kNotAllCopied);
 }
 
 }  // namespace

@@ -124,7 +124,6 @@ TEST_F(WindowWithRowsTest, TheRangeEndsAtTheLastRowAndAFocusedRowComesIntoView) 
     ASSERT_TRUE(main.rows[i].check_box.focused());
     EXPECT_TRUE(InView(main, i)) << "row " << i;
   }
-  testing_support::SaveScreenshot(main.handle(), L"focus-on-scrolled-in-row");
   main.rows[1].check_box.focus();
   EXPECT_TRUE(InView(main, 1));
   main.rows[40].check_box.focus();

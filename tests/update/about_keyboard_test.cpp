@@ -60,7 +60,6 @@ TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpokenAndReada
   testing_support::Heard link;
   UseModally(about, owner, {[&] {
     focus.push_back(GetFocus());
-    testing_support::SaveScreenshot(about.handle(), L"about-focused");
     Key(VK_TAB);
   }, [&] {
     focus.push_back(GetFocus());
