@@ -116,7 +116,7 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
   // the copy gives every name to the file functions as it is.
   const std::wstring place = AddBackslash(platform::FullPath(folder));
   const std::wstring target = AddBackslash(folder);
-  const std::wstring refusal = CheckAndMakeTarget(place, target, rows);
+  const std::wstring refusal = CheckAndMakeTarget(place, folder, rows);
   if (!refusal.empty()) return Post([this, refusal] { ShowRefusal(refusal); });
   const bool saved = SaveSettings(folder, write_log, only_changed, rows);
   Post([this, saved] {
