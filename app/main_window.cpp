@@ -139,6 +139,8 @@ void MainWindow::CreateTargetNotes() {
   view_log_link.Create(At(window, {3360, 7485, 3015, 375}, Font{L"Tahoma", 9.75, false, true}),
                        english.view_log);
   view_log_link.set_visible(false);
+  // Under the target, read with it: how the last backup there ended.
+  last_run_label.Create(At(window, {240, 5940, 9660, 255}, kBody), L"");
 }
 
 void MainWindow::WireHandlers() {
@@ -159,6 +161,7 @@ void MainWindow::WireHandlers() {
   pick_target_button.on_click = [this] { OnPickTargetClick(); };
   backup_button.on_click = [this] { OnBackupClick(); };
   view_log_link.on_click = [this] { OnViewLogClick(); };
+  backup_run.on_run_ended = [this](const backup::RunEnd& end) { RecordRun(end); };
   WireRow(1);
 }
 
@@ -215,6 +218,7 @@ void MainWindow::ApplyLanguage(Language new_language) {
   help_menu.set_text(control_texts.help_menu);
   about_item.set_text(control_texts.about_item);
   changed_only_item.set_text(control_texts.changed_only_item);
+  if (!settings_file.empty()) ShowLastRun();
 }
 
 void MainWindow::SetChangedOnly(bool on) {
@@ -257,7 +261,15 @@ void MainWindow::OnUnload() { backup_run.CancelAndWait(); }
 bool MainWindow::OnQueryEndSession() { return !backup_run.running(); }
 
 // The session ends anyway: the run stops cleanly before the process ends.
-void MainWindow::OnEndSession() { backup_run.CancelAndWait(); }
+// A run stopped so is recorded as cancelled: its own end never comes.
+void MainWindow::OnEndSession() {
+  if (!backup_run.running()) return;
+  backup_run.CancelAndWait();
+  backup::RunEnd end;
+  end.cancelled = true;
+  WriteLastRun(end);
+  if (on_session_end) on_session_end();
+}
 
 void MainWindow::OnAboutClick() {
   // A run going on is cancelled, cleanly, before an update's installer starts.

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/splash_window.h"
@@ -13,6 +14,7 @@
 #include "backup/backup_run.h"
 #include "platform/automation.h"
 #include "platform/controls.h"
+#include "platform/run_lock.h"
 #include "sources/source_list.h"
 #include "sources/source_row.h"
 
@@ -84,6 +86,28 @@ class MainWindow : public platform::Form {
   sources::SourceList source_list;
   backup::BackupRun backup_run;
 
+  platform::Label last_run_label;
+
+  // No one watches (a /backup run): no splash, the window minimized
+  // without the focus, no box; set before OnLoad.
+  bool unattended = false;
+  // Called once start-up has handed the window over.
+  std::function<void()> on_ready;
+  // Called once a run's end is recorded in the settings file.
+  std::function<void(RunResult result, const backup::RunEnd& end)> on_run_recorded;
+  // Called when the session ends (shutdown, sign-out) after a run was
+  // stopped; the process ends when it returns.
+  std::function<void()> on_session_end;
+
+  // What another start of the program asks: a backup, as a press of
+  // "Backup!" would start it. False when one goes on or start-up has not
+  // finished.
+  bool StartBackupForAnotherStart();
+  // The last run's line, from the settings file.
+  void ShowLastRun();
+  // Writes how a run ended in the settings file and shows it.
+  void RecordRun(const backup::RunEnd& end);
+
   // The splash window once shown; it stays loaded until it closes itself.
   SplashWindow* splash() { return splash_.get(); }
 
@@ -128,10 +152,13 @@ class MainWindow : public platform::Form {
   void OnEndSession();
   void OnAboutClick();
   void OnChangedOnlyClick();
+  RunResult WriteLastRun(const backup::RunEnd& end);
 
   SpokenTexts spoken_;
   StartupWorld world_;
   std::unique_ptr<SplashWindow> splash_;
+  // The lock of the runs that write this settings file.
+  std::optional<platform::RunLock> run_lock_;
   // The row a start-up fills next; row 1 is the window's own.
   int next_row_ = 1;
   // The standard folder start-up measures next, as a place in its list.

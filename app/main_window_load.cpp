@@ -10,6 +10,7 @@
 #include "environment/outlook_version.h"
 #include "environment/system_info.h"
 #include "platform/files.h"
+#include "platform/program_window.h"
 #include "platform/shell.h"
 #include "platform/system_facts.h"
 #include "settings/stored_values.h"
@@ -84,8 +85,9 @@ void MainWindow::FinishStartup() {
 void MainWindow::ShowGreyedUnderSplash() {
   Create();
   set_enabled(false);
-  Show();
   language = LanguageOfLocale(platform::LocaleText(0, kLanguageNameQuery).value_or(L""));
+  if (unattended) return platform::ShowMinimizedWithoutFocus(*this);
+  Show();
   splash_ = std::make_unique<SplashWindow>(*this);
   splash_->ShowSplash(language);
 }
@@ -97,6 +99,13 @@ void MainWindow::ReadStoredSettings() {
   write_log_box.set_check_state(
       settings::StoredCheckState(settings::ReadIni(settings_file, L"main", L"log", L"")));
   SetChangedOnly(settings::StoredSwitch(settings::ReadIni(settings_file, L"main", L"changed", L"")));
+  run_lock_.emplace(RunLockName(settings_file));
+  backup_run.run_lock = &*run_lock_;
+  backup_run.unattended = unattended;
+  // Another start of the program finds this window and hands its work here.
+  platform::AnswerOtherStarts(*this, RunLockName(settings_file),
+                              [this] { return StartBackupForAnotherStart(); });
+  ShowLastRun();
   // The target may be on a share that does not answer: looked at aside, the
   // link shows when the answer comes.
   if (!backup::TrimSpaces(target).empty()) {
@@ -212,6 +221,7 @@ void MainWindow::HandToUser() {
     splash_->ReadyToWork();
   else
     set_enabled(true);
+  if (on_ready) on_ready();
 }
 
 }  // namespace app

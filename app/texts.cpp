@@ -66,6 +66,11 @@ const Texts kEnglish = [] {
   r.copy.log_not_copied = L"*not copied*";
   r.copy.log_user_cancelled = L"user cancelled";
   r.copy.log_link_skipped = L"link skipped";
+  r.copy.log_in_use_by_mail_client = L"in use by the mail client, not copied";
+  r.target_not_available = L"Backup target not available: ";
+  r.other_run_going = L"A scheduled backup is running";
+  m.last_run = {L"Last backup: ", L"never", L", complete", L", cancelled",
+                L", target not available", L", ", L" files not copied"};
   r.copy.missing_source = L"Backup source file/folder ";
 
   update::AboutTexts& a = t.about;
@@ -147,6 +152,11 @@ const Texts kSpanish = [] {
   r.copy.log_not_copied = L"*no copiado*";
   r.copy.log_user_cancelled = L"cancelado por el usuario";
   r.copy.log_link_skipped = L"enlace omitido";
+  r.copy.log_in_use_by_mail_client = L"en uso por el cliente de correo, no copiado";
+  r.target_not_available = L"Destino de la copia no disponible: ";
+  r.other_run_going = L"Hay una copia programada en curso";
+  m.last_run = {L"Última copia: ", L"nunca", L", completa", L", cancelada",
+                L", destino no disponible", L", ", L" archivos sin copiar"};
   r.copy.missing_source = L"Carpeta/archivo origen de la copia ";
 
   update::AboutTexts& a = t.about;

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/last_run.h"
 #include "backup/run_texts.h"
 #include "update/about_texts.h"
 
@@ -30,6 +31,8 @@ struct MainTexts {
   // foresee, when it ends the program.
   std::wstring unexpected_error;
   backup::RunTexts run;
+  // The line under the target that tells how the last backup ended.
+  LastRunTexts last_run;
 };
 
 // The main window's control_texts that depend on the language.

@@ -7,6 +7,7 @@
 #include "backup/path_parts.h"
 #include "platform/program.h"
 #include "platform/shell.h"
+#include "platform/target_place.h"
 #include "settings/stored_values.h"
 #include "settings/ini_file.h"
 
@@ -43,6 +44,8 @@ void BackupRun::OnBackupPress() {
   // A cancel pressed as the run ended, handled just after it: not a new run.
   if (ended_at_ && Now() - *ended_at_ < platform::DoubleClickTime()) return;
 
+  // One run at a time, whoever started it: an unattended run holds the lock.
+  if (run_lock && !run_lock->TryHold()) return ShowMessage(texts_.other_run_going);
   controls_.target_box.set_back_color(kWhite);
   controls_.total_error_image.set_visible(false);
   controls_.total_ok_image.set_visible(false);
@@ -51,14 +54,14 @@ void BackupRun::OnBackupPress() {
   // the root of the current drive.
   const std::wstring folder = TrimSpaces(controls_.target_box.text());
   if (folder != controls_.target_box.text()) controls_.target_box.set_text(folder);
-  if (folder.empty()) return RefuseTarget(texts_.enter_target);
+  if (folder.empty()) return RefuseBeforeRun(texts_.enter_target);
   // A relative path would land under whatever the current folder happens to
   // be; one longer than the settings file keeps would be another folder at
   // the next start.
   std::wstring typed = AddBackslash(folder);
   std::replace(typed.begin(), typed.end(), L'/', L'\\');
   if (folder.size() > settings::kMaxValueLength || !IsAbsolutePath(typed))
-    return RefuseTarget(texts_.invalid_target);
+    return RefuseBeforeRun(texts_.invalid_target);
   controls_.error_label.set_visible(false);
   controls_.error_label.set_text(L"");
 
@@ -71,6 +74,7 @@ void BackupRun::OnBackupPress() {
   }
   if (thread_.joinable()) thread_.join();
   flags_.cancel_requested = false;
+  flags_.not_copied = 0;
   started_at_ = Now();
   SetRole(ButtonRole::kRunning);
   EnableInputs(false);
@@ -119,8 +123,8 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
   // the copy gives every name to the file functions as it is.
   const std::wstring place = AddBackslash(platform::FullPath(folder));
   const std::wstring target = AddBackslash(folder);
-  const std::wstring* refusal = CheckAndMakeTarget(place, rows);
-  if (refusal) return Post([this, refusal] { ShowRefusal(*refusal); });
+  const std::wstring refusal = CheckAndMakeTarget(place, folder, rows);
+  if (!refusal.empty()) return Post([this, refusal] { ShowRefusal(refusal); });
   const bool saved = SaveSettings(folder, write_log, only_changed, rows);
   Post([this, saved] {
     // The run goes ahead; the user learns that the next start will not know it.
@@ -138,6 +142,15 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
   // run is cancelled only when its cancel stopped something: a file, a
   // folder, or a row not begun, which the log names.
   bool any_failed = false, cancelled = false;
+  // No one watches: what the window would have said goes in the log, and
+  // is a failure.
+  if (unattended) {
+    std::vector<std::wstring> faults = faults_before_run;
+    if (!saved) faults.push_back(texts_.settings_not_saved);
+    if (log)
+      for (const std::wstring& fault : faults) log->Write(fault);
+    any_failed = !faults.empty();
+  }
   for (const RowPlan& row : rows) {
     if (flags_.cancel_requested) {
       cancelled = true;
@@ -171,12 +184,15 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
 }
 
 // Nothing is made in the target nor saved before every check has passed.
-// Returns the refusal to show, or nothing once the target folder exists.
-const std::wstring* BackupRun::CheckAndMakeTarget(const std::wstring& place,
-                                                  const std::vector<RowPlan>& rows) {
-  if (RowsLandOnThemselves(place, rows)) return &texts_.same_folder;
-  if (!platform::FolderExists(place) && !MakePath(place)) return &texts_.invalid_target;
-  return nullptr;
+// Returns the refusal to show, or "" once the target folder exists. A drive
+// that is not plugged in or a share that does not answer gets no folder
+// made on whatever answers in its place later.
+std::wstring BackupRun::CheckAndMakeTarget(const std::wstring& place, const std::wstring& folder,
+                                           const std::vector<RowPlan>& rows) {
+  if (!platform::TargetPlaceAvailable(place)) return texts_.target_not_available + folder;
+  if (RowsLandOnThemselves(place, rows)) return texts_.same_folder;
+  if (!platform::FolderExists(place) && !MakePath(place)) return texts_.invalid_target;
+  return L"";
 }
 
 // A row's copy would land on its own folder or inside it, however either is
@@ -218,14 +234,22 @@ BackupRun::RowOutcome BackupRun::CopyRow(const RowPlan& row, const std::wstring&
   current_bytes_ = 0;
   current_row_ = row.index;
   Post([this, index = row.index] { ShowRowStarted(index); });
-  // A store file open in the mail client simply fails like any locked file.
+  // A store file open in the mail client fails like any locked file, in
+  // words that tell why.
   const bool is_file = row.kind == sources::kMailStoreRow;
+  engine_.held_file_words = is_file ? texts_.copy.log_in_use_by_mail_client : L"";
   engine_.SetRow([this](double bytes) { OnEngineProgress(bytes); }, log);
   RowOutcome outcome;
   if (!engine_.CopySource(row.path, place + row.name, is_file)) {
     const std::wstring text = texts_.copy.missing_source + (is_file ? row.path : AddBackslash(row.path)) +
                               L" " + texts_.copy.not_found;
-    Post([this, text] { platform::CurrentDialogs().MessageBoxOk(controls_.window, text); });
+    if (unattended) {
+      // No one would close a box: the log says it and the row is red.
+      if (log) log->Write(text);
+      flags_.MarkNotCopied();
+    } else {
+      Post([this, text] { platform::CurrentDialogs().MessageBoxOk(controls_.window, text); });
+    }
   }
   outcome.file_error = flags_.file_error;
   outcome.target_error = flags_.target_error;

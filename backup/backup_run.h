@@ -24,6 +24,7 @@
 #include "platform/image.h"
 #include "platform/label.h"
 #include "platform/menu_item.h"
+#include "platform/run_lock.h"
 #include "platform/text_box.h"
 #include "sources/source_row.h"
 
@@ -62,6 +63,18 @@ struct RunSeams {
 };
 inline const RunSeams kNoRunSeams{};
 
+// How a run ended, for whoever records it: the target refused (nothing
+// backed up), a cancel that stopped something, anything not copied (files,
+// folders, a missing source, an unwritable log), with the number of files
+// and folders not copied, and the log when one was written.
+struct RunEnd {
+  bool target_refused = false, cancelled = false, failed = false;
+  // Refused at the press, before any run began (an empty target box).
+  bool refused_at_press = false;
+  long long not_copied = 0;
+  std::wstring log_file;
+};
+
 // What a press of the backup button does: start a run, or ask the one that
 // goes on to stop.
 enum class ButtonRole { kIdle, kRunning, kCancelling };
@@ -82,6 +95,16 @@ class BackupRun {
   void OnViewLogClick();
 
   bool running() const { return role_ != ButtonRole::kIdle; }
+  // The lock every run of the program holds; none: no lock is taken.
+  platform::RunLock* run_lock = nullptr;
+  // No one watches (an unattended run): a missing source is a log line and
+  // a failure instead of a box.
+  bool unattended = false;
+  // What went wrong before an unattended run and would have been a box:
+  // written at the top of its log, a failure. Set before the press.
+  std::vector<std::wstring> faults_before_run;
+  // Called on the window's thread once a run started by a press has ended.
+  std::function<void(const RunEnd&)> on_run_ended;
   // Asks a run that goes on to stop; then runs on the window's thread once
   // it has stopped (at once when no run goes on).
   void CancelThen(std::function<void()> then);
@@ -111,8 +134,8 @@ class BackupRun {
 
   // On the run thread.
   void Run(std::wstring folder, bool write_log, bool only_changed, std::vector<RowPlan> rows);
-  const std::wstring* CheckAndMakeTarget(const std::wstring& place,
-                                         const std::vector<RowPlan>& rows);
+  std::wstring CheckAndMakeTarget(const std::wstring& place, const std::wstring& folder,
+                                 const std::vector<RowPlan>& rows);
   bool RowsLandOnThemselves(const std::wstring& place, const std::vector<RowPlan>& rows);
   bool SaveSettings(const std::wstring& folder, bool write_log, bool only_changed,
                     const std::vector<RowPlan>& rows);
@@ -125,12 +148,13 @@ class BackupRun {
   void ShowLatestBytes();
   void ShowRowEnded(int index, const RowOutcome& outcome);
   void ShowRunEnded(bool any_failed, bool cancelled, bool log_used, const std::wstring& folder);
-  void FinishRun();
+  void FinishRun(const RunEnd& end);
   void RequestCancel();
   void SetRole(ButtonRole role);
   void EnableInputs(bool enabled);
   void ShowMessage(const std::wstring& text);
   void RefuseTarget(const std::wstring& text);
+  void RefuseBeforeRun(const std::wstring& text);
   void Post(std::function<void()> task) { mailbox_.Post(std::move(task)); }
   std::chrono::steady_clock::time_point Now() const;
 

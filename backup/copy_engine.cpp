@@ -113,7 +113,7 @@ void CopyEngine::CopySubFolder(const std::wstring& src, const std::wstring& dst)
   platform::FileSearch search(SearchPattern(src, false));
   const bool there = search.found() && platform::FolderExists(dst);
   if (!search.found() || (!there && !MakePath(dst))) {
-    flags_.file_error = true;
+    flags_.MarkNotCopied();
     Log(FileLine(src, texts_.log_not_copied));
     return;
   }
@@ -203,7 +203,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
         // It may point back up the tree or outside the source.
         Log(FileLine(folder, texts_.log_link_skipped));
       } else if (collides) {
-        flags_.file_error = true;
+        flags_.MarkNotCopied();
         Log(FileLine(folder, texts_.log_not_copied));
       } else {
         CopySubFolder(folder, dst + name + L"\\");
@@ -213,7 +213,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
       // After a cancel the file is not begun, and its line says why.
       if (flags_.cancel_requested) return LogCancel(name, dst);
       if (collides) {
-        flags_.file_error = true;
+        flags_.MarkNotCopied();
         Log(FileLine(name, texts_.log_not_copied));
       } else if (listing && listing->Holds(name, entry.size(), entry.last_write)) {
         // Nothing of the target is touched: no temporary file, no rename.
@@ -232,7 +232,7 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
   // A listing that broke off, or a folder that went away while it was
   // copied (its listing may then just end), is not a finished folder.
   if (search.failed() || !platform::FolderExists(src_folder)) {
-    flags_.file_error = true;
+    flags_.MarkNotCopied();
     Log(FileLine(src_folder, texts_.log_not_copied));
   }
 }

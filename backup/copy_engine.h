@@ -59,6 +59,12 @@ struct RunFlags {
   std::atomic<bool> target_error{false};
   // Something of the current row was not copied.
   std::atomic<bool> file_error{false};
+  // The files and folders of the whole run that were not copied.
+  std::atomic<long long> not_copied{0};
+  void MarkNotCopied() {
+    file_error = true;
+    ++not_copied;
+  }
   // Bytes of the current row's files done so far: copied, or found
   // unchanged.
   std::atomic<std::uint64_t> bytes_copied{0};
@@ -127,6 +133,10 @@ class CopyEngine {
   // How long a file held by another program (a virus scanner, the indexer)
   // is waited for before it counts as not copied.
   std::chrono::milliseconds held_file_patience{2000};
+  // The log line's words for a file still held by another program after
+  // the patience; "" for the usual not-copied words. A mail store is held
+  // by the mail client while it is open.
+  std::wstring held_file_words;
 
   // Files of this size and larger are copied here piece by piece, one at a
   // time, and flushed to the disk before they take their name.
@@ -165,7 +175,7 @@ class CopyEngine {
   void StartWorkers();
   void FinishWorkers();
   void Work();
-  bool CopyOneFile(const Job& job, std::vector<char>& chunk);
+  platform::FileResult CopyOneFile(const Job& job, std::vector<char>& chunk);
   platform::FileResult CopyViaTemporaryName(const Job& job, std::vector<char>& chunk);
   platform::FileResult CopyLargeFile(const Job& job, std::vector<char>& chunk);
   platform::FileResult CopyTo(const Job& job, const std::wstring& temporary,

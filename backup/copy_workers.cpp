@@ -101,12 +101,17 @@ void CopyEngine::Work() {
       job = std::move(jobs_.front());
       jobs_.pop_front();
     }
-    const bool copied = !flags_.cancel_requested && CopyOneFile(job, chunk);
+    const platform::FileResult result =
+        flags_.cancel_requested ? platform::FileResult::kFailed : CopyOneFile(job, chunk);
+    const bool copied = result == platform::FileResult::kDone;
     std::lock_guard<std::mutex> lock(mutex_);
     if (copied || !flags_.cancel_requested) {
       job.entry->state = LogEntry::State::kReady;
-      job.entry->text = FileLine(job.name, copied ? texts_.log_copied : texts_.log_not_copied);
-      if (!copied) flags_.file_error = true;
+      const bool held = result == platform::FileResult::kHeld && !held_file_words.empty();
+      job.entry->text = FileLine(job.name, copied ? texts_.log_copied
+                                           : held ? held_file_words
+                                                  : texts_.log_not_copied);
+      if (!copied) flags_.MarkNotCopied();
     } else {
       job.entry->state = LogEntry::State::kCancelled;
       cancelled_in_.insert(job.folder);
@@ -115,14 +120,14 @@ void CopyEngine::Work() {
   }
 }
 
-bool CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
+platform::FileResult CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
   // Too large for the target's file system (over 4 GiB to FAT32): nothing
   // of it is written.
-  if (job.size > largest_file_) return false;
+  if (job.size > largest_file_) return platform::FileResult::kFailed;
   if (job.size >= kChunkBytes) {
-    const bool copied = CopyLargeFile(job, chunk) == platform::FileResult::kDone;
-    FileDone(copied ? job.size : 0, true);
-    return copied;
+    const platform::FileResult result = CopyLargeFile(job, chunk);
+    FileDone(result == platform::FileResult::kDone ? job.size : 0, true);
+    return result;
   }
   const std::uint64_t large_before = large_copies_;
   platform::FileResult result = CopyViaTemporaryName(job, chunk);
@@ -134,7 +139,7 @@ bool CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
     result = CopyViaTemporaryName(job, chunk);
   }
   if (result == platform::FileResult::kDone) FileDone(job.size, false);
-  return result == platform::FileResult::kDone;
+  return result;
 }
 
 // Large files one at a time, so a disk is not made to seek between them,

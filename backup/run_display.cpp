@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "backup/path_parts.h"
 #include "platform/shell.h"
 #include "platform/taskbar.h"
 
@@ -59,7 +60,9 @@ void ShowOnTaskbar(const BackupControls& controls, const BackupRun::TaskbarShare
 
 void BackupRun::ShowRefusal(const std::wstring& text) {
   RefuseTarget(text);
-  FinishRun();
+  RunEnd end;
+  end.target_refused = true;
+  FinishRun(end);
 }
 
 void BackupRun::ShowRowStarted(int index) {
@@ -122,11 +125,16 @@ void BackupRun::ShowRunEnded(bool failed, bool cancelled, bool log_used,
   }
   // A run that ends behind other windows asks for the user's eye.
   if (!controls_.window.in_front()) platform::CurrentTaskbar().Flash(controls_.window);
-  FinishRun();
+  RunEnd end;
+  end.cancelled = cancelled;
+  end.failed = failed;
+  end.not_copied = flags_.not_copied;
+  if (log_used) end.log_file = AddBackslash(folder) + kLogFileName;
+  FinishRun(end);
 }
 
 // The run thread posted its last message: it ends at once.
-void BackupRun::FinishRun() {
+void BackupRun::FinishRun(const RunEnd& end) {
   ended_at_ = Now();
   SetRole(ButtonRole::kIdle);
   EnableInputs(true);
@@ -136,6 +144,8 @@ void BackupRun::FinishRun() {
   flags_.cancel_requested = false;
   flags_.target_error = false;
   current_row_ = 0;
+  if (run_lock) run_lock->Release();
+  if (on_run_ended) on_run_ended(end);
   if (after_run_) {
     std::function<void()> then = std::move(after_run_);
     after_run_ = nullptr;
@@ -173,6 +183,16 @@ void BackupRun::ShowMessage(const std::wstring& text) {
 void BackupRun::RefuseTarget(const std::wstring& text) {
   ShowMessage(text);
   controls_.target_box.set_back_color(kYellow);
+}
+
+// A target refused before a run begins ends the press; an unattended run
+// hears of it as of any end.
+void BackupRun::RefuseBeforeRun(const std::wstring& text) {
+  RefuseTarget(text);
+  if (run_lock) run_lock->Release();
+  RunEnd end;
+  end.target_refused = end.refused_at_press = true;
+  if (on_run_ended) on_run_ended(end);
 }
 
 void BackupRun::OnViewLogClick() {

@@ -10,6 +10,8 @@ namespace backup {
 struct CopyTexts {
   std::wstring log_folder;  // "Folder: ", before a folder line's path
   std::wstring log_copied, log_unchanged, log_not_copied, log_user_cancelled, log_link_skipped;
+  // A mail store the mail client keeps open past the patience.
+  std::wstring log_in_use_by_mail_client;
   // The missing-source box reads missing_source + path + " " + not_found.
   std::wstring missing_source, not_found;
 };
@@ -20,6 +22,10 @@ struct RunTexts {
   std::wstring backup, cancel;
   std::wstring enter_target, invalid_target, same_folder, cannot_backup_to, error_writing,
       cancelled, please_wait, settings_not_saved;
+  // Before the target: a drive or share that is not there.
+  std::wstring target_not_available;
+  // A press while a run the user did not start from this window goes on.
+  std::wstring other_run_going;
   // The reason the system shows while a run holds up a shutdown or logoff.
   std::wstring backup_in_progress;
   CopyTexts copy;

@@ -33,6 +33,6 @@ std::chrono::milliseconds DoubleClickTime() {
   return std::chrono::milliseconds(GetDoubleClickTime());
 }
 
-void EndProgram() { ExitProcess(0); }
+void EndProgram(unsigned exit_code) { ExitProcess(exit_code); }
 
 }  // namespace platform

@@ -54,7 +54,7 @@ void LowerThreadPriority();
 // press of a button within it belongs to the first, not a press of its own.
 std::chrono::milliseconds DoubleClickTime();
 
-// Ends the program at once; nothing after it runs.
-[[noreturn]] void EndProgram();
+// Ends the program at once with exit_code; nothing after it runs.
+[[noreturn]] void EndProgram(unsigned exit_code = 0);
 
 }  // namespace platform

@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <future>
+
 #include "backup_fixture.h"
+#include "platform/run_lock.h"
 
 namespace backup_testing {
 namespace {
@@ -29,6 +32,8 @@ TEST_F(BackupRunTest, EmptyOrUnmakableTargetsRefused) {
     EXPECT_EQ(main.error_label.text(), *message) << ::testing::PrintToString(typed);
     EXPECT_EQ(main.target_box.back_color(), kYellow);
   }
+  Press(L"Q:\\Backups");  // a drive letter nothing is mapped to
+  EXPECT_EQ(main.error_label.text(), texts.run.target_not_available + L"Q:\\Backups");
   EXPECT_EQ(Ini(L"main", L"target"), L"<none>");
   EXPECT_FALSE(platform::FolderExists(L"\\relative"));
 
@@ -90,6 +95,7 @@ TEST_F(BackupRunTest, ProblemsAreToldAndTheRunGoesOn) {
   sources::SourceRow& gone = AddRow(temp / L"Gone", L"Gone");
   sources::SourceRow& locked = AddRow(src, L"Docs");
   sources::SourceRow& other = AddRow(temp / L"Other", L"Other");
+  sources::SourceRow& store = AddRow(src + L"\\locked.pst", L"Outlook [Personal]", true, sources::kMailStoreRow);
   Press(target);
   for (HANDLE file : held) CloseHandle(file);
   EXPECT_EQ(main.error_label.text(), texts.run.settings_not_saved);
@@ -99,6 +105,8 @@ TEST_F(BackupRunTest, ProblemsAreToldAndTheRunGoesOn) {
   EXPECT_TRUE(gone.ok_image.visible()) << "no file of it failed";
   EXPECT_FALSE(platform::FolderExists(target + L"\\Gone"));
   EXPECT_TRUE(Has(LogLines(target), L"locked.pst\t-->*not copied*"));
+  EXPECT_TRUE(Has(LogLines(target), L"locked.pst\t-->in use by the mail client, not copied"));
+  EXPECT_TRUE(store.error_image.visible());
   EXPECT_EQ(ReadFile(dst + L"\\locked.pst"), "last week's good copy");
   EXPECT_EQ(ReadFile(dst + L"\\z.txt"), "after the locked one");
   EXPECT_TRUE(locked.error_image.visible() && locked.progress_bar.visible());
@@ -169,6 +177,28 @@ TEST_F(BackupRunTest, LogReplacedLeftAloneOrUnwritable) {
     EXPECT_TRUE(main.total_ok_image.visible());
   }
   EXPECT_EQ(main.log_folder, target);
+}
+
+// A run started elsewhere (a scheduled one) holds the lock: a press says so
+// and starts nothing.
+TEST_F(BackupRunTest, APressWhileAnotherRunHoldsTheLockStartsNothing) {
+  AddRow(src, L"Docs");
+  const std::wstring name = L"Local\\Tavrik Backup test " + std::to_wstring(GetCurrentProcessId());
+  platform::RunLock lock(name);
+  main.backup_run.run_lock = &lock;
+  std::promise<void> held, done;
+  std::thread scheduled([&] {
+    platform::RunLock other(name);
+    other.TryHold();
+    held.set_value();
+    done.get_future().wait();
+  });
+  held.get_future().wait();
+  Press(target);
+  EXPECT_EQ(main.error_label.text(), texts.run.other_run_going);
+  EXPECT_FALSE(platform::FolderExists(target)) << "nothing started";
+  done.set_value();
+  scheduled.join();
 }
 
 }  // namespace

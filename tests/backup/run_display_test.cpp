@@ -68,7 +68,6 @@ TEST_F(RunDisplayTest, TaskbarAndBoxesFollowTheRun) {
   EXPECT_EQ(taskbar.calls.front(), L"0/4000") << "the ticked rows' bytes, the unticked row's not";
   EXPECT_EQ(taskbar.calls[taskbar.calls.size() - 2], L"4000/4000!") << "red once a row failed";
   EXPECT_EQ(taskbar.calls.back(), L"clear") << "no flash: the window was in front";
-  testing_support::SaveScreenshot(main.handle(), L"high-contrast-after-run");
 
   platform::Form other_program;  // the user works elsewhere meanwhile
   other_program.CreateForm({L"Elsewhere", 3000, 2000});

@@ -14,9 +14,9 @@ namespace {
 
 using namespace testing_support;
 
-class MainWindowTest : public ::testing::Test {
+class WindowWithRowsTest : public ::testing::Test {
  protected:
-  MainWindowTest() { ForgetQuit(), main.Create(); }
+  WindowWithRowsTest() { ForgetQuit(), main.Create(); }
 
   // Fills the next rows: row 1 as designed, later rows added below.
   void AddRows(int count, std::uint64_t bytes = 1024) {
@@ -30,7 +30,7 @@ class MainWindowTest : public ::testing::Test {
   int filled_ = 0;
 };
 
-TEST_F(MainWindowTest, TheTotalSumsTheTickedRowsOnlyAndEnablesBackup) {
+TEST_F(WindowWithRowsTest, TheTotalSumsTheTickedRowsOnlyAndEnablesBackup) {
   for (std::uint64_t bytes : {1536u, 3u << 20, 0u}) AddRows(1, bytes);  // 2 KB, 3 MB, nothing
   EXPECT_FALSE(main.total_label.visible());
   Click(main.rows[3].check_box);
@@ -64,7 +64,7 @@ bool InView(app::MainWindow& main, int i) {
   return box.top >= view.top - (i == 1) && box.bottom <= view.bottom;
 }
 
-TEST_F(MainWindowTest, NineRowsFitMoreScrollByBarAndWheelFromAnyFocus) {
+TEST_F(WindowWithRowsTest, NineRowsFitMoreScrollByBarAndWheelFromAnyFocus) {
   AddRows(9);
   main.source_list.FitToRows();
   EXPECT_FALSE(main.rows_scroll_bar.enabled());
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, NineRowsFitMoreScrollByBarAndWheelFromAnyFocus) {
 }
 
 // The range for any count is a rule tested natively; here the bar takes it.
-TEST_F(MainWindowTest, TheRangeEndsAtTheLastRowAndAFocusedRowComesIntoView) {
+TEST_F(WindowWithRowsTest, TheRangeEndsAtTheLastRowAndAFocusedRowComesIntoView) {
   AddRows(40);
   main.source_list.FitToRows();
   main.rows_scroll_bar.set_value(main.rows_scroll_bar.max() - 1);
@@ -124,14 +124,13 @@ TEST_F(MainWindowTest, TheRangeEndsAtTheLastRowAndAFocusedRowComesIntoView) {
     ASSERT_TRUE(main.rows[i].check_box.focused());
     EXPECT_TRUE(InView(main, i)) << "row " << i;
   }
-  testing_support::SaveScreenshot(main.handle(), L"focus-on-scrolled-in-row");
   main.rows[1].check_box.focus();
   EXPECT_TRUE(InView(main, 1));
   main.rows[40].check_box.focus();
   EXPECT_TRUE(InView(main, 40));
 }
 
-TEST_F(MainWindowTest, ThePickersChoiceReplacesTheTargetAndCancelKeepsIt) {
+TEST_F(WindowWithRowsTest, ThePickersChoiceReplacesTheTargetAndCancelKeepsIt) {
   testing_support::FakeDialogs dialogs;
   main.target_box.set_text(L"D:\\old");
   main.error_label.set_visible(true);

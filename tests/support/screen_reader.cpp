@@ -4,7 +4,6 @@
 #include <uxtheme.h>
 
 #include "platform/appearance.h"
-#include "support/temp_folder.h"
 
 namespace testing_support {
 namespace {
@@ -92,31 +91,6 @@ HandedColors ColorsHandedTo(HWND control) {
   HandedColors handed{GetTextColor(dc), back.lbColor};
   DeleteDC(dc);
   return handed;
-}
-
-void SaveScreenshot(HWND window, const std::wstring& name) {
-  const wchar_t* folder = _wgetenv(L"TAVRIK_SCREENSHOTS");
-  if (!folder || !*folder) return;
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  RECT box;
-  GetWindowRect(window, &box);
-  const int width = box.right - box.left, height = box.bottom - box.top;
-  BITMAPINFOHEADER info = {sizeof(info), width, height, 1, 24, BI_RGB};
-  std::string pixels(static_cast<size_t>((width * 3 + 3) & ~3) * height, '\0');
-  HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
-  SelectObject(memory, old);
-  GetDIBits(memory, bitmap, 0, height, &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(file) + sizeof(info) + pixels.size()), 0, 0,
-                           sizeof(file) + sizeof(info)};
-  WriteFile(std::wstring(folder) + L"\\" + name + L".bmp",
-            std::string(reinterpret_cast<const char*>(&file), sizeof(file)) +
-                std::string(reinterpret_cast<const char*>(&info), sizeof(info)) + pixels);
 }
 
 }  // namespace testing_support

@@ -1,7 +1,6 @@
 // What a screen reader learns of a window, read in-process as readers do
 // (AccessibleObjectFromWindow), and the events it is sent; a dark
-// high-contrast scheme and the colours a window hands its controls; and
-// pictures of windows for people to look at.
+// high-contrast scheme and the colours a window hands its controls.
 #pragma once
 
 #include <windows.h>
@@ -51,8 +50,5 @@ struct HandedColors {
 };
 HandedColors ColorsHandedTo(HWND control);
 
-// With TAVRIK_SCREENSHOTS set to a folder, saves what the screen shows of
-// window there as name.bmp; otherwise does nothing.
-void SaveScreenshot(HWND window, const std::wstring& name);
 
 }  // namespace testing_support
