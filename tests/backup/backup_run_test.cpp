@@ -163,7 +163,7 @@ TEST_F(BackupRunTest, LogReplacedLeftAloneOrUnwritable) {
     else WriteFile(target + L"\\backup.log", platform::ToAnsi(older) + "\r\n");
     row.check_box.set_check_state(ticked ? platform::CheckState::kChecked : platform::CheckState::kUnchecked);
     Press(target, log);
-    EXPECT_EQ(main.view_log_link.visible(), log && !folder);
+    EXPECT_EQ(main.view_log_link.visible(), log);
     if (folder) {
       EXPECT_EQ(ReadFile(dst + L"\\a\u00F1o.txt"), "a");
       EXPECT_EQ(main.error_label.text(), L"Error writing to " + target + L"\\");
