@@ -2,14 +2,14 @@
 # programs they build natively (tests/native) under the sanitizers.
 set(TAVRIK_RULE_SOURCES
   app/texts.cpp
-  backup/path_parts.cpp
+  backup/path_parts.cpp backup/version_names.cpp backup/version_pruning.cpp
   settings/check_state.cpp
   environment/os_name.cpp environment/outlook_version.cpp environment/store_path.cpp
   sources/list_geometry.cpp sources/size_text.cpp
   update/download_pace.cpp update/version_check.cpp)
 set(TAVRIK_RULE_TESTS
   app/texts_test.cpp
-  backup/path_parts_test.cpp
+  backup/path_parts_test.cpp backup/version_rules_test.cpp
   settings/check_state_test.cpp
   environment/os_name_test.cpp environment/store_path_test.cpp
   sources/list_geometry_test.cpp sources/size_text_test.cpp
