@@ -95,6 +95,8 @@ void MainWindow::ReadStoredSettings() {
   write_log_box.set_check_state(
       settings::StoredCheckState(settings::ReadIni(settings_file, L"main", L"log", L"")));
   SetChangedOnly(settings::StoredSwitch(settings::ReadIni(settings_file, L"main", L"changed", L"")));
+  // On unless the settings say "0": files from before the choice keep it on.
+  SetKeepVersions(settings::ReadIni(settings_file, L"main", L"versions", L"") != L"0");
   // The target may be on a share that does not answer: looked at aside, the
   // link shows when the answer comes.
   if (!backup::TrimSpaces(target).empty()) {

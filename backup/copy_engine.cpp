@@ -1,5 +1,5 @@
-// The copy engine's walk over a source tree, the log in the walk's order,
-// and the folder creation it relies on.
+// The copy engine's walk over a source tree and the folder creation it
+// relies on.
 #include "backup/copy_engine.h"
 
 #include <optional>
@@ -54,6 +54,7 @@ void CopyEngine::SetRow(ProgressSink progress, BackupLog* log) {
 bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
   if (!is_file) src = AddBackslash(src);
   dst = AddBackslash(dst);
+  row_destination_ = dst;
   cancel_logged_ = false;
   stopped_ = false;
   // An empty path (a store whose file is unknown) would search the root of
@@ -177,9 +178,11 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
   // source folder's entries are then read first too, which spares a search
   // of its own temporary names. (Listing the two at once, on two threads,
   // measured slower under Wine.)
+  // Keeping the copies that are replaced needs the listing too.
+  const bool keep_versions = !versions_folder.empty();
   std::optional<DestinationListing> listing;
   std::vector<platform::FoundEntry> entries, held;
-  if (copy_only_changed) {
+  if (copy_only_changed || keep_versions) {
     listing.emplace(two_second_times_);
     if (!is_file) do entries.push_back(search.entry()); while (search.Next());
     held = EntriesOf(dst);
@@ -216,12 +219,15 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
       if (collides) {
         flags_.file_error = true;
         Log(FileLine(name, texts_.log_not_copied));
-      } else if (listing && listing->Holds(name, entry.size(), entry.last_write)) {
+      } else if (copy_only_changed && listing->Holds(name, entry.size(), entry.last_write)) {
         // Nothing of the target is touched: no temporary file, no rename.
         Log(FileLine(name, texts_.log_unchanged));
         FileDone(entry.size(), false);
       } else {
         Job job{src_folder + name, dst, name, entry.size(), reserved, nullptr};
+        // The same file (size and time) is rewritten, not kept twice.
+        job.keep_version = keep_versions && listing->HoldsFile(name) &&
+                           !listing->Holds(name, entry.size(), entry.last_write);
         std::unique_lock<std::mutex> lock(mutex_);
         job.entry = Append(lock, LogEntry::State::kPending, name);
         jobs_.push_back(std::move(job));
@@ -236,59 +242,6 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
     flags_.file_error = true;
     Log(FileLine(src_folder, texts_.log_not_copied));
   }
-}
-
-// ---- The log, in the walk's order ----
-
-CopyEngine::LogEntry* CopyEngine::Append(std::unique_lock<std::mutex>& lock,
-                                         LogEntry::State state, std::wstring text) {
-  // The walk waits while it is far ahead of the copies, so a tree of
-  // millions of files never has them all listed here. Once stopped it goes
-  // on when half the lines are written, not at every line, so it is not
-  // woken for each file the copies finish.
-  if (lines_.size() >= kMostAhead)
-    room_ready_.wait(lock, [this] { return HasRoom() || flags_.cancel_requested; });
-  lines_.push_back({state, std::move(text)});
-  return &lines_.back();
-}
-
-void CopyEngine::Log(const std::wstring& line) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  Append(lock, LogEntry::State::kReady, line);
-  WriteReadyLines();
-}
-
-void CopyEngine::LogCancel(const std::wstring& name) {
-  cancel_logged_ = true;
-  std::unique_lock<std::mutex> lock(mutex_);
-  Append(lock, LogEntry::State::kCancelled, name);
-}
-
-// Called with mutex_ held: the lines whose turn has come. A cancelled entry
-// holds back the rest until the end.
-void CopyEngine::WriteReadyLines() {
-  while (!lines_.empty() && lines_.front().state == LogEntry::State::kReady) {
-    if (log_) log_->Write(lines_.front().text);
-    lines_.pop_front();
-  }
-  if (HasRoom() || flags_.cancel_requested) room_ready_.notify_all();
-}
-
-// Once every worker has stopped: each finished file's line in the walk's
-// order, then one line for the first file or folder a cancel stopped.
-void CopyEngine::WriteRemainingLines() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  std::optional<std::wstring> cancelled;
-  for (LogEntry& entry : lines_) {
-    if (entry.state == LogEntry::State::kReady) {
-      if (log_) log_->Write(entry.text);
-    } else if (!cancelled) {
-      cancelled = entry.text;
-    }
-  }
-  lines_.clear();
-  stopped_ = cancelled.has_value();
-  if (cancelled && log_) log_->Write(FileLine(*cancelled, texts_.log_user_cancelled));
 }
 
 }  // namespace backup

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "backup/file_refusals.h"
+#include "backup/version_keeping.h"
 #include "platform/program.h"
 
 namespace backup {
@@ -100,11 +101,13 @@ void CopyEngine::Work() {
       job = std::move(jobs_.front());
       jobs_.pop_front();
     }
-    const bool copied = !flags_.cancel_requested && CopyOneFile(job, chunk);
+    const FileOutcome outcome =
+        flags_.cancel_requested ? FileOutcome::kNotCopied : CopyOneFile(job, chunk);
+    const bool copied = outcome == FileOutcome::kCopied || outcome == FileOutcome::kCopiedOlderKept;
     std::lock_guard<std::mutex> lock(mutex_);
     if (copied || !flags_.cancel_requested) {
       job.entry->state = LogEntry::State::kReady;
-      job.entry->text = FileLine(job.name, copied ? texts_.log_copied : texts_.log_not_copied);
+      job.entry->text = FileLine(job.name, LogStatus(outcome));
       if (!copied) flags_.file_error = true;
     } else {
       job.entry->state = LogEntry::State::kCancelled;
@@ -113,23 +116,35 @@ void CopyEngine::Work() {
   }
 }
 
-bool CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
+const std::wstring& CopyEngine::LogStatus(FileOutcome outcome) const {
+  switch (outcome) {
+    case FileOutcome::kCopied: return texts_.log_copied;
+    case FileOutcome::kCopiedOlderKept: return texts_.log_copied_older_kept;
+    case FileOutcome::kOlderNotKept: return texts_.log_older_not_kept;
+    default: return texts_.log_not_copied;
+  }
+}
+
+CopyEngine::FileOutcome CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
   // Too large for the target's file system (over 4 GiB to FAT32): nothing
   // of it is written.
-  if (job.size > largest_file_) return false;
+  if (job.size > largest_file_) return FileOutcome::kNotCopied;
   // Large files one at a time, so a disk is not made to seek between them.
   const bool large = job.size >= kChunkBytes;
   std::unique_lock<std::mutex> one_at_a_time(large_file_, std::defer_lock);
   if (large) one_at_a_time.lock();
-  const bool copied = CopyViaTemporaryName(job, chunk);
+  const FileOutcome outcome = CopyViaTemporaryName(job, chunk);
+  const bool copied = outcome == FileOutcome::kCopied || outcome == FileOutcome::kCopiedOlderKept;
   if (copied || large) FileDone(copied ? job.size : 0, large);
-  return copied;
+  return outcome;
 }
 
 // Written under a temporary name beside its destination, then moved to its
 // name in one step: a failed, cancelled or killed copy leaves the older
-// file as it was and nothing half-written under the file's name.
-bool CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) {
+// file as it was and nothing half-written under the file's name. An older
+// copy to keep moves among the versions only once the new one is whole, so
+// a kill in between leaves both, the new one under its temporary name.
+CopyEngine::FileOutcome CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) {
   const std::wstring destination = job.folder + job.name;
   for (int tries = 0; tries < 100;) {
     const std::wstring name = TemporaryName(next_temporary_++);
@@ -141,14 +156,33 @@ bool CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) 
     // Someone else's file of that name: left alone, another name tried.
     if (copied == platform::FileResult::kExists) continue;
     // A failed copy has removed its temporary file already.
-    if (copied != platform::FileResult::kDone) return false;
+    if (copied != platform::FileResult::kDone) return FileOutcome::kNotCopied;
+    const std::wstring version = job.keep_version ? KeepOlderCopy(job) : L"";
+    if (job.keep_version && version.empty()) {
+      // The older copy stays the target's, unreplaced.
+      platform::DeleteFileAt(temporary);
+      return FileOutcome::kOlderNotKept;
+    }
+    if (!version.empty() && after_version_kept_for_testing) after_version_kept_for_testing(temporary);
     if (WaitingOutRefusals([&] { return platform::MoveFileOver(temporary, destination); }) ==
         platform::FileResult::kDone)
-      return true;
+      return version.empty() ? FileOutcome::kCopied : FileOutcome::kCopiedOlderKept;
     platform::DeleteFileAt(temporary);
-    return false;
+    // Rather the older copy back under its name than no file there.
+    if (!version.empty()) platform::MoveFileAside(version, destination);
+    return FileOutcome::kNotCopied;
   }
-  return false;
+  return FileOutcome::kNotCopied;
+}
+
+// The destination's file into the versions folder, below the same
+// sub-folders of the row: its path there, or "" when it could not go.
+std::wstring CopyEngine::KeepOlderCopy(const Job& job) {
+  const std::wstring below_row = job.folder.substr(std::min(row_destination_.size(), job.folder.size()));
+  return KeepVersion(job.folder + job.name, versions_folder + below_row, job.name, version_time,
+                     [this](const std::function<platform::FileResult()>& attempt) {
+                       return WaitingOutRefusals(attempt);
+                     });
 }
 
 platform::FileResult CopyEngine::CopyTo(const Job& job, const std::wstring& temporary,

@@ -1,0 +1,116 @@
+// Keeping the target's copies that a run replaces: where they go and what
+// they hold, the order that loses nothing, and the versions that go after.
+#include <windows.h>
+
+#include <ctime>
+
+#include "backup/version_names.h"
+#include "backup_fixture.h"
+
+namespace backup_testing {
+namespace {
+
+constexpr backup::UtcSeconds kRunStart = 1796648700;
+
+using VersionsTest = CopyEngineTest;
+using VersionsRunTest = BackupTest;
+
+TEST_F(VersionsTest, AChangedFileKeepsItsOlderCopyInBothModesAnUnchangedOneNone) {
+  const std::wstring versions = target + L"\\Tavrik Backup versions\\Docs\\";
+  auto version = [&](const wchar_t* name, unsigned copy = 1) {
+    return ReadFile(versions + backup::VersionName(name, kRunStart, copy));
+  };
+  for (const bool changed_only : {false, true}) {
+    WriteFile(src + L"\\same.txt", "same");
+    WriteFile(src + L"\\a.txt", "old a");
+    WriteFile(src + L"\\Sub\\b", "old b");
+    engine.copy_only_changed = changed_only;
+    engine.versions_folder = L"";
+    Copy(src);  // the option off: nothing kept, as before
+    EXPECT_FALSE(platform::FolderExists(target + L"\\Tavrik Backup versions"));
+    WriteFile(src + L"\\a.txt", "new a!");
+    WriteFile(src + L"\\Sub\\b", "new b!");
+    engine.versions_folder = versions;
+    engine.version_time = kRunStart;
+    Copy(src);
+    EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "new a!");
+    EXPECT_EQ(version(L"a.txt"), "old a");
+    EXPECT_EQ(version(L"Sub\\b"), "old b");
+    EXPECT_EQ(CountFound(versions + L"same*"), 0);
+    EXPECT_TRUE(Has(LogLines(target), L"a.txt\t-->file copied, older copy kept"));
+    // The same run's stamp again: the next free number.
+    WriteFile(src + L"\\a.txt", "newest a");
+    Copy(src);
+    EXPECT_EQ(version(L"a.txt", 2), "new a!");
+    // Within FAT's 2 seconds the target's copy is the same file.
+    engine.file_system_for_testing = L"FAT32";
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    ASSERT_TRUE(GetFileAttributesExW((src + L"\\a.txt").c_str(), GetFileExInfoStandard, &data));
+    reinterpret_cast<ULARGE_INTEGER&>(data.ftLastWriteTime).QuadPart += 15000000;
+    HANDLE file = CreateFileW((dst + L"\\a.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &data.ftLastWriteTime);
+    CloseHandle(file);
+    Copy(src);
+    EXPECT_EQ(CountFound(versions + L"a (*"), 2);
+    engine.file_system_for_testing = L"";
+    testing_support::RemoveTree(target);
+  }
+}
+
+TEST_F(VersionsTest, TheOlderCopyMovesOnlyOnceTheNewIsWholeAndStaysWhenItCannotBeKept) {
+  WriteFile(src + L"\\a.txt", "new bytes");
+  WriteFile(dst + L"\\a.txt", "old");
+  engine.versions_folder = target + L"\\Tavrik Backup versions\\Docs\\";
+  engine.version_time = kRunStart;
+  bool checked = false;
+  // A kill here would leave both copies whole.
+  engine.after_version_kept_for_testing = [&](const std::wstring& temporary) {
+    checked = ReadFile(temporary) == "new bytes" && !platform::FileExists(dst + L"\\a.txt") &&
+              ReadFile(engine.versions_folder + backup::VersionName(L"a.txt", kRunStart)) == "old";
+  };
+  Copy(src);
+  EXPECT_TRUE(checked);
+  // A file where the versions folder would go.
+  testing_support::RemoveTree(target + L"\\Tavrik Backup versions");
+  WriteFile(target + L"\\Tavrik Backup versions", "in the way");
+  WriteFile(src + L"\\a.txt", "newer bytes");
+  Copy(src);
+  EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "new bytes");
+  EXPECT_TRUE(flags.file_error);
+  EXPECT_TRUE(Has(LogLines(target), L"a.txt\t-->*not copied*, older copy could not be kept"));
+  EXPECT_EQ(CountFound(dst + L"\\~tavrik*"), 0);
+}
+
+// Versions stamped 200 and 10 days before now, a user's file among them.
+TEST_F(VersionsRunTest, AGoodRunRemovesVersionsPastTheirDaysButTheNewestOfEachFile) {
+  const std::wstring versions = target + L"\\Tavrik Backup versions\\Docs\\";
+  const backup::UtcSeconds now = std::time(nullptr), day = 86400;
+  auto plant = [&] {
+    WriteFile(versions + backup::VersionName(L"a.txt", now - 200 * day), "1");
+    WriteFile(versions + backup::VersionName(L"a.txt", now - 10 * day), "2");
+    WriteFile(versions + L"Old\\" + backup::VersionName(L"b.txt", now - 300 * day), "3");
+    WriteFile(versions + L"Old\\" + backup::VersionName(L"b.txt", now - 200 * day), "4");
+    WriteFile(versions + L"notes (2001_01_01 00_00_00).txt", "mine");
+  };
+  plant();
+  WriteFile(src + L"\\a.txt", "a");
+  HANDLE held = CreateFileW((src + L"\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  AddRow(src, L"Docs");
+  main.keep_versions_item.set_checked(true);
+  main.backup_run.engine_for_testing().held_file_patience = std::chrono::milliseconds(0);
+  Press(target);  // a.txt not copied: nothing goes
+  EXPECT_EQ(CountFound(versions + L"*.txt"), 3);
+  CloseHandle(held);
+  WriteFile(dst + L"\\a.txt", "older");
+  Press(target);
+  EXPECT_EQ(Ini(L"main", L"versions"), L"1");
+  EXPECT_EQ(CountFound(versions + L"a (*UTC).txt"), 2) << "200 days gone, 10 days and today's kept";
+  EXPECT_EQ(CountFound(versions + L"Old\\*"), 3) << "the newest b and the dot entries";
+  EXPECT_EQ(ReadFile(versions + L"notes (2001_01_01 00_00_00).txt"), "mine");
+  EXPECT_EQ(LogLines(target).back(), L"Older versions removed: 2");
+  EXPECT_TRUE(main.total_ok_image.visible());
+}
+
+}  // namespace
+}  // namespace backup_testing
