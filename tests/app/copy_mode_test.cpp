@@ -18,9 +18,8 @@ TEST(CopyModeTest, StoredChoicesTickTheMenuItemsAndPickTheNote) {
   // "changed" and "versions" as stored ("" for no key), and the ticks they give.
   const std::tuple<const wchar_t*, const wchar_t*, bool, bool> stored[] = {
       {L"", L"", false, true}, {L"1", L"0", true, false}, {L"7", L"x", false, true}, {L"1", L"1", true, true}};
-  int file = 0;
   for (const auto& [changed, versions, changed_on, versions_on] : stored) {
-    const std::wstring settings_file = folder / (std::to_wstring(++file) + L".ini");
+    const std::wstring settings_file = folder / (std::wstring(changed) + versions + L".ini");
     if (*changed) settings::WriteIni(settings_file, L"main", L"changed", changed);
     if (*versions) settings::WriteIni(settings_file, L"main", L"versions", versions);
     world.locate_settings_file = [&] { return settings_file; };
@@ -30,14 +29,11 @@ TEST(CopyModeTest, StoredChoicesTickTheMenuItemsAndPickTheNote) {
     if (main.splash()->loaded()) main.splash()->OnMinimumTimeUp();
     for (const Language language : {Language::kEnglish, Language::kSpanish}) {
       main.ApplyLanguage(language);
-      const ControlTexts& texts = TextsOf(language).control_texts;
-      const std::wstring notes[2][2] = {{texts.overwrite_note, texts.versions_note},
-                                        {texts.kept_note, texts.changed_versions_note}};
-      EXPECT_EQ(main.overwrite_note.text(), notes[changed_on][versions_on]) << file;
-      EXPECT_EQ(main.changed_only_item.text(), texts.changed_only_item);
-      EXPECT_EQ(main.keep_versions_item.text(), texts.keep_versions_item);
-      EXPECT_EQ(main.changed_only_item.checked(), changed_on) << file;
-      EXPECT_EQ(main.keep_versions_item.checked(), versions_on) << file;
+      const ControlTexts& t = TextsOf(language).control_texts;
+      const std::wstring notes[2][2] = {{t.overwrite_note, t.versions_note}, {t.kept_note, t.changed_versions_note}};
+      EXPECT_EQ(main.overwrite_note.text(), notes[changed_on][versions_on]) << changed << versions;
+      EXPECT_TRUE(main.changed_only_item.text() == t.changed_only_item && main.keep_versions_item.text() == t.keep_versions_item);
+      EXPECT_TRUE(main.changed_only_item.checked() == changed_on && main.keep_versions_item.checked() == versions_on);
     }
   }
 }

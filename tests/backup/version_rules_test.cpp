@@ -12,36 +12,29 @@ constexpr UtcSeconds kDay = 86400;
 
 TEST(VersionNameTest, TheStampGoesBeforeTheLastExtensionAndReadsBack) {
   const std::pair<const wchar_t*, const wchar_t*> names[] = {
-      {L"report.docx", L"report (2026_12_07 13_05_00 UTC).docx"},
-      {L"archive.tar.gz", L"archive.tar (2026_12_07 13_05_00 UTC).gz"},
-      {L"Makefile", L"Makefile (2026_12_07 13_05_00 UTC)"},
-      {L".profile", L".profile (2026_12_07 13_05_00 UTC)"},
+      {L"report.docx", L"report (2026_12_07 13_05_00 UTC).docx"}, {L"Makefile", L"Makefile (2026_12_07 13_05_00 UTC)"},
+      {L"archive.tar.gz", L"archive.tar (2026_12_07 13_05_00 UTC).gz"}, {L".profile", L".profile (2026_12_07 13_05_00 UTC)"},
       {L".config.bak", L".config (2026_12_07 13_05_00 UTC).bak"},
-      {L"a (2025_01_31 23_59_59 UTC).txt", L"a (2025_01_31 23_59_59 UTC) (2026_12_07 13_05_00 UTC).txt"}};
+      {L"r (2026_12_07 13_05_00 UTC) (3).txt", L"r (2026_12_07 13_05_00 UTC) (3) (2026_12_07 13_05_00 UTC).txt"}};
   for (const auto& [name, version] : names) {
     EXPECT_EQ(VersionName(name, kRunStart), version);
     const auto read = ReadVersionName(version);
     ASSERT_TRUE(read) << version;
-    EXPECT_EQ(read->name, name);
-    EXPECT_EQ(read->time, kRunStart);
-    EXPECT_EQ(read->copy, 1u);
+    EXPECT_TRUE(read->name == name && read->time == kRunStart && read->copy == 1) << version;
   }
   EXPECT_EQ(VersionName(L"r.txt", kRunStart, 3), L"r (2026_12_07 13_05_00 UTC) (3).txt");
   const auto third = ReadVersionName(L"r (2026_12_07 13_05_00 UTC) (3).txt");
-  ASSERT_TRUE(third);
-  EXPECT_EQ(third->name, L"r.txt");
-  EXPECT_EQ(third->copy, 3u);
+  EXPECT_TRUE(third && third->name == L"r.txt" && third->copy == 3);
   EXPECT_EQ(VersionStamp(951782400), L"2000_02_29 00_00_00 UTC");
   // What the program did not make: never taken for a version.
-  for (const wchar_t* other :
-       {L"report.docx", L"r (2026_02_30 10_00_00 UTC).txt", L"r (2026_12_07 24_00_00 UTC).txt",
-        L"r (2026_12_07 13_05_00 GMT).txt", L"r (2026_12_07 13_05_00 UTC) (1).txt",
-        L"r (2026_12_07 13_05_00 UTC) (02).txt", L"r (2026_12_07 13_05_00 UTC).a.txt",
-        L" (2026_12_07 13_05_00 UTC).txt", L"r(2026_12_07 13_05_00 UTC).txt"})
+  for (const wchar_t* other : {L"report.docx", L"r (2026_02_30 10_00_00 UTC).txt", L"r (2026_12_07 24_00_00 UTC).txt",
+                               L"r (2026_12_07 13_05_00 GMT).txt", L"r (2026_12_07 13_05_00 UTC) (1).txt",
+                               L"r (2026_12_07 13_05_00 UTC) (02).txt", L"r (2026_12_07 13_05_00 UTC).a.txt",
+                               L" (2026_12_07 13_05_00 UTC).txt", L"r(2026_12_07 13_05_00 UTC).txt"})
     EXPECT_FALSE(ReadVersionName(other)) << other;
 }
 
-TEST(VersionPruningTest, OldVersionsGoOldestFirstButNeverTheNewestOfAFile) {
+TEST(VersionPruningTest, OldVersionsGoOldestFirstButNeverTheNewestOfAFileNorUnderKeepDays) {
   const std::vector<KeptVersion> versions = {
       {L"a", kRunStart - 200 * kDay, 1, 10}, {L"a", kRunStart - 100 * kDay, 1, 20},
       {L"a", kRunStart - 100 * kDay, 2, 30}, {L"a", kRunStart - 5 * kDay, 1, 40},
@@ -54,9 +47,7 @@ TEST(VersionPruningTest, OldVersionsGoOldestFirstButNeverTheNewestOfAFile) {
   EXPECT_TRUE(VersionsForRoom(versions, 100, 100).empty());
   EXPECT_EQ(VersionsForRoom(versions, 100, 75), (std::vector<std::size_t>{0, 1}));
   EXPECT_EQ(VersionsForRoom(versions, 10000, 0), (std::vector<std::size_t>{0, 1, 2, 5}));
-}
-
-TEST(VersionPruningTest, KeepDaysOutsideOneToTenYearsOrNotANumberReadAsNinety) {
+  // Kept days outside one to ten years, or not a number, read as 90.
   const std::pair<const wchar_t*, int> stored[] = {
       {L"30", 30}, {L" 7 ", 7}, {L"1", 1},     {L"3650", 3650}, {L"0", 90},  {L"3651", 90},
       {L"", 90},   {L"-5", 90}, {L"1e3", 90},  {L"30days", 90}, {L"99999999999", 90}};

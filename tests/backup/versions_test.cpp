@@ -1,7 +1,5 @@
 // Keeping the target's copies that a run replaces: where they go and what
 // they hold, the order that loses nothing, and the versions that go after.
-#include <windows.h>
-
 #include <ctime>
 
 #include "backup/version_names.h"
@@ -20,6 +18,7 @@ TEST_F(VersionsTest, AChangedFileKeepsItsOlderCopyInBothModesAnUnchangedOneNone)
   auto version = [&](const wchar_t* name, unsigned copy = 1) {
     return ReadFile(versions + backup::VersionName(name, kRunStart, copy));
   };
+  engine.version_time = kRunStart;
   for (const bool changed_only : {false, true}) {
     WriteFile(src + L"\\same.txt", "same");
     WriteFile(src + L"\\a.txt", "old a");
@@ -31,26 +30,17 @@ TEST_F(VersionsTest, AChangedFileKeepsItsOlderCopyInBothModesAnUnchangedOneNone)
     WriteFile(src + L"\\a.txt", "new a!");
     WriteFile(src + L"\\Sub\\b", "new b!");
     engine.versions_folder = versions;
-    engine.version_time = kRunStart;
     Copy(src);
     EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "new a!");
-    EXPECT_EQ(version(L"a.txt"), "old a");
-    EXPECT_EQ(version(L"Sub\\b"), "old b");
+    EXPECT_EQ(version(L"a.txt") + version(L"Sub\\b"), "old aold b");
     EXPECT_EQ(CountFound(versions + L"same*"), 0);
     EXPECT_TRUE(Has(LogLines(target), L"a.txt\t-->file copied, older copy kept"));
-    // The same run's stamp again: the next free number.
     WriteFile(src + L"\\a.txt", "newest a");
     Copy(src);
-    EXPECT_EQ(version(L"a.txt", 2), "new a!");
+    EXPECT_EQ(version(L"a.txt", 2), "new a!") << "the same stamp again: the next number";
     // Within FAT's 2 seconds the target's copy is the same file.
     engine.file_system_for_testing = L"FAT32";
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    ASSERT_TRUE(GetFileAttributesExW((src + L"\\a.txt").c_str(), GetFileExInfoStandard, &data));
-    reinterpret_cast<ULARGE_INTEGER&>(data.ftLastWriteTime).QuadPart += 15000000;
-    HANDLE file = CreateFileW((dst + L"\\a.txt").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    SetFileTime(file, nullptr, nullptr, &data.ftLastWriteTime);
-    CloseHandle(file);
+    SetWriteTime(dst + L"\\a.txt", WriteTime(src + L"\\a.txt") + 15000000);
     Copy(src);
     EXPECT_EQ(CountFound(versions + L"a (*"), 2);
     engine.file_system_for_testing = L"";
@@ -63,14 +53,13 @@ TEST_F(VersionsTest, TheOlderCopyMovesOnlyOnceTheNewIsWholeAndStaysWhenItCannotB
   WriteFile(dst + L"\\a.txt", "old");
   engine.versions_folder = target + L"\\Tavrik Backup versions\\Docs\\";
   engine.version_time = kRunStart;
-  bool checked = false;
-  // A kill here would leave both copies whole.
+  bool both_whole = false;  // were the run killed there
   engine.after_version_kept_for_testing = [&](const std::wstring& temporary) {
-    checked = ReadFile(temporary) == "new bytes" && !platform::FileExists(dst + L"\\a.txt") &&
-              ReadFile(engine.versions_folder + backup::VersionName(L"a.txt", kRunStart)) == "old";
+    both_whole = ReadFile(temporary) == "new bytes" && !platform::FileExists(dst + L"\\a.txt") &&
+                 ReadFile(engine.versions_folder + backup::VersionName(L"a.txt", kRunStart)) == "old";
   };
   Copy(src);
-  EXPECT_TRUE(checked);
+  EXPECT_TRUE(both_whole);
   // A file where the versions folder would go.
   testing_support::RemoveTree(target + L"\\Tavrik Backup versions");
   WriteFile(target + L"\\Tavrik Backup versions", "in the way");
@@ -82,32 +71,32 @@ TEST_F(VersionsTest, TheOlderCopyMovesOnlyOnceTheNewIsWholeAndStaysWhenItCannotB
   EXPECT_EQ(CountFound(dst + L"\\~tavrik*"), 0);
 }
 
-// Versions stamped 200 and 10 days before now, a user's file among them.
+// Versions of 300, 200 and 10 days ago, a user's file among them; a run
+// with a file not copied removes none.
 TEST_F(VersionsRunTest, AGoodRunRemovesVersionsPastTheirDaysButTheNewestOfEachFile) {
   const std::wstring versions = target + L"\\Tavrik Backup versions\\Docs\\";
   const backup::UtcSeconds now = std::time(nullptr), day = 86400;
-  auto plant = [&] {
-    WriteFile(versions + backup::VersionName(L"a.txt", now - 200 * day), "1");
-    WriteFile(versions + backup::VersionName(L"a.txt", now - 10 * day), "2");
-    WriteFile(versions + L"Old\\" + backup::VersionName(L"b.txt", now - 300 * day), "3");
-    WriteFile(versions + L"Old\\" + backup::VersionName(L"b.txt", now - 200 * day), "4");
-    WriteFile(versions + L"notes (2001_01_01 00_00_00).txt", "mine");
-  };
-  plant();
+  WriteFile(versions + backup::VersionName(L"a.txt", now - 200 * day), "1");
+  WriteFile(versions + backup::VersionName(L"a.txt", now - 10 * day), "2");
+  WriteFile(versions + L"Old\\" + backup::VersionName(L"b.txt", now - 300 * day), "3");
+  WriteFile(versions + L"Old\\" + backup::VersionName(L"b.txt", now - 200 * day), "4");
+  WriteFile(versions + L"notes (2001_01_01 00_00_00).txt", "mine");
+  testing_support::MakeFolders(versions + L"Empty");
   WriteFile(src + L"\\a.txt", "a");
   HANDLE held = CreateFileW((src + L"\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   AddRow(src, L"Docs");
   main.keep_versions_item.set_checked(true);
   main.backup_run.engine_for_testing().held_file_patience = std::chrono::milliseconds(0);
-  Press(target);  // a.txt not copied: nothing goes
-  EXPECT_EQ(CountFound(versions + L"*.txt"), 3);
+  Press(target);
+  EXPECT_EQ(CountFound(versions + L"*.txt") + CountFound(versions + L"Old\\*.txt"), 5);
   CloseHandle(held);
   WriteFile(dst + L"\\a.txt", "older");
   Press(target);
   EXPECT_EQ(Ini(L"main", L"versions"), L"1");
-  EXPECT_EQ(CountFound(versions + L"a (*UTC).txt"), 2) << "200 days gone, 10 days and today's kept";
-  EXPECT_EQ(CountFound(versions + L"Old\\*"), 3) << "the newest b and the dot entries";
+  EXPECT_EQ(CountFound(versions + L"a (*UTC).txt"), 2) << "10 days and today's";
+  EXPECT_EQ(CountFound(versions + L"Old\\*.txt"), 1) << "the newest b";
   EXPECT_EQ(ReadFile(versions + L"notes (2001_01_01 00_00_00).txt"), "mine");
+  EXPECT_FALSE(platform::FolderExists(versions + L"Empty"));
   EXPECT_EQ(LogLines(target).back(), L"Older versions removed: 2");
   EXPECT_TRUE(main.total_ok_image.visible());
 }
