@@ -17,7 +17,8 @@ TEST(CopyModeTest, StoredChoicesTickTheMenuItemsAndPickTheNote) {
   world.special_folder = [](int) { return std::wstring(); };
   // "changed" and "versions" as stored ("" for no key), and the ticks they give.
   const std::tuple<const wchar_t*, const wchar_t*, bool, bool> stored[] = {
-      {L"", L"", false, true}, {L"1", L"0", true, false}, {L"7", L"x", false, true}, {L"1", L"1", true, true}};
+      {L"", L"", false, true}, {L"1", L"0", true, false}, {L"7", L"x", false, true},
+      {L"1", L"1", true, true}};
   for (const auto& [changed, versions, changed_on, versions_on] : stored) {
     const std::wstring settings_file = folder / (std::wstring(changed) + versions + L".ini");
     if (*changed) settings::WriteIni(settings_file, L"main", L"changed", changed);
@@ -30,10 +31,13 @@ TEST(CopyModeTest, StoredChoicesTickTheMenuItemsAndPickTheNote) {
     for (const Language language : {Language::kEnglish, Language::kSpanish}) {
       main.ApplyLanguage(language);
       const ControlTexts& t = TextsOf(language).control_texts;
-      const std::wstring notes[2][2] = {{t.overwrite_note, t.versions_note}, {t.kept_note, t.changed_versions_note}};
+      const std::wstring notes[2][2] = {{t.overwrite_note, t.versions_note},
+                                        {t.kept_note, t.changed_versions_note}};
       EXPECT_EQ(main.overwrite_note.text(), notes[changed_on][versions_on]) << changed << versions;
-      EXPECT_TRUE(main.changed_only_item.text() == t.changed_only_item && main.keep_versions_item.text() == t.keep_versions_item);
-      EXPECT_TRUE(main.changed_only_item.checked() == changed_on && main.keep_versions_item.checked() == versions_on);
+      EXPECT_EQ(main.changed_only_item.text() + main.keep_versions_item.text(),
+                t.changed_only_item + t.keep_versions_item);
+      EXPECT_EQ(main.changed_only_item.checked(), changed_on);
+      EXPECT_EQ(main.keep_versions_item.checked(), versions_on);
     }
   }
 }

@@ -83,7 +83,8 @@ TEST_F(VersionsRunTest, AGoodRunRemovesVersionsPastTheirDaysButTheNewestOfEachFi
   WriteFile(versions + L"notes (2001_01_01 00_00_00).txt", "mine");
   testing_support::MakeFolders(versions + L"Empty");
   WriteFile(src + L"\\a.txt", "a");
-  HANDLE held = CreateFileW((src + L"\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held =
+      CreateFileW((src + L"\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   AddRow(src, L"Docs");
   main.keep_versions_item.set_checked(true);
   main.backup_run.engine_for_testing().held_file_patience = std::chrono::milliseconds(0);
