@@ -39,7 +39,7 @@ MainWindow::MainWindow(StartupWorld world, const backup::RunSeams& run_seams)
                   texts.select_target),
       backup_run({*this, target_box, error_label, write_log_box, view_log_link, total_ok_image,
                   total_error_image, rows_panel, pick_target_button, backup_button, rows,
-                  changed_only_item},
+                  changed_only_item, keep_versions_item},
                  texts.run, settings_file, log_folder, run_seams),
       world_(std::move(world)) {}
 
@@ -53,7 +53,9 @@ void MainWindow::Create() {
   mail_status_timer.Create(*this, 5000, false);
   const ControlTexts& english = TextsOf(Language::kEnglish).control_texts;
   AddMenu(file_menu, english.file_menu,
-          {{&changed_only_item, english.changed_only_item}, {nullptr, L""},
+          {{&changed_only_item, english.changed_only_item},
+           {&keep_versions_item, english.keep_versions_item},
+           {nullptr, L""},
            {&exit_item, english.exit_item}});
   AddMenu(help_menu, english.help_menu, {{&about_item, english.about_item}});
   CenterOnScreen();
@@ -151,6 +153,7 @@ void MainWindow::WireHandlers() {
   exit_item.on_click = [this] { OnExitClick(); };
   about_item.on_click = [this] { OnAboutClick(); };
   changed_only_item.on_click = [this] { OnChangedOnlyClick(); };
+  keep_versions_item.on_click = [this] { OnKeepVersionsClick(); };
   mail_status_timer.on_tick = [this] { OnStatusTimer(); };
   // A wheel notch over any part of the list reaches one of these three,
   // wherever the focus is.
@@ -210,7 +213,7 @@ void MainWindow::ApplyLanguage(Language new_language) {
   target_label.set_text(control_texts.target);
   existing_files_group.set_text(control_texts.existing_files);
   merge_note.set_text(control_texts.merge_note);
-  SetChangedOnly(changed_only_item.checked());
+  ShowExistingFilesNote();
   write_log_box.set_text(control_texts.write_log);
   view_log_link.set_text(control_texts.view_log);
   file_menu.set_text(control_texts.file_menu);
@@ -218,13 +221,26 @@ void MainWindow::ApplyLanguage(Language new_language) {
   help_menu.set_text(control_texts.help_menu);
   about_item.set_text(control_texts.about_item);
   changed_only_item.set_text(control_texts.changed_only_item);
+  keep_versions_item.set_text(control_texts.keep_versions_item);
   if (!settings_file.empty()) ShowLastRun();
 }
 
 void MainWindow::SetChangedOnly(bool on) {
   changed_only_item.set_checked(on);
-  const ControlTexts& control_texts = TextsOf(language).control_texts;
-  overwrite_note.set_text(on ? control_texts.kept_note : control_texts.overwrite_note);
+  ShowExistingFilesNote();
+}
+
+void MainWindow::SetKeepVersions(bool on) {
+  keep_versions_item.set_checked(on);
+  ShowExistingFilesNote();
+}
+
+// The note in the words of the copy options in force.
+void MainWindow::ShowExistingFilesNote() {
+  const ControlTexts& texts = TextsOf(language).control_texts;
+  const std::wstring* notes[2][2] = {{&texts.overwrite_note, &texts.versions_note},
+                                     {&texts.kept_note, &texts.changed_versions_note}};
+  overwrite_note.set_text(*notes[changed_only_item.checked()][keep_versions_item.checked()]);
 }
 
 void MainWindow::OnRowClick(int i) { source_list.RowTicked(i); }
@@ -236,6 +252,7 @@ void MainWindow::OnBackupClick() { backup_run.OnBackupPress(); }
 void MainWindow::OnViewLogClick() { backup_run.OnViewLogClick(); }
 // Kept in the settings file when the next backup starts, as the target is.
 void MainWindow::OnChangedOnlyClick() { SetChangedOnly(!changed_only_item.checked()); }
+void MainWindow::OnKeepVersionsClick() { SetKeepVersions(!keep_versions_item.checked()); }
 
 void MainWindow::OnStatusTimer() {
   if (world_.mail_client_running()) {

@@ -52,6 +52,8 @@ class MainWindow : public platform::Form {
   // Ticks or unticks "copy only new and changed files", with the note that
   // tells what a backup does to files already in the target.
   void SetChangedOnly(bool on);
+  // Ticks or unticks "keep replaced versions", with that note.
+  void SetKeepVersions(bool on);
 
   // The user's language and its texts; set at start-up.
   Language language = Language::kEnglish;
@@ -81,7 +83,7 @@ class MainWindow : public platform::Form {
   platform::Link view_log_link;
   platform::Timer mail_status_timer;
   platform::MenuItem file_menu, exit_item, help_menu, about_item;
-  platform::MenuItem changed_only_item;
+  platform::MenuItem changed_only_item, keep_versions_item;
 
   sources::SourceList source_list;
   backup::BackupRun backup_run;
@@ -153,6 +155,8 @@ class MainWindow : public platform::Form {
   void OnAboutClick();
   void OnChangedOnlyClick();
   RunResult WriteLastRun(const backup::RunEnd& end);
+  void OnKeepVersionsClick();
+  void ShowExistingFilesNote();
 
   SpokenTexts spoken_;
   StartupWorld world_;

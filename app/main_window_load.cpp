@@ -99,6 +99,8 @@ void MainWindow::ReadStoredSettings() {
   write_log_box.set_check_state(
       settings::StoredCheckState(settings::ReadIni(settings_file, L"main", L"log", L"")));
   SetChangedOnly(settings::StoredSwitch(settings::ReadIni(settings_file, L"main", L"changed", L"")));
+  // On unless the settings say "0": files from before the choice keep it on.
+  SetKeepVersions(settings::ReadIni(settings_file, L"main", L"versions", L"") != L"0");
   run_lock_.emplace(RunLockName(settings_file));
   backup_run.run_lock = &*run_lock_;
   backup_run.unattended = unattended;

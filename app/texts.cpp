@@ -29,6 +29,9 @@ const Texts kEnglish = [] {
   c.about_item = L"&About";
   c.changed_only_item = L"&Copy only new and changed files";
   c.kept_note = L"- Files with identical name, size and date are kept.";
+  c.keep_versions_item = L"&Keep replaced versions";
+  c.versions_note = L"- Files with identical name are replaced, older copies kept.";
+  c.changed_versions_note = L"- Only changed files are replaced, older copies kept.";
 
   SpokenTexts& s = t.spoken;
   s.copying = L"Copying";
@@ -71,6 +74,10 @@ const Texts kEnglish = [] {
   r.other_run_going = L"A scheduled backup is running";
   m.last_run = {L"Last backup: ", L"never", L", complete", L", cancelled",
                 L", target not available", L", ", L" files not copied"};
+  r.copy.log_copied_older_kept = L"file copied, older copy kept";
+  r.copy.log_older_not_kept = L"*not copied*, older copy could not be kept";
+  r.copy.log_versions_removed = L"Older versions removed: ";
+  r.copy.log_version_removed_for_room = L"Older version removed to make room: ";
   r.copy.missing_source = L"Backup source file/folder ";
 
   update::AboutTexts& a = t.about;
@@ -114,6 +121,9 @@ const Texts kSpanish = [] {
   c.about_item = L"&Acerca de";
   c.changed_only_item = L"Copiar solo archivos &nuevos o modificados";
   c.kept_note = L"-Archivos con el mismo nombre, tamaño y fecha se conservan.";
+  c.keep_versions_item = L"Conservar &versiones reemplazadas";
+  c.versions_note = L"-Archivos reemplazados: se conserva la copia anterior.";
+  c.changed_versions_note = L"-Solo se reemplazan los cambiados, con copia anterior.";
 
   SpokenTexts& s = t.spoken;
   s.copying = L"Copiando";
@@ -157,6 +167,10 @@ const Texts kSpanish = [] {
   r.other_run_going = L"Hay una copia programada en curso";
   m.last_run = {L"Última copia: ", L"nunca", L", completa", L", cancelada",
                 L", destino no disponible", L", ", L" archivos sin copiar"};
+  r.copy.log_copied_older_kept = L"archivo copiado, copia anterior conservada";
+  r.copy.log_older_not_kept = L"*no copiado*, no se pudo conservar la copia anterior";
+  r.copy.log_versions_removed = L"Versiones antiguas eliminadas: ";
+  r.copy.log_version_removed_for_room = L"Versión antigua eliminada para hacer sitio: ";
   r.copy.missing_source = L"Carpeta/archivo origen de la copia ";
 
   update::AboutTexts& a = t.about;

@@ -40,9 +40,11 @@ struct ControlTexts {
   std::wstring user, system, mail, mail_status, sources, total, target, existing_files,
       merge_note, overwrite_note, write_log, view_log, file_menu, exit_item, help_menu,
       about_item;
-  // The File menu's choice, and the note that replaces overwrite_note while
-  // it is on.
-  std::wstring changed_only_item, kept_note;
+  // The File menu's choices, and the notes that replace overwrite_note:
+  // while only changed files are copied, while replaced copies are kept, and
+  // while both are on.
+  std::wstring changed_only_item, keep_versions_item, kept_note, versions_note,
+      changed_versions_note;
 };
 
 // What a screen reader says for the main window's pictures and for the

@@ -70,7 +70,9 @@ void BackupRun::OnBackupPress() {
   for (const sources::SourceRow& row : controls_.rows) {
     ++index;
     if (row.check_box.check_state() == platform::CheckState::kChecked)
-      plan.push_back({index, row.kind, row.path, row.check_box.text(), row.key});
+      plan.push_back({index, row.kind, row.path, row.check_box.text(), row.key,
+                      static_cast<std::uint64_t>(std::max<sources::TenThousandthBytes>(row.size, 0) /
+                                                 sources::kTenThousandthsPerByte)});
   }
   if (thread_.joinable()) thread_.join();
   flags_.cancel_requested = false;
@@ -83,9 +85,11 @@ void BackupRun::OnBackupPress() {
   const bool write_log = 
       controls_.write_log_box.check_state() == platform::CheckState::kChecked;
   const bool only_changed = controls_.changed_only_item.checked();
+  const bool keep_versions = controls_.keep_versions_item.checked();
   // The target's checks may wait on a network share: they run there too.
-  thread_ = std::thread(
-      [this, folder, write_log, only_changed, plan] { Run(folder, write_log, only_changed, plan); });
+  thread_ = std::thread([this, folder, write_log, only_changed, keep_versions, plan] {
+    Run(folder, write_log, only_changed, keep_versions, plan);
+  });
 }
 
 std::chrono::steady_clock::time_point BackupRun::Now() const {
@@ -113,9 +117,12 @@ void BackupRun::CancelAndWait() {
 
 // ---- The run thread ----
 
-void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
+void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed, bool keep_versions,
                     std::vector<RowPlan> rows) {
   platform::StayAwake awake;
+  const UtcSeconds started = std::chrono::duration_cast<std::chrono::seconds>(
+                                 std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
   // The walk, like the copies, gives way to the window when the processor
   // is short.
   platform::LowerThreadPriority();
@@ -125,7 +132,7 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
   const std::wstring target = AddBackslash(folder);
   const std::wstring refusal = CheckAndMakeTarget(place, folder, rows);
   if (!refusal.empty()) return Post([this, refusal] { ShowRefusal(refusal); });
-  const bool saved = SaveSettings(folder, write_log, only_changed, rows);
+  const bool saved = SaveSettings(folder, write_log, only_changed, keep_versions, rows);
   Post([this, saved] {
     // The run goes ahead; the user learns that the next start will not know it.
     if (!saved) ShowMessage(texts_.settings_not_saved);
@@ -137,7 +144,9 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
     log = &log_;
     if (!log_.Open(place)) Post([this, target] { ShowMessage(texts_.error_writing + target); });
   }
+  MakeRoomForVersions(place, only_changed, rows, log);
   engine_.copy_only_changed = only_changed;
+  engine_.version_time = started;
   // Every row counts for the overall icon, not only the last one copied. The
   // run is cancelled only when its cancel stopped something: a file, a
   // folder, or a row not begun, which the log names.
@@ -161,6 +170,8 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
       break;
     }
     const bool log_was_fine = !log || !log->failed();
+    engine_.versions_folder =
+        keep_versions ? place + kVersionsFolder + L"\\" + row.name + L"\\" : L"";
     const RowOutcome outcome = CopyRow(row, place, log);
     if (log) log->Flush();
     if (log_was_fine && log && log->failed())
@@ -174,6 +185,9 @@ void BackupRun::Run(std::wstring folder, bool write_log, bool only_changed,
     cancelled = outcome.cancelled;
     if (outcome.cancelled || outcome.target_error) break;
   }
+  // Versions go only after a run that did all it was asked.
+  if (!any_failed && !cancelled && !(log && log->failed()))
+    RemoveExpiredVersionsAfterRun(place, started, log);
   // A log that could not be written is a failure too: the user asked for it.
   if (log) log->Close();
   const bool failed = any_failed || (log && log->failed());
@@ -204,6 +218,8 @@ bool BackupRun::RowsLandOnThemselves(const std::wstring& place, const std::vecto
     const std::wstring source = platform::CanonicalPath(row.path);
     if (source.empty()) continue;
     if (StartsWithPath(target, source)) return true;
+    // The versions folder is the target's too: never copied into itself.
+    if (StartsWithPath(source, platform::CanonicalPath(place + kVersionsFolder))) return true;
     const std::wstring destination = platform::CanonicalPath(place + row.name);
     if (StartsWithPath(destination, source) &&
         (destination.size() == source.size() || destination[source.size()] == L'\\'))
@@ -214,7 +230,7 @@ bool BackupRun::RowsLandOnThemselves(const std::wstring& place, const std::vecto
 
 // False when a value could not be written.
 bool BackupRun::SaveSettings(const std::wstring& folder, bool write_log, bool only_changed,
-                             const std::vector<RowPlan>& rows) {
+                             bool keep_versions, const std::vector<RowPlan>& rows) {
   bool saved = true;
   auto save = [&](const std::wstring& section, const std::wstring& key,
                   const std::wstring& value) {
@@ -223,6 +239,7 @@ bool BackupRun::SaveSettings(const std::wstring& folder, bool write_log, bool on
   save(L"main", L"target", folder);
   save(L"main", L"log", write_log ? L"1" : L"0");
   save(L"main", L"changed", settings::SwitchValue(only_changed));
+  save(L"main", L"versions", settings::SwitchValue(keep_versions));
   for (const RowPlan& row : rows) save(sources::SettingsSection(row.kind), row.key, L"1");
   return saved;
 }

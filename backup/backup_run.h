@@ -45,6 +45,8 @@ struct BackupControls {
   sources::Rows& rows;
   // The File menu's "copy only new and changed files", read at each press.
   platform::MenuItem& changed_only_item;
+  // "Keep replaced versions", read at each press.
+  platform::MenuItem& keep_versions_item;
 };
 
 // What a test or a benchmark puts in a run's way, kept by reference as the
@@ -125,6 +127,7 @@ class BackupRun {
     int index;
     sources::RowKind kind;
     std::wstring path, name, key;
+    std::uint64_t bytes;  // as the row shows it
   };
   // How a row ended, for the window to show.
   struct RowOutcome {
@@ -133,12 +136,16 @@ class BackupRun {
   };
 
   // On the run thread.
-  void Run(std::wstring folder, bool write_log, bool only_changed, std::vector<RowPlan> rows);
+  void Run(std::wstring folder, bool write_log, bool only_changed, bool keep_versions,
+           std::vector<RowPlan> rows);
   std::wstring CheckAndMakeTarget(const std::wstring& place, const std::wstring& folder,
                                  const std::vector<RowPlan>& rows);
   bool RowsLandOnThemselves(const std::wstring& place, const std::vector<RowPlan>& rows);
   bool SaveSettings(const std::wstring& folder, bool write_log, bool only_changed,
-                    const std::vector<RowPlan>& rows);
+                    bool keep_versions, const std::vector<RowPlan>& rows);
+  void MakeRoomForVersions(const std::wstring& place, bool only_changed,
+                           const std::vector<RowPlan>& rows, BackupLog* log);
+  void RemoveExpiredVersionsAfterRun(const std::wstring& place, UtcSeconds now, BackupLog* log);
   RowOutcome CopyRow(const RowPlan& row, const std::wstring& place, BackupLog* log);
   void OnEngineProgress(double bytes);
 

@@ -1,5 +1,5 @@
-// The copy engine's walk over a source tree, the log in the walk's order,
-// and the folder creation it relies on.
+// The copy engine's walk over a source tree and the folder creation it
+// relies on.
 #include "backup/copy_engine.h"
 
 #include <optional>
@@ -55,6 +55,7 @@ void CopyEngine::SetRow(ProgressSink progress, BackupLog* log) {
 bool CopyEngine::CopySource(std::wstring src, std::wstring dst, bool is_file) {
   if (!is_file) src = AddBackslash(src);
   dst = AddBackslash(dst);
+  row_destination_ = dst;
   cancel_logged_ = false;
   stopped_ = false;
   // An empty path (a store whose file is unknown) would search the root of
@@ -176,9 +177,11 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
   // source folder's entries are then read first too, which spares a search
   // of its own temporary names. (Listing the two at once, on two threads,
   // measured slower under Wine.)
+  // Keeping the copies that are replaced needs the listing too.
+  const bool keep_versions = !versions_folder.empty();
   std::optional<DestinationListing> listing;
   std::vector<platform::FoundEntry> entries, held;
-  if (copy_only_changed) {
+  if (copy_only_changed || keep_versions) {
     listing.emplace(target_times_);
     if (!is_file) do entries.push_back(search.entry()); while (search.Next());
     held = EntriesOf(dst);
@@ -215,12 +218,15 @@ void CopyEngine::CopyFolderContents(platform::FileSearch& search, std::wstring s
       if (collides) {
         flags_.MarkNotCopied();
         Log(FileLine(name, texts_.log_not_copied));
-      } else if (listing && listing->Holds(name, entry.size(), entry.last_write)) {
+      } else if (copy_only_changed && listing->Holds(name, entry.size(), entry.last_write)) {
         // Nothing of the target is touched: no temporary file, no rename.
         Log(FileLine(name, texts_.log_unchanged));
         FileDone(entry.size(), false);
       } else {
         Job job{src_folder + name, dst, name, entry.size(), reserved, nullptr};
+        // The same file (size and time) is rewritten, not kept twice.
+        job.keep_version = keep_versions && listing->HoldsFile(name) &&
+                           !listing->Holds(name, entry.size(), entry.last_write);
         std::unique_lock<std::mutex> lock(mutex_);
         job.entry = Append(lock, LogEntry::State::kPending, name);
         jobs_.push_back(std::move(job));

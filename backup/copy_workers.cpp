@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "backup/file_refusals.h"
+#include "backup/version_keeping.h"
 #include "platform/program.h"
 
 namespace backup {
@@ -101,16 +102,13 @@ void CopyEngine::Work() {
       job = std::move(jobs_.front());
       jobs_.pop_front();
     }
-    const platform::FileResult result =
-        flags_.cancel_requested ? platform::FileResult::kFailed : CopyOneFile(job, chunk);
-    const bool copied = result == platform::FileResult::kDone;
+    const FileOutcome outcome =
+        flags_.cancel_requested ? FileOutcome::kNotCopied : CopyOneFile(job, chunk);
+    const bool copied = Copied(outcome);
     std::lock_guard<std::mutex> lock(mutex_);
     if (copied || !flags_.cancel_requested) {
       job.entry->state = LogEntry::State::kReady;
-      const bool held = result == platform::FileResult::kHeld && !held_file_words.empty();
-      job.entry->text = FileLine(job.name, copied ? texts_.log_copied
-                                           : held ? held_file_words
-                                                  : texts_.log_not_copied);
+      job.entry->text = FileLine(job.name, LogStatus(outcome));
       if (!copied) flags_.MarkNotCopied();
     } else {
       job.entry->state = LogEntry::State::kCancelled;
@@ -120,45 +118,66 @@ void CopyEngine::Work() {
   }
 }
 
-platform::FileResult CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
+const std::wstring& CopyEngine::LogStatus(FileOutcome outcome) const {
+  switch (outcome) {
+    case FileOutcome::kCopied: return texts_.log_copied;
+    case FileOutcome::kCopiedOlderKept: return texts_.log_copied_older_kept;
+    case FileOutcome::kOlderNotKept: return texts_.log_older_not_kept;
+    case FileOutcome::kHeld: return held_file_words.empty() ? texts_.log_not_copied : held_file_words;
+    default: return texts_.log_not_copied;
+  }
+}
+
+CopyEngine::FileOutcome CopyEngine::OutcomeOf(platform::FileResult result) {
+  switch (result) {
+    case platform::FileResult::kDone: return FileOutcome::kCopied;
+    case platform::FileResult::kHeld: return FileOutcome::kHeld;
+    case platform::FileResult::kNoRoom: return FileOutcome::kNoRoom;
+    default: return FileOutcome::kNotCopied;
+  }
+}
+
+CopyEngine::FileOutcome CopyEngine::CopyOneFile(const Job& job, std::vector<char>& chunk) {
   // Too large for the target's file system (over 4 GiB to FAT32): nothing
   // of it is written.
-  if (job.size > largest_file_) return platform::FileResult::kFailed;
+  if (job.size > largest_file_) return FileOutcome::kNotCopied;
   if (job.size >= kChunkBytes) {
-    const platform::FileResult result = CopyLargeFile(job, chunk);
-    FileDone(result == platform::FileResult::kDone ? job.size : 0, true);
-    return result;
+    const FileOutcome outcome = CopyLargeFile(job, chunk);
+    FileDone(Copied(outcome) ? job.size : 0, true);
+    return outcome;
   }
   const std::uint64_t large_before = large_copies_;
-  platform::FileResult result = CopyViaTemporaryName(job, chunk);
+  FileOutcome outcome = CopyViaTemporaryName(job, chunk);
   // A large file's temporary copy may have filled the disk only for a
   // while: once it has ended (and, failing, gone) there may be room.
-  if (result == platform::FileResult::kNoRoom && (large_before % 2 || large_copies_ != large_before)) {
+  if (outcome == FileOutcome::kNoRoom && (large_before % 2 || large_copies_ != large_before)) {
     if (seams_.after_no_room) seams_.after_no_room(job.name);
     std::lock_guard<std::mutex> after_it(large_file_);
-    result = CopyViaTemporaryName(job, chunk);
+    outcome = CopyViaTemporaryName(job, chunk);
   }
-  if (result == platform::FileResult::kDone) FileDone(job.size, false);
-  return result;
+  if (Copied(outcome)) FileDone(job.size, false);
+  return outcome;
 }
 
 // Large files one at a time, so a disk is not made to seek between them,
 // and only when they fit: a copy that fills the disk on its way fails
 // anyway, after failing the small files copied meanwhile.
-platform::FileResult CopyEngine::CopyLargeFile(const Job& job, std::vector<char>& chunk) {
+CopyEngine::FileOutcome CopyEngine::CopyLargeFile(const Job& job, std::vector<char>& chunk) {
   std::lock_guard<std::mutex> one_at_a_time(large_file_);
   const std::optional<std::uint64_t> room = platform::FreeRoom(job.folder);
-  if (room && *room < job.size) return platform::FileResult::kNoRoom;
+  if (room && *room < job.size) return FileOutcome::kNoRoom;
   ++large_copies_;
-  const platform::FileResult result = CopyViaTemporaryName(job, chunk);
+  const FileOutcome outcome = CopyViaTemporaryName(job, chunk);
   ++large_copies_;
-  return result;
+  return outcome;
 }
 
 // Written under a temporary name beside its destination, then moved to its
 // name in one step: a failed, cancelled or killed copy leaves the older
-// file as it was and nothing half-written under the file's name.
-platform::FileResult CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) {
+// file as it was and nothing half-written under the file's name. An older
+// copy to keep moves among the versions only once the new one is whole, so
+// a kill in between leaves both, the new one under its temporary name.
+CopyEngine::FileOutcome CopyEngine::CopyViaTemporaryName(const Job& job, std::vector<char>& chunk) {
   const std::wstring destination = job.folder + job.name;
   for (int tries = 0; tries < 100;) {
     const std::wstring name = TemporaryName(next_temporary_++);
@@ -170,13 +189,34 @@ platform::FileResult CopyEngine::CopyViaTemporaryName(const Job& job, std::vecto
     // Someone else's file of that name: left alone, another name tried.
     if (copied == platform::FileResult::kExists) continue;
     // A failed copy has removed its temporary file already.
-    if (copied != platform::FileResult::kDone) return copied;
+    if (copied != platform::FileResult::kDone) return OutcomeOf(copied);
+    const std::wstring version = job.keep_version ? KeepOlderCopy(job) : L"";
+    if (job.keep_version && version.empty()) {
+      // The older copy stays the target's, unreplaced.
+      platform::DeleteFileAt(temporary);
+      return FileOutcome::kOlderNotKept;
+    }
+    if (!version.empty() && seams_.after_version_kept) seams_.after_version_kept(temporary);
     const platform::FileResult moved =
         WaitingOutRefusals([&] { return platform::MoveFileOver(temporary, destination); });
-    if (moved != platform::FileResult::kDone) platform::DeleteFileAt(temporary);
-    return moved;
+    if (moved == platform::FileResult::kDone)
+      return version.empty() ? FileOutcome::kCopied : FileOutcome::kCopiedOlderKept;
+    platform::DeleteFileAt(temporary);
+    // Rather the older copy back under its name than no file there.
+    if (!version.empty()) platform::MoveFileAside(version, destination);
+    return OutcomeOf(moved);
   }
-  return platform::FileResult::kFailed;
+  return FileOutcome::kNotCopied;
+}
+
+// The destination's file into the versions folder, below the same
+// sub-folders of the row: its path there, or "" when it could not go.
+std::wstring CopyEngine::KeepOlderCopy(const Job& job) {
+  const std::wstring below_row = job.folder.substr(std::min(row_destination_.size(), job.folder.size()));
+  return KeepVersion(job.folder + job.name, versions_folder + below_row, job.name, version_time,
+                     [this](const std::function<platform::FileResult()>& attempt) {
+                       return WaitingOutRefusals(attempt);
+                     });
 }
 
 platform::FileResult CopyEngine::CopyTo(const Job& job, const std::wstring& temporary,

@@ -54,4 +54,9 @@ bool DestinationListing::Holds(const std::wstring& name, std::uint64_t size,
          SameWriteTime(place->second.last_write, last_write, times_);
 }
 
+bool DestinationListing::HoldsFile(const std::wstring& name) const {
+  const auto place = held_.find(platform::FoldedName(name));
+  return place != held_.end() && place->second.usable;
+}
+
 }  // namespace backup

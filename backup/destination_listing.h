@@ -49,6 +49,9 @@ class DestinationListing {
   // Whether the folder holds, under name (letter case aside), a file (not a
   // folder) of that size and last-write time.
   bool Holds(const std::wstring& name, std::uint64_t size, std::uint64_t last_write) const;
+  // Whether the folder holds a file (not a folder) under name, letter case
+  // aside, whatever its size and time.
+  bool HoldsFile(const std::wstring& name) const;
 
  private:
   struct Held {

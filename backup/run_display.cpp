@@ -172,6 +172,7 @@ void BackupRun::EnableInputs(bool enabled) {
   for (platform::Control* input : inputs) input->set_enabled(enabled);
   controls_.rows_panel.set_enabled(enabled);
   controls_.changed_only_item.set_enabled(enabled);
+  controls_.keep_versions_item.set_enabled(enabled);
   if (!enabled && focus_on_input) controls_.backup_button.focus();
 }
 

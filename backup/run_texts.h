@@ -12,6 +12,11 @@ struct CopyTexts {
   std::wstring log_copied, log_unchanged, log_not_copied, log_user_cancelled, log_link_skipped;
   // A mail store the mail client keeps open past the patience.
   std::wstring log_in_use_by_mail_client;
+  // A replaced copy kept among the versions; or not, and the file not copied.
+  std::wstring log_copied_older_kept, log_older_not_kept;
+  // After a run: "Older versions removed: " + how many; before it, one line
+  // for each version removed to make room.
+  std::wstring log_versions_removed, log_version_removed_for_room;
   // The missing-source box reads missing_source + path + " " + not_found.
   std::wstring missing_source, not_found;
 };

@@ -64,7 +64,7 @@ struct TimedTaskbar : platform::Taskbar {
 // A run of "Backup!" on one row holding the whole tree, in a shown main
 // window as the user has it, with the log on or off and the given workers.
 RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std::wstring& target,
-                    bool withLog, int workers, bool changedOnly = false) {
+                    bool withLog, int workers, bool changedOnly = false, bool keepVersions = false) {
   RunResult result;
   backup::RunSeams seams;
   seams.engine.workers = workers;
@@ -82,6 +82,7 @@ RunResult BackupRun(const std::wstring& data, const std::wstring& src, const std
   main.target_box.set_text(target);
   main.write_log_box.set_check_state(withLog ? platform::CheckState::kChecked : platform::CheckState::kUnchecked);
   main.SetChangedOnly(changedOnly);
+  main.SetKeepVersions(keepVersions);
   main.backup_button.set_enabled(true);
   main.set_visible(true);
   platform::PumpMessages(false, [] { return true; });
@@ -141,6 +142,7 @@ struct Summary {
 };
 
 Summary Summarize(std::vector<double> seconds) {
+  if (seconds.empty()) return {0, 0, 0};
   std::sort(seconds.begin(), seconds.end());
   return {seconds[seconds.size() / 2], seconds.front(), seconds.back()};
 }
@@ -181,14 +183,16 @@ int wmain(int argc, wchar_t** argv) {
   // The runs with the log on use the default of 4 workers unless named.
   enum Method {
     kBare, kRunWithLog, kRunWithoutLog, kXcopy, kOneWorker, kTwoWorkers, kEightWorkers,
-    kBareViaTemporary, kAgainChangedOnly, kXcopyAgain, kAgainOneInTen, kMethods
+    kBareViaTemporary, kAgainChangedOnly, kXcopyAgain, kAgainOneInTen, kAgainKeepingVersions,
+    kMethods
   };
   const char* const names[kMethods] = {
       "bare copy loop", "run, log on", "run, log off", "xcopy /E /I /H /Y", "run, 1 worker",
       "run, 2 workers", "run, 8 workers", "bare loop, temporary names",
-      "run again, changed only", "xcopy again /E /I /H /Y /D", "run again, one in ten changed"};
+      "run again, changed only", "xcopy again /E /I /H /Y /D", "run again, one in ten changed",
+      "run again, one in ten changed, versions kept"};
   const int four = backup::CopyEngine::kDefaultWorkers;
-  const int workers[kMethods] = {0, four, four, 0, 1, 2, 8, 0, four, 0, four};
+  const int workers[kMethods] = {0, four, four, 0, 1, 2, 8, 0, four, 0, four, four};
   std::vector<double> seconds[kMethods];
   double longestGapMs = 0;
   for (int round = 0; round < rounds; ++round) {
@@ -211,10 +215,13 @@ int wmain(int argc, wchar_t** argv) {
         time = Xcopy(src, again + L"\\Tree", L"/E /I /H /Y /D");
         std::printf("  %s %.2f s\n", names[method], time);
       } else {
-        const bool repeated = method == kAgainChangedOnly || method == kAgainOneInTen;
-        if (method == kAgainOneInTen) RewriteEveryTenth(src, files);
+        const bool versions = method == kAgainKeepingVersions;
+        const bool repeated = method == kAgainChangedOnly || method == kAgainOneInTen || versions;
+        if (method == kAgainOneInTen || versions) RewriteEveryTenth(src, files);
         const RunResult run = BackupRun(data, src, repeated ? again : target,
-                                        method != kRunWithoutLog, workers[method], repeated);
+                                        method != kRunWithoutLog, workers[method], repeated, versions);
+        // The next run with versions starts without them again.
+        if (versions) testing_support::RemoveTree(again + L"\\Tavrik Backup versions");
         PrintRun(names[method], run);
         time = run.seconds;
         longestGapMs = std::max(longestGapMs, run.longestGapMs);
@@ -262,6 +269,8 @@ int wmain(int argc, wchar_t** argv) {
                 unchanged / summary[kXcopyAgain].median);
   std::printf("run again, one in ten changed / run (log on), medians = %.3f (goal <= 0.2)\n",
               summary[kAgainOneInTen].median / run.median);
+  std::printf("run again, one in ten changed, versions kept / same without, medians = %.3f (goal <= 1.1)\n",
+              summary[kAgainKeepingVersions].median / summary[kAgainOneInTen].median);
   std::printf("longest gap of the window's thread (all runs): %.1f ms (goal < 100)\n",
               longestGapMs);
   return 0;

@@ -153,6 +153,18 @@ FileResult MoveFileOver(const std::wstring& source, const std::wstring& destinat
   return second;
 }
 
+FileResult MoveFileAside(const std::wstring& source, const std::wstring& destination) {
+  if (MoveFileExW(LongPath(source).c_str(), LongPath(destination).c_str(), 0))
+    return FileResult::kDone;
+  return LastFailure();
+}
+
+std::optional<std::uint64_t> FreeBytes(const std::wstring& path) {
+  ULARGE_INTEGER available;
+  if (!GetDiskFreeSpaceExW(LongPath(path).c_str(), &available, nullptr, nullptr)) return std::nullopt;
+  return available.QuadPart;
+}
+
 std::wstring FileSystemName(const std::wstring& path) {
   std::wstring volume(32768, L'\0');
   if (!GetVolumePathNameW(LongPath(path).c_str(), &volume[0], static_cast<DWORD>(volume.size())))

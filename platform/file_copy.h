@@ -58,6 +58,14 @@ void MeasureFlushingForTesting(TimeSpent* spent);
 // too; no write-through, for a backup of many files.
 FileResult MoveFileOver(const std::wstring& source, const std::wstring& destination);
 
+// Gives source the name destination on the same volume, never replacing a
+// file of that name (kExists then).
+FileResult MoveFileAside(const std::wstring& source, const std::wstring& destination);
+
+// The bytes this user may still write on the volume that holds path;
+// nothing when the system does not tell.
+std::optional<std::uint64_t> FreeBytes(const std::wstring& path);
+
 // The name of the file system that holds path ("NTFS", "FAT32"), or "" when
 // the system does not tell.
 std::wstring FileSystemName(const std::wstring& path);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <atomic>
 #include <chrono>
@@ -44,6 +45,21 @@ inline int CountFound(const std::wstring& pattern) {
   platform::FileSearch search(pattern);
   if (search.found()) do ++count; while (search.Next());
   return count;
+}
+
+// A file's last-write time, in 100-nanosecond steps.
+inline std::uint64_t WriteTime(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  EXPECT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+  return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+inline void SetWriteTime(const std::wstring& path, std::uint64_t time) {
+  HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const FILETIME written{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
+  EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &written));
+  CloseHandle(file);
 }
 
 // Waits until condition holds, or a generous limit has passed; false then.
