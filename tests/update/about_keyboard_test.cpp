@@ -63,7 +63,6 @@ TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpoken) {
   testing_support::Heard link;
   UseModally(about, owner, {[&] {
     focus.push_back(GetFocus());
-    testing_support::SaveScreenshot(about.handle(), L"about-focused");
     Key(VK_TAB);
   }, [&] {
     focus.push_back(GetFocus());
