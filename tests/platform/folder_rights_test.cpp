@@ -1,5 +1,4 @@
-// Who may change a folder the program starts code from with an
-// administrator's rights, as the rule reads its entries.
+// Who may change a folder the program starts code from as an administrator.
 #include "platform/folder_rights.h"
 
 #include <gtest/gtest.h>

@@ -98,10 +98,8 @@ TEST_F(AboutTest, WhenEveryRouteIsDownTheCheckFails) {
   EXPECT_TRUE(server.Requests(kVersionPath).empty());
 }
 
-// Two dead proxies before the direct route: one that never answers, one
-// whose request fails as it is sent. The check's limit counts from the
-// first attempt and leaves each route its time; the download's pace counts
-// from its reply.
+// Two dead proxies (one silent, one whose request fails as it is sent)
+// before the direct route: the limits leave each route its time.
 TEST_F(AboutTest, TwoDeadProxiesThenTheDirectRouteServeTheCheckAndTheUpdate) {
   HttpServer dead;
   HttpReply silent;

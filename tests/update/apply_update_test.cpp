@@ -34,7 +34,6 @@ struct AllUsersTest : AboutTest {
                        [this](const std::wstring& file, const std::wstring& options) {
                          started.push_back(file + L" " + options);
                          started_bytes = ReadFile(file);
-                         // Held as checked: nobody may write, rename or delete it.
                          HANDLE writer = CreateFileW(file.c_str(), GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr);
                          changeable = writer != INVALID_HANDLE_VALUE || DeleteFileW(file.c_str());
                          if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
@@ -83,8 +82,7 @@ TEST_F(AllUsersTest, NothingIsCopiedOrStartedFromAFolderOthersCanChange) {
   }
 }
 
-// The elevated step ends by itself: meanwhile the window cannot be closed,
-// which would remove the user's copies from under it.
+// Closing would remove the user's copies from under the elevated step.
 TEST_F(AllUsersTest, TheWindowStaysOpenWhileTheElevatedStepRuns) {
   std::function<void(bool)> elevated_end;
   about.start_elevated = [&](const std::wstring&, const std::wstring&, auto end) { return elevated_end = end, true; };
