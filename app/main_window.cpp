@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/res/resource.h"
+#include "app/schedule_window.h"
 #include "environment/mail_client.h"
 #include "platform/system_facts.h"
 #include "settings/ini_file.h"
@@ -53,7 +54,8 @@ void MainWindow::Create() {
   mail_status_timer.Create(*this, 5000, false);
   const ControlTexts& english = TextsOf(Language::kEnglish).control_texts;
   AddMenu(file_menu, english.file_menu,
-          {{&changed_only_item, english.changed_only_item}, {nullptr, L""},
+          {{&changed_only_item, english.changed_only_item},
+           {&schedule_item, english.schedule_item}, {nullptr, L""},
            {&exit_item, english.exit_item}});
   AddMenu(help_menu, english.help_menu, {{&about_item, english.about_item}});
   CenterOnScreen();
@@ -149,6 +151,7 @@ void MainWindow::WireHandlers() {
   exit_item.on_click = [this] { OnExitClick(); };
   about_item.on_click = [this] { OnAboutClick(); };
   changed_only_item.on_click = [this] { OnChangedOnlyClick(); };
+  schedule_item.on_click = [this] { OnScheduleClick(); };
   mail_status_timer.on_tick = [this] { OnStatusTimer(); };
   // A wheel notch over any part of the list reaches one of these three,
   // wherever the focus is.
@@ -216,6 +219,7 @@ void MainWindow::ApplyLanguage(Language new_language) {
   help_menu.set_text(control_texts.help_menu);
   about_item.set_text(control_texts.about_item);
   changed_only_item.set_text(control_texts.changed_only_item);
+  schedule_item.set_text(control_texts.schedule_item);
 }
 
 void MainWindow::SetChangedOnly(bool on) {
@@ -264,6 +268,10 @@ void MainWindow::OnAboutClick() {
   // A run going on is cancelled, cleanly, before an update's installer starts.
   update::ShowAbout(*this, TextsOf(language).about, IDR_LOGO,
                     [this] { backup_run.CancelAndWait(); });
+}
+
+void MainWindow::OnScheduleClick() {
+  ShowSchedule(*this, TextsOf(language).schedule, settings_file);
 }
 
 }  // namespace app

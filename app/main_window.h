@@ -78,6 +78,7 @@ class MainWindow : public platform::Form {
   platform::Timer mail_status_timer;
   platform::MenuItem file_menu, exit_item, help_menu, about_item;
   platform::MenuItem changed_only_item;
+  platform::MenuItem schedule_item;
 
   sources::SourceList source_list;
   backup::BackupRun backup_run;
@@ -126,6 +127,7 @@ class MainWindow : public platform::Form {
   void OnEndSession();
   void OnAboutClick();
   void OnChangedOnlyClick();
+  void OnScheduleClick();
 
   SpokenTexts spoken_;
   StartupWorld world_;

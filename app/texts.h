@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/schedule_texts.h"
 #include "backup/run_texts.h"
 #include "update/about_texts.h"
 
@@ -40,6 +41,7 @@ struct ControlTexts {
   // The File menu's choice, and the note that replaces overwrite_note while
   // it is on.
   std::wstring changed_only_item, kept_note;
+  std::wstring schedule_item;  // File > "Schedule backups..."
 };
 
 // What a screen reader says for the main window's pictures and for the
@@ -60,6 +62,7 @@ struct Texts {
   SpokenTexts spoken;
   MainTexts main;
   update::AboutTexts about;
+  ScheduleTexts schedule;
   std::wstring splash_loading;  // the splash window's line under the title
 };
 
