@@ -11,8 +11,6 @@
 
 #include "app/schedule_texts.h"
 #include "platform/controls.h"
-#include "platform/radio_button.h"
-#include "platform/time_picker.h"
 #include "settings/schedule.h"
 
 namespace app {

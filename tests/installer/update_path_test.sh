@@ -83,16 +83,16 @@ user_folder="$(unix_path "$(win cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Tavri
 step "start it and open Help > About"
 (cd "$folder" && exec "$here/../../cmake/wine-run.sh" "$location\\TavrikBackup.exe") >/dev/null 2>&1 &
 program_pid=$!
-win "$driver" wait "Tavrik Backup" 90 || { screenshot no-main-window; fail "the main window did not come"; }
+win "$driver" wait "Tavrik Backup" 90 || fail "the main window did not come"
 screenshot main-window
 open_about
-win "$driver" seen "About" "$new" 60 || { screenshot no-latest-version; fail "the About window does not show $new"; }
-win "$driver" seen "About" "Update Software" 10 || { screenshot no-update-offered; fail "no update offered"; }
+win "$driver" seen "About" "$new" 60 || fail "the About window does not show $new"
+win "$driver" seen "About" "Update Software" 10 || fail "no update offered"
 screenshot about-offers-update
 
 step "press Update Software on a tampered installer: refused and removed, the program goes on"
 win "$driver" press "About" "Update Software" 10 || fail "could not press Update Software"
-win "$driver" seen "About" "Error updating..." 60 || { screenshot tampered-not-refused; fail "the tampered installer was not refused"; }
+win "$driver" seen "About" "Error updating..." 60 || fail "the tampered installer was not refused"
 win "$driver" seen "About" "CLOSE" 10 || fail "the button does not read CLOSE after the refusal"
 screenshot tampered-refused
 for f in "$folder/install.exe" "$user_folder/install.exe" "$user_folder/install.exe.sig" "$folder/Update/install.exe"; do
@@ -105,21 +105,21 @@ win "$driver" gone "About" 10 || fail "the About window did not close"
 step "the real installer: downloaded, applied by the elevated program from its own copy; the program ends"
 cp "$work/new/download/TavrikBackup.exe" "$published"
 open_about
-win "$driver" seen "About" "Update Software" 60 || { screenshot no-update-offered-again; fail "no update offered again"; }
+win "$driver" seen "About" "Update Software" 60 || fail "no update offered again"
 win "$driver" press "About" "Update Software" 10 || fail "could not press Update Software"
-win "$driver" gone "Tavrik Backup" 120 || { screenshot program-still-running; fail "the program did not end"; }
+win "$driver" gone "Tavrik Backup" 120 || fail "the program did not end"
 cmp -s "$folder/Update/install.exe" "$work/new/download/TavrikBackup.exe" ||
   fail "the installer started is not the verified copy of the published one"
 [ ! -e "$user_folder/install.exe" ] || fail "the user's copy was left behind"
 
 step "the silent installer replaces the installation and starts the new version"
 has_new() { [ "$(entry_value DisplayVersion)" = "$new" ]; }
-wait_until 120 has_new || { screenshot installer-stuck; fail "the uninstall entry does not say $new"; }
+wait_until 120 has_new || fail "the uninstall entry does not say $new"
 [ "$(entry_value InstallLocation)" = "$location" ] || fail "the installation moved"
 [ "$(win "$driver" version "$location\\TavrikBackup.exe" | tr -d '\r')" = "$new" ] ||
   fail "the installed program is not $new"
 
-win "$driver" wait "Tavrik Backup" 90 || { screenshot no-new-program; fail "the new version did not start"; }
+win "$driver" wait "Tavrik Backup" 90 || fail "the new version did not start"
 screenshot new-version-started
 win "$driver" close "Tavrik Backup"
 win "$driver" gone "Tavrik Backup" 30 || fail "the new version did not close"
