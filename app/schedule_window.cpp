@@ -49,28 +49,28 @@ ScheduleWindow::ScheduleWindow(const ScheduleTexts& texts, const std::wstring& s
 // Tab order is the order below: the choice (arrow keys within it), the
 // time, the days, the battery box, OK and Cancel. Enter is OK, Esc Cancel.
 void ScheduleWindow::Create(const platform::Form& owner) {
-  CreateForm({texts_.title, 5640, 4560, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
+  CreateForm({texts_.title, 6000, 4560, Border::kFixedSingle, Font{L"Tahoma", 8.25}}, &owner);
   const Font body{L"Tahoma", 9.75};
   using Group = platform::RadioButton::Group;
-  off_button.Create(Layout{this, {240, 240, 5160, 300}, body}, texts_.off, Group::kFirst);
-  daily_button.Create(Layout{this, {240, 600, 5160, 300}, body}, texts_.daily, Group::kNext);
-  weekly_button.Create(Layout{this, {240, 960, 5160, 300}, body}, texts_.weekly, Group::kNext);
-  logon_button.Create(Layout{this, {240, 1320, 5160, 300}, body}, texts_.logon, Group::kNext);
+  off_button.Create(Layout{this, {240, 240, 5520, 300}, body}, texts_.off, Group::kFirst);
+  daily_button.Create(Layout{this, {240, 600, 5520, 300}, body}, texts_.daily, Group::kNext);
+  weekly_button.Create(Layout{this, {240, 960, 5520, 300}, body}, texts_.weekly, Group::kNext);
+  logon_button.Create(Layout{this, {240, 1320, 5520, 300}, body}, texts_.logon, Group::kNext);
   time_label.Create(Layout{this, {240, 1800, 1200, 300}, body}, texts_.time);
   platform::StartGroupAt(time_label);
   time_picker.Create(Layout{this, {1440, 1740, 1560, 375}, body});
   time_label.GiveAccessKeyTo(time_picker);
   time_picker.set_accessible_name_from(time_label);
   for (int day = 0; day < settings::kDaysInWeek; ++day) {
-    day_boxes[day].Create(Layout{this, {240 + day * 735, 2280, 735, 300}, body}, texts_.day_boxes[day]);
+    day_boxes[day].Create(Layout{this, {240 + day * 780, 2280, 780, 300}, body}, texts_.day_boxes[day]);
     day_boxes[day].set_accessible_name(texts_.day_names[day]);
   }
-  on_battery_box.Create(Layout{this, {240, 2760, 5160, 300}, body}, texts_.on_battery);
-  error_label.Create(Layout{this, {240, 3180, 5160, 600}, body}, L"");
+  on_battery_box.Create(Layout{this, {240, 2760, 5520, 300}, body}, texts_.on_battery);
+  error_label.Create(Layout{this, {240, 3180, 5520, 600}, body}, L"");
   error_label.set_fore_color(platform::Rgb(192, 0, 0));
   error_label.set_live_region();
-  ok_button.Create(Layout{this, {2280, 3960, 1500, 420}, body}, texts_.ok);
-  cancel_button.Create(Layout{this, {3900, 3960, 1500, 420}, body}, texts_.cancel);
+  ok_button.Create(Layout{this, {2640, 3960, 1500, 420}, body}, texts_.ok);
+  cancel_button.Create(Layout{this, {4260, 3960, 1500, 420}, body}, texts_.cancel);
   set_default_button(ok_button);
   escape_closes = true;
   CenterOnOwner();
@@ -83,10 +83,10 @@ void ScheduleWindow::Create(const platform::Form& owner) {
   Schedule stored = StoredScheduleIn(settings_file_);
   if (stored.when != ScheduleKind::kOff && !scheduler_.task_registered())
     stored.when = ScheduleKind::kOff;  // deleted by hand: the rest stays as a suggestion
-  Show(stored);
+  ShowChoice(stored);
 }
 
-void ScheduleWindow::Show(const Schedule& schedule) {
+void ScheduleWindow::ShowChoice(const Schedule& schedule) {
   platform::RadioButton* const choices[] = {&off_button, &daily_button, &weekly_button, &logon_button};
   choices[static_cast<int>(schedule.when)]->Check();
   time_picker.SetTime(schedule.hour, schedule.minute);

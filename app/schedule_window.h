@@ -46,7 +46,7 @@ class ScheduleWindow : public platform::Form {
   platform::Button ok_button, cancel_button;
 
  private:
-  void Show(const settings::Schedule& schedule);
+  void ShowChoice(const settings::Schedule& schedule);
   settings::Schedule Chosen() const;
   bool SaveSettings(const settings::Schedule& schedule) const;
 

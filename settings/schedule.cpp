@@ -60,6 +60,8 @@ std::array<bool, kDaysInWeek> ReadDays(std::wstring_view text) {
 
 }  // namespace
 
+// The time and the days are read whatever the kind, so that the window
+// shows them again when the user comes back to a daily or weekly schedule.
 Schedule ReadSchedule(const StoredSchedule& stored) {
   Schedule schedule;
   schedule.on_battery = Trimmed(stored.battery) != L"0";
@@ -67,21 +69,18 @@ Schedule ReadSchedule(const StoredSchedule& stored) {
     if (SameIgnoringCase(Trimmed(stored.when), kKindNames[kind]))
       schedule.when = static_cast<ScheduleKind>(kind);
   }
-  if (schedule.when == ScheduleKind::kDaily || schedule.when == ScheduleKind::kWeekly) {
-    int hour = 0, minute = 0;
-    if (!ReadTime(stored.time, hour, minute)) {
-      schedule.when = ScheduleKind::kOff;
-    } else {
-      schedule.hour = hour;
-      schedule.minute = minute;
-    }
+  int hour = 0, minute = 0;
+  const bool has_time = ReadTime(stored.time, hour, minute);
+  if (has_time) {
+    schedule.hour = hour;
+    schedule.minute = minute;
   }
-  if (schedule.when == ScheduleKind::kWeekly) {
-    schedule.days = ReadDays(stored.days);
-    bool any = false;
-    for (bool day : schedule.days) any = any || day;
-    if (!any) schedule.when = ScheduleKind::kOff;
-  }
+  schedule.days = ReadDays(stored.days);
+  bool any_day = false;
+  for (bool day : schedule.days) any_day = any_day || day;
+  const bool timed = schedule.when == ScheduleKind::kDaily || schedule.when == ScheduleKind::kWeekly;
+  if ((timed && !has_time) || (schedule.when == ScheduleKind::kWeekly && !any_day))
+    schedule.when = ScheduleKind::kOff;
   return schedule;
 }
 

@@ -25,7 +25,7 @@ struct Schedule {
 
 // The stored values, one per key.
 struct StoredSchedule {
-  std::wstring when, time, days, battery;
+  std::wstring when = L"", time = L"", days = L"", battery = L"";
 };
 
 // An unknown "when", a daily or weekly time that is not H:MM or HH:MM

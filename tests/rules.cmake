@@ -10,7 +10,7 @@ set(TAVRIK_RULE_SOURCES
 set(TAVRIK_RULE_TESTS
   app/task_definition_test.cpp app/texts_test.cpp
   backup/path_parts_test.cpp
-  settings/check_state_test.cpp settings/schedule_test.cpp
+  settings/check_state_test.cpp
   environment/os_name_test.cpp environment/store_path_test.cpp
   sources/list_geometry_test.cpp sources/size_text_test.cpp
   update/version_check_test.cpp)

@@ -1,7 +1,6 @@
-// File > "Schedule backups...": the user's task registered, looked up and
-// deleted through the test prefix's own Task Scheduler; the stored choice
-// shown, "Off" once the task was deleted by hand; a refusal said and
-// nothing changed; the keyboard and a screen reader in both languages.
+// File > "Schedule backups...": the user's task registered, shown, found
+// deleted by hand and deleted through the test prefix's own scheduler; a
+// refusal said and nothing changed; the keyboard and a screen reader.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -22,116 +21,92 @@
 namespace app {
 namespace {
 
-using settings::ScheduleKind;
+using testing_support::Click;
 using testing_support::Hear;
 
 class ScheduleWindowTest : public testing::Test {
  protected:
-  // Wine keeps the scheduler's service stopped until asked.
-  static void SetUpTestSuite() { _wsystem(L"net start schedule >nul 2>&1"); }
-  void SetUp() override {
-    testing_support::ForgetQuit();
-    owner.CreateForm({L"Owner", 9000, 7000});
+  static void SetUpTestSuite() { _wsystem(L"net start schedule >nul 2>&1"); }  // Wine's is stopped
+  void SetUp() override { owner.CreateForm({L"Owner", 9000, 7000}); }
+  ScheduleWindow& Open(Language language, TaskScheduler scheduler = TaskScheduler::Real()) {
+    window = std::make_unique<ScheduleWindow>(TextsOf(language).schedule, settings_file, std::move(scheduler));
+    window->Create(owner);
+    return *window;
   }
-  std::wstring Stored(const wchar_t* key) { return settings::ReadIni(settings_file, L"schedule", key, L"-"); }
-  const ScheduleTexts& english = TextsOf(Language::kEnglish).schedule;
+  std::wstring Stored() {
+    std::wstring values;
+    for (const wchar_t* key : {L"when", L"time", L"days", L"battery"})
+      values += settings::ReadIni(settings_file, L"schedule", key, L"-") + L" ";
+    return values;
+  }
+  bool Registered() { return platform::TaskRegistered(L"\\Tavrik Backup", platform::UserNameWithin(257)); }
   testing_support::TempFolder folder;
   const std::wstring settings_file = folder / L"TAVRIK Backup.ini";
   platform::Form owner;
+  std::unique_ptr<ScheduleWindow> window;
 };
 
-TEST_F(ScheduleWindowTest, RegistersShowsLooksUpAndDeletesTheUsersTask) {
-  const std::wstring user = platform::UserNameWithin(257);
-  {
-    ScheduleWindow window(english, settings_file);
-    window.Create(owner);
-    EXPECT_TRUE(window.off_button.checked() && window.on_battery_box.check_state() == platform::CheckState::kChecked);
-    testing_support::Click(window.weekly_button);
-    window.time_picker.SetTime(21, 30);
-    testing_support::Click(window.day_boxes[1]);
-    testing_support::Click(window.on_battery_box);
-    testing_support::Click(window.ok_button);
-    EXPECT_FALSE(window.loaded()) << window.error_label.text();
-  }
-  EXPECT_TRUE(platform::TaskRegistered(L"\\Tavrik Backup", user));
-  EXPECT_EQ(Stored(L"when") + Stored(L"time") + Stored(L"days") + Stored(L"battery"), L"weekly21:30Tue0");
-  ScheduleWindow shown(english, settings_file);
-  shown.Create(owner);
-  EXPECT_TRUE(shown.weekly_button.checked() && shown.time_picker.hour() == 21 && shown.time_picker.minute() == 30);
-  EXPECT_TRUE(shown.day_boxes[1].enabled() && shown.on_battery_box.check_state() == platform::CheckState::kUnchecked);
-  shown.Unload();
-
-  EXPECT_EQ(platform::DeleteTask(L"\\Tavrik Backup", user), L"");  // by hand
-  ScheduleWindow deleted(english, settings_file);
-  deleted.Create(owner);
-  EXPECT_TRUE(deleted.off_button.checked() && !deleted.day_boxes[1].enabled() && !deleted.time_picker.enabled());
-  testing_support::Click(deleted.logon_button);
-  testing_support::Click(deleted.ok_button);
-  EXPECT_TRUE(platform::TaskRegistered(L"\\Tavrik Backup", user));
-  ScheduleWindow off(english, settings_file);
-  off.Create(owner);
-  EXPECT_TRUE(off.logon_button.checked());
-  testing_support::Click(off.off_button);
-  testing_support::Click(off.ok_button);
-  EXPECT_FALSE(platform::TaskRegistered(L"\\Tavrik Backup", user));
-  EXPECT_EQ(Stored(L"when"), L"off");
+TEST_F(ScheduleWindowTest, OkRegistersOrDeletesTheUsersTaskAndTheWindowShowsIt) {
+  Open(Language::kEnglish);
+  EXPECT_TRUE(window->off_button.checked() && window->on_battery_box.check_state() == platform::CheckState::kChecked);
+  for (platform::Control* control : std::initializer_list<platform::Control*>{&window->weekly_button, &window->day_boxes[1], &window->on_battery_box}) Click(*control);
+  window->time_picker.SetTime(21, 30);
+  Click(window->ok_button);
+  EXPECT_TRUE(Registered() && !window->loaded()) << window->error_label.text();
+  EXPECT_EQ(Stored(), L"weekly 21:30 Tue 0 ");
+  Open(Language::kEnglish);
+  EXPECT_TRUE(window->weekly_button.checked() && window->time_picker.hour() == 21 &&
+              window->time_picker.minute() == 30 && window->day_boxes[1].enabled());
+  EXPECT_EQ(platform::DeleteTask(L"\\Tavrik Backup", platform::UserNameWithin(257)), L"");  // by hand
+  Click(Open(Language::kEnglish).logon_button);
+  EXPECT_TRUE(window->logon_button.checked() && !window->day_boxes[1].enabled() && !window->time_picker.enabled());
+  Click(window->ok_button);
+  EXPECT_TRUE(Registered());
+  Click(Open(Language::kEnglish).off_button);
+  Click(window->ok_button);
+  EXPECT_FALSE(Registered());
+  EXPECT_EQ(Stored(), L"off 21:30 Tue 0 ");
 }
 
-TEST_F(ScheduleWindowTest, ARefusalIsSaidAndChangesNothingAWeekNeedsADay) {
-  int registered = 0;
-  TaskScheduler refusing{[&](const settings::Schedule&) { return ++registered, std::wstring(L"Access is denied."); },
-                         [] { return std::wstring(L"Access is denied."); }, [] { return false; }};
-  ScheduleWindow window(english, settings_file, refusing);
-  window.Create(owner);
-  testing_support::Click(window.weekly_button);
-  testing_support::Click(window.ok_button);
-  EXPECT_EQ(window.error_label.text(), english.no_day);
-  testing_support::Click(window.daily_button);
-  testing_support::Click(window.ok_button);
-  EXPECT_EQ(window.error_label.text(), english.not_scheduled + L"Access is denied.");
-  EXPECT_TRUE(window.loaded() && registered == 1);
-  EXPECT_FALSE(platform::FileExists(settings_file));
-  testing_support::SaveScreenshot(window.handle(), L"schedule-refused");
-  RECT suggested = {0, 0, 2000, 2000};
-  SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-  testing_support::SaveScreenshot(window.handle(), L"schedule-192-dpi");
-}
-
-// Tab reaches the checked choice, the arrows move it, Tab goes on to the
-// time and Enter is OK; a screen reader hears every control's name.
-TEST_F(ScheduleWindowTest, KeyboardAndScreenReaderInBothLanguages) {
+// The window opens on the checked choice, the arrows move it, Tab goes on
+// to the time, Enter there is OK; a refusal is said and nothing is kept.
+TEST_F(ScheduleWindowTest, KeyboardScreenReaderAndARefusalInBothLanguages) {
   for (const Language language : {Language::kEnglish, Language::kSpanish}) {
     const ScheduleTexts& texts = TextsOf(language).schedule;
-    settings::Schedule chosen;
-    TaskScheduler recording{[&](const settings::Schedule& schedule) { return chosen = schedule, std::wstring(); },
-                            [] { return std::wstring(); }, [] { return true; }};
-    ScheduleWindow window(texts, settings_file, recording);
-    window.Create(owner);
-    const testing_support::Heard off = Hear(window.off_button.handle());
+    settings::Schedule asked;
+    Open(language, {[&](const settings::Schedule& schedule) { return asked = schedule, std::wstring(L"Denied."); },
+                    [] { return std::wstring(); }, [] { return true; }});
+    const testing_support::Heard off = Hear(window->off_button.handle());
     EXPECT_TRUE(off.name == texts.off && off.role == ROLE_SYSTEM_RADIOBUTTON && off.has(STATE_SYSTEM_CHECKED));
-    EXPECT_EQ(Hear(window.logon_button.handle()).name, texts.logon);
-    EXPECT_EQ(Hear(window.time_picker.handle()).name, platform::SpokenText(texts.time));
-    EXPECT_EQ(Hear(window.day_boxes[6].handle()).name, texts.day_names[6]);
-    EXPECT_EQ(Hear(window.on_battery_box.handle()).name, texts.on_battery);
-    EXPECT_EQ(Hear(window.ok_button.handle()).name, texts.ok);
+    EXPECT_EQ(Hear(window->time_picker.handle()).name + L"|" + Hear(window->day_boxes[6].handle()).name + L"|" +
+              Hear(window->on_battery_box.handle()).name, platform::SpokenText(texts.time) + L"|" + texts.day_names[6] + L"|" + texts.on_battery);
+    Click(window->weekly_button);
+    Click(window->ok_button);
+    EXPECT_EQ(window->error_label.text(), texts.no_day);
+    Click(window->off_button);
     std::vector<HWND> focus;
+    const std::vector<HWND> expected = {window->off_button.handle(), window->daily_button.handle(),
+                                        window->time_picker.handle(), window->time_picker.handle()};
+    std::wstring said;
     platform::Timer user;
-    user.Create(window, 20, true);
-    int step = 0;
-    auto key = [](WPARAM key) { PostMessageW(GetFocus(), WM_KEYDOWN, key, 0); };
+    user.Create(*window, 20, true);
     user.on_tick = [&] {
       focus.push_back(GetFocus());
       const WPARAM keys[] = {VK_DOWN, VK_TAB, VK_RETURN};
-      if (step == 1) testing_support::SaveScreenshot(window.handle(), language == Language::kEnglish ? L"schedule-en" : L"schedule-es");
-      if (step < 3) key(keys[step++]);
+      if (focus.size() <= 3) return void(PostMessageW(GetFocus(), WM_KEYDOWN, keys[focus.size() - 1], 0));
+      said = window->error_label.text();
+      testing_support::SaveScreenshot(window->handle(), language == Language::kEnglish ? L"schedule-en" : L"schedule-es");
+      window->Unload();
     };
-    window.ShowModal(owner);
-    ASSERT_GE(focus.size(), 3u);
-    EXPECT_EQ(focus[0], window.off_button.handle());
-    EXPECT_EQ(focus[1], window.daily_button.handle());
-    EXPECT_EQ(focus[2], window.time_picker.handle());
-    EXPECT_EQ(chosen.when, ScheduleKind::kDaily);
+    window->ShowModal(owner);
+    EXPECT_EQ(focus, expected);
+    EXPECT_TRUE(asked.when == settings::ScheduleKind::kDaily && !platform::FileExists(settings_file));
+    EXPECT_EQ(said, texts.not_scheduled + L"Denied.");
   }
+  Open(Language::kSpanish).Show();
+  RECT suggested = {0, 0, 2000, 2000};
+  SendMessageW(window->handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+  testing_support::SaveScreenshot(window->handle(), L"schedule-192-dpi");
 }
 
 }  // namespace

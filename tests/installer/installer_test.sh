@@ -26,13 +26,10 @@ cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the in
   fail "the installed program's version is not $version"
 
 step "run again without a folder: the same installation is replaced, its schedule kept"
-user=$(win cmd /c echo %USERNAME% | tr -d '\r')
-task="$drive_c/windows/system32/Tasks/Tavrik Backup/$user"
-printf '<?xml version="1.0"?><Task xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task"><Actions><Exec><Command>%s</Command></Exec></Actions></Task>' \
-  "$folder\TavrikBackup.exe" > "$build/task.xml"
+task="$drive_c/windows/system32/tasks/Tavrik Backup/$(win cmd /c echo %USERNAME% | tr -d '\r')"
+printf '<Task xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task"><Actions><Exec><Command>%s</Command></Exec></Actions></Task>' "$folder\TavrikBackup.exe" > "$build/task.xml"
 win net start schedule >/dev/null 2>&1 || true
-win schtasks /create /tn "\\Tavrik Backup\\$user" /xml "$(win winepath -w "$build/task.xml" | tr -d '\r')" /f >/dev/null 2>&1
-[ -f "$task" ] || fail "the test could not schedule a backup"
+win schtasks /create /tn "\\Tavrik Backup\\${task##*/}" /xml "$(win winepath -w "$build/task.xml" | tr -d '\r')" /f >/dev/null 2>&1 || fail "could not schedule a backup"
 echo stale > "$unix_folder/TavrikBackup.exe"
 win "$installer" /S || fail "the second install failed"
 cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the program was not replaced in place"
