@@ -55,7 +55,7 @@ void MainWindow::Create() {
   AddMenu(file_menu, english.file_menu,
           {{&changed_only_item, english.changed_only_item},
            {&keep_versions_item, english.keep_versions_item},
-           {nullptr, L""},
+           {&schedule_item, english.schedule_item}, {nullptr, L""},
            {&exit_item, english.exit_item}});
   AddMenu(help_menu, english.help_menu, {{&about_item, english.about_item}});
   CenterOnScreen();
@@ -154,6 +154,7 @@ void MainWindow::WireHandlers() {
   about_item.on_click = [this] { OnAboutClick(); };
   changed_only_item.on_click = [this] { OnChangedOnlyClick(); };
   keep_versions_item.on_click = [this] { OnKeepVersionsClick(); };
+  schedule_item.on_click = [this] { OnScheduleClick(); };
   mail_status_timer.on_tick = [this] { OnStatusTimer(); };
   // A wheel notch over any part of the list reaches one of these three,
   // wherever the focus is.
@@ -221,26 +222,9 @@ void MainWindow::ApplyLanguage(Language new_language) {
   help_menu.set_text(control_texts.help_menu);
   about_item.set_text(control_texts.about_item);
   changed_only_item.set_text(control_texts.changed_only_item);
+  schedule_item.set_text(control_texts.schedule_item);
   keep_versions_item.set_text(control_texts.keep_versions_item);
   if (!settings_file.empty()) ShowLastRun();
-}
-
-void MainWindow::SetChangedOnly(bool on) {
-  changed_only_item.set_checked(on);
-  ShowExistingFilesNote();
-}
-
-void MainWindow::SetKeepVersions(bool on) {
-  keep_versions_item.set_checked(on);
-  ShowExistingFilesNote();
-}
-
-// The note in the words of the copy options in force.
-void MainWindow::ShowExistingFilesNote() {
-  const ControlTexts& texts = TextsOf(language).control_texts;
-  const std::wstring* notes[2][2] = {{&texts.overwrite_note, &texts.versions_note},
-                                     {&texts.kept_note, &texts.changed_versions_note}};
-  overwrite_note.set_text(*notes[changed_only_item.checked()][keep_versions_item.checked()]);
 }
 
 void MainWindow::OnRowClick(int i) { source_list.RowTicked(i); }
@@ -251,8 +235,6 @@ void MainWindow::OnPickTargetClick() { source_list.PickTarget(); }
 void MainWindow::OnBackupClick() { backup_run.OnBackupPress(); }
 void MainWindow::OnViewLogClick() { backup_run.OnViewLogClick(); }
 // Kept in the settings file when the next backup starts, as the target is.
-void MainWindow::OnChangedOnlyClick() { SetChangedOnly(!changed_only_item.checked()); }
-void MainWindow::OnKeepVersionsClick() { SetKeepVersions(!keep_versions_item.checked()); }
 
 void MainWindow::OnStatusTimer() {
   if (world_.mail_client_running()) {

@@ -84,6 +84,7 @@ class MainWindow : public platform::Form {
   platform::Timer mail_status_timer;
   platform::MenuItem file_menu, exit_item, help_menu, about_item;
   platform::MenuItem changed_only_item, keep_versions_item;
+  platform::MenuItem schedule_item;
 
   sources::SourceList source_list;
   backup::BackupRun backup_run;
@@ -157,6 +158,7 @@ class MainWindow : public platform::Form {
   RunResult WriteLastRun(const backup::RunEnd& end);
   void OnKeepVersionsClick();
   void ShowExistingFilesNote();
+  void OnScheduleClick();
 
   SpokenTexts spoken_;
   StartupWorld world_;

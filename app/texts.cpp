@@ -32,6 +32,23 @@ const Texts kEnglish = [] {
   c.keep_versions_item = L"&Keep replaced versions";
   c.versions_note = L"- Files with identical name are replaced, older copies kept.";
   c.changed_versions_note = L"- Only changed files are replaced, older copies kept.";
+  c.schedule_item = L"&Schedule backups...";
+
+  ScheduleTexts& sc = t.schedule;
+  sc.title = L"Schedule backups";
+  sc.off = L"Off";
+  sc.daily = L"Every day";
+  sc.weekly = L"Every week";
+  sc.logon = L"When I sign in";
+  sc.time = L"&Time:";
+  sc.on_battery = L"Also on battery power";
+  sc.ok = L"OK";
+  sc.cancel = L"Cancel";
+  sc.day_boxes = {L"Mon", L"Tue", L"Wed", L"Thu", L"Fri", L"Sat", L"Sun"};
+  sc.day_names = {L"Monday", L"Tuesday", L"Wednesday", L"Thursday", L"Friday", L"Saturday", L"Sunday"};
+  sc.no_day = L"Tick at least one day of the week";
+  sc.not_scheduled = L"The schedule could not be set: ";
+  sc.not_saved = L"The schedule is set, but the settings file could not be written";
 
   SpokenTexts& s = t.spoken;
   s.copying = L"Copying";
@@ -124,6 +141,23 @@ const Texts kSpanish = [] {
   c.keep_versions_item = L"Conservar &versiones reemplazadas";
   c.versions_note = L"-Archivos reemplazados: se conserva la copia anterior.";
   c.changed_versions_note = L"-Solo se reemplazan los cambiados, con copia anterior.";
+  c.schedule_item = L"&Programar copias...";
+
+  ScheduleTexts& sc = t.schedule;
+  sc.title = L"Programar copias";
+  sc.off = L"Desactivadas";
+  sc.daily = L"Cada día";
+  sc.weekly = L"Cada semana";
+  sc.logon = L"Al iniciar sesión";
+  sc.time = L"&Hora:";
+  sc.on_battery = L"También con batería";
+  sc.ok = L"Aceptar";
+  sc.cancel = L"Cancelar";
+  sc.day_boxes = {L"Lun", L"Mar", L"Mié", L"Jue", L"Vie", L"Sáb", L"Dom"};
+  sc.day_names = {L"lunes", L"martes", L"miércoles", L"jueves", L"viernes", L"sábado", L"domingo"};
+  sc.no_day = L"Marque al menos un día de la semana";
+  sc.not_scheduled = L"No se pudo programar la copia: ";
+  sc.not_saved = L"La copia está programada, pero no se pudo escribir el archivo de configuración";
 
   SpokenTexts& s = t.spoken;
   s.copying = L"Copiando";

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/last_run.h"
+#include "app/schedule_texts.h"
 #include "backup/run_texts.h"
 #include "update/about_texts.h"
 
@@ -45,6 +46,7 @@ struct ControlTexts {
   // while both are on.
   std::wstring changed_only_item, keep_versions_item, kept_note, versions_note,
       changed_versions_note;
+  std::wstring schedule_item;  // File > "Schedule backups..."
 };
 
 // What a screen reader says for the main window's pictures and for the
@@ -65,6 +67,7 @@ struct Texts {
   SpokenTexts spoken;
   MainTexts main;
   update::AboutTexts about;
+  ScheduleTexts schedule;
   std::wstring splash_loading;  // the splash window's line under the title
 };
 

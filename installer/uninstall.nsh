@@ -47,6 +47,21 @@ FunctionEnd
   Delete "${folder}\TavrikBackup.upd.part"
 !macroend
 
+; The backups the program's schedule window put in the system's Task
+; Scheduler: the running user's own task, by schtasks; then, through the
+; scheduler's scripting object, every task in the program's task folder that
+; runs this installation's program (for an installation for all users, each
+; user's), and the folder once nothing is left in it. A task of another
+; user's own installation stays. An update never comes here, so it keeps
+; the schedule.
+Function un.DeleteSchedule
+  ReadEnvStr $0 USERNAME
+  nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "\${PRODUCT}\$0" /F'
+  Pop $0
+  nsExec::Exec `"$SYSDIR\WindowsPowerShell\v1.0\powershell.exe" -NoProfile -NonInteractive -Command "$$s = New-Object -ComObject Schedule.Service; $$s.Connect(); try { $$f = $$s.GetFolder('\${PRODUCT}') } catch { exit 0 }; foreach ($$t in @($$f.GetTasks(1))) { foreach ($$a in $$t.Definition.Actions) { if ($$a.Path.Trim([char]34) -ieq '$INSTDIR\TavrikBackup.exe') { $$f.DeleteTask($$t.Name, 0) } } }; if ($$f.GetTasks(1).Count -eq 0 -and $$f.GetFolders(0).Count -eq 0) { $$s.GetFolder('\').DeleteFolder('${PRODUCT}', 0) }"`
+  Pop $0
+FunctionEnd
+
 ; Removes what the installer and the program's update put into the folder,
 ; and the update's files in the user's local application data, where they go
 ; when the program's folder cannot be written. The settings file is the
@@ -54,6 +69,7 @@ FunctionEnd
 ; kept beside the program keeps the folder.
 Section "Uninstall"
   Call un.CloseProgram
+  Call un.DeleteSchedule
   !insertmacro REMOVE_UPDATE_FILES "$INSTDIR"
   ; The verified copy an update for all users was started from.
   Delete "$INSTDIR\Update\install.exe"

@@ -28,6 +28,7 @@ LONG SystemRole(AccessibleRole role) {
   switch (role) {
     case AccessibleRole::kPushButton: return ROLE_SYSTEM_PUSHBUTTON;
     case AccessibleRole::kCheckBox: return ROLE_SYSTEM_CHECKBUTTON;
+    case AccessibleRole::kRadioButton: return ROLE_SYSTEM_RADIOBUTTON;
     case AccessibleRole::kText: return ROLE_SYSTEM_TEXT;
     case AccessibleRole::kStaticText: return ROLE_SYSTEM_STATICTEXT;
     case AccessibleRole::kLink: return ROLE_SYSTEM_LINK;
@@ -173,7 +174,8 @@ STDMETHODIMP ControlAccessible::get_accState(VARIANT child, VARIANT* state) {
   set(STATE_SYSTEM_FOCUSED, GetFocus() == hwnd_);
   const bool takes_focus = (GetWindowLongW(hwnd_, GWL_STYLE) & WS_TABSTOP) != 0;
   set(STATE_SYSTEM_FOCUSABLE, takes_focus && IsWindowEnabled(hwnd_));
-  if (control->accessible_role() == AccessibleRole::kCheckBox) {
+  if (control->accessible_role() == AccessibleRole::kCheckBox ||
+      control->accessible_role() == AccessibleRole::kRadioButton) {
     const LRESULT check = SendMessageW(hwnd_, BM_GETCHECK, 0, 0);
     set(STATE_SYSTEM_CHECKED, check == BST_CHECKED);
     set(STATE_SYSTEM_MIXED, check == BST_INDETERMINATE);

@@ -142,7 +142,8 @@ std::wstring Control::accessible_description() const {
 
 bool Control::speaks_for_itself() const {
   return accessible_name_.empty() && !named_by_ && !described_by_ &&
-         role_ != AccessibleRole::kLink && role_ != AccessibleRole::kPicture;
+         role_ != AccessibleRole::kLink && role_ != AccessibleRole::kPicture &&
+         role_ != AccessibleRole::kRadioButton;
 }
 
 std::wstring SpokenText(const std::wstring& text) {

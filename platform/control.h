@@ -34,6 +34,7 @@ enum class AccessibleRole {
   kSystem,  // whatever the system's own object says
   kPushButton,
   kCheckBox,
+  kRadioButton,  // answered by the program: not every system knows one
   kText,
   kStaticText,
   kLink,

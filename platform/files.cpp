@@ -197,9 +197,14 @@ bool DeleteFileAt(const std::wstring& path) {
   return DeleteFileW(at.c_str()) != FALSE;
 }
 
-std::wstring ProgramFolder() {
+std::wstring ProgramPath() {
   std::wstring path(32768, L'\0');
   path.resize(GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size())));
+  return path;
+}
+
+std::wstring ProgramFolder() {
+  const std::wstring path = ProgramPath();
   size_t last = path.find_last_of(L'\\');
   return last == std::wstring::npos ? path : path.substr(0, last);
 }

@@ -102,6 +102,8 @@ bool DeleteFileAt(const std::wstring& path);
 
 // The folder the program runs from, without a trailing "\".
 std::wstring ProgramFolder();
+// The running program's own full path.
+std::wstring ProgramPath();
 std::wstring EnvironmentValue(const std::wstring& name);
 
 // A file written as raw bytes; Create empties an existing one. Others may

@@ -181,6 +181,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wparam, LPARAM lparam) {
 // as the commands of a dialog's cancel and default buttons.
 void Form::OnCommand(int id, int code, HWND control) {
   if (id == IDCANCEL && !control && OnCancelCommand()) return;
+  // Enter's command names the default button by its id, which the dialog
+  // keys may find first on another control's own child (a time picker's
+  // arrows carry the same id).
+  if (id == IDOK && control && !FromHandle(control) && default_button_) control = default_button_;
   if (control && !IsWindowEnabled(control)) return;
   if (!control) {
     auto item = menu_items_.find(id);

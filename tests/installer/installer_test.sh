@@ -25,10 +25,15 @@ cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the in
 [ "$(win "$driver" version "$folder\\TavrikBackup.exe" | tr -d '\r')" = "$version" ] ||
   fail "the installed program's version is not $version"
 
-step "run again without a folder: the same installation is replaced"
+step "run again without a folder: the same installation is replaced, its schedule kept"
+task="$drive_c/windows/system32/tasks/Tavrik Backup/$(win cmd /c echo %USERNAME% | tr -d '\r')"
+printf '<Task xmlns="http://schemas.microsoft.com/windows/2004/02/mit/task"><Actions><Exec><Command>%s</Command></Exec></Actions></Task>' "$folder\TavrikBackup.exe" > "$build/task.xml"
+win net start schedule >/dev/null 2>&1 || true
+win schtasks /create /tn "\\Tavrik Backup\\${task##*/}" /xml "$(win winepath -w "$build/task.xml" | tr -d '\r')" /f >/dev/null 2>&1 || fail "could not schedule a backup"
 echo stale > "$unix_folder/TavrikBackup.exe"
 win "$installer" /S || fail "the second install failed"
 cmp -s "$unix_folder/TavrikBackup.exe" "$build/TavrikBackup.exe" || fail "the program was not replaced in place"
+[ -f "$task" ] || fail "the update deleted the scheduled backup"
 [ ! -e "$drive_c/Program Files/Tavrik Backup" ] || fail "a second installation was made under Program Files"
 
 step "a running copy of the program is asked to close"
@@ -66,7 +71,7 @@ else
   skipped=1
 fi
 
-step "silent uninstall keeps the settings files"
+step "silent uninstall keeps the settings files and deletes the schedule"
 appdata=$(unix_path "$(win cmd /c echo %APPDATA% | tr -d '\r')")
 mkdir -p "$appdata"
 settings_existed=0; [ -f "$appdata/TAVRIK Backup.ini" ] && settings_existed=1
@@ -78,6 +83,7 @@ uninstall_silently "$folder"
 for f in TavrikBackup.exe "${update_files[@]}"; do [ ! -e "$unix_folder/$f" ] || fail "$f is still there"; done
 [ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
 [ -z "$(entry_value DisplayName)" ] || fail "the uninstall entry is still there"
+[ ! -e "$task" ] || fail "the scheduled backup is still there"
 [ -f "$unix_folder/TAVRIK Backup.ini" ] || fail "the settings file beside the program was deleted"
 [ -f "$appdata/TAVRIK Backup.ini" ] || fail "the settings file in AppData was deleted"
 [ $settings_existed = 1 ] || rm -f "$appdata/TAVRIK Backup.ini"

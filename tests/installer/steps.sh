@@ -8,7 +8,8 @@ driver=$build/tests/window_driver.exe
 uninst_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TavrikBackup'
 
 win() { "$here/../../cmake/wine-run.sh" "$@"; }
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# Says why and ends; where screenshots are kept ($shots), with the screen as it was.
+fail() { [ -z "${shots:-}" ] || screenshot failed; echo "FAIL: $*" >&2; exit 1; }
 step() { echo "--- $*"; }
 
 unix_path() { local p=${1#[Cc]:\\}; echo "$drive_c/${p//\\//}"; }

@@ -84,16 +84,16 @@ user_folder="$(unix_path "$(win cmd /c echo %LOCALAPPDATA% | tr -d '\r')")/Tavri
 step "start it and open Help > About"
 (cd "$folder" && exec "$here/../../cmake/wine-run.sh" "$location\\TavrikBackup.exe") >/dev/null 2>&1 &
 program_pid=$!
-win "$driver" wait "Tavrik Backup" 90 || { screenshot no-main-window; fail "the main window did not come"; }
+win "$driver" wait "Tavrik Backup" 90 || fail "the main window did not come"
 screenshot main-window
 open_about
-win "$driver" seen "About" "$new" 60 || { screenshot no-latest-version; fail "the About window does not show $new"; }
-win "$driver" seen "About" "Update Software" 10 || { screenshot no-update-offered; fail "no update offered"; }
+win "$driver" seen "About" "$new" 60 || fail "the About window does not show $new"
+win "$driver" seen "About" "Update Software" 10 || fail "no update offered"
 screenshot about-offers-update
 
 step "press Update Software on a tampered installer: refused and removed, the program goes on"
 win "$driver" press "About" "Update Software" 10 || fail "could not press Update Software"
-win "$driver" seen "About" "Error updating..." 60 || { screenshot tampered-not-refused; fail "the tampered installer was not refused"; }
+win "$driver" seen "About" "Error updating..." 60 || fail "the tampered installer was not refused"
 win "$driver" seen "About" "CLOSE" 10 || fail "the button does not read CLOSE after the refusal"
 screenshot tampered-refused
 for f in "$folder/install.exe" "$user_folder/install.exe" "$user_folder/install.exe.sig" "$folder/Update/install.exe"; do
@@ -108,10 +108,9 @@ win "$driver" gone "About" 10 || fail "the About window did not close"
 step "the real installer: downloaded and verified, then refused by the elevated program: Wine shows the folder as the user's"
 cp "$work/new/download/TavrikBackup.exe" "$published"
 open_about
-win "$driver" seen "About" "Update Software" 60 || { screenshot no-update-offered-again; fail "no update offered again"; }
+win "$driver" seen "About" "Update Software" 60 || fail "no update offered again"
 win "$driver" press "About" "Update Software" 10 || fail "could not press Update Software"
-win "$driver" seen "About" "Error updating..." 120 || { screenshot changeable-folder-not-refused; fail "the elevated program did not refuse the folder"; }
-screenshot changeable-folder-refused
+win "$driver" seen "About" "Error updating..." 120 || fail "the elevated program did not refuse the folder"
 [ ! -e "$folder/Update/install.exe" ] && [ ! -e "$user_folder/install.exe" ] || fail "the refused update left a copy"
 kill -0 "$program_pid" 2>/dev/null || fail "the program did not go on"
 win "$driver" press "About" "CLOSE" 10
@@ -123,12 +122,12 @@ win "$work/new/download/TavrikBackup.exe" /S /ALLUSERS /START || fail "the silen
 
 step "the silent installer replaces the installation and starts the new version"
 has_new() { [ "$(entry_value DisplayVersion)" = "$new" ]; }
-wait_until 120 has_new || { screenshot installer-stuck; fail "the uninstall entry does not say $new"; }
+wait_until 120 has_new || fail "the uninstall entry does not say $new"
 [ "$(entry_value InstallLocation)" = "$location" ] || fail "the installation moved"
 [ "$(win "$driver" version "$location\\TavrikBackup.exe" | tr -d '\r')" = "$new" ] ||
   fail "the installed program is not $new"
 
-win "$driver" wait "Tavrik Backup" 90 || { screenshot no-new-program; fail "the new version did not start"; }
+win "$driver" wait "Tavrik Backup" 90 || fail "the new version did not start"
 screenshot new-version-started
 win "$driver" close "Tavrik Backup"
 win "$driver" gone "Tavrik Backup" 30 || fail "the new version did not close"
