@@ -68,8 +68,8 @@ int UnattendedRun::Run() {
 void UnattendedRun::OnReady() {
   window_.backup_run.faults_before_run = dialogs_.texts;
   bool any_ticked = false;
-  for (int i = 1; i <= window_.rows.count(); ++i)
-    any_ticked = any_ticked || window_.rows[i].check_box.check_state() == platform::CheckState::kChecked;
+  for (const sources::SourceRow& row : window_.rows)
+    any_ticked = any_ticked || row.check_box.check_state() == platform::CheckState::kChecked;
   if (!any_ticked) {
     backup::RunEnd nothing;
     nothing.target_refused = nothing.refused_at_press = true;
