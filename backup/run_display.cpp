@@ -31,18 +31,18 @@ void ShowBytes(platform::ProgressBar& bar, double bytes) {
 // subclass, which under Wine is a trip to the server that four workers
 // keep busy.
 BackupRun::TaskbarShare ShareOfRows(const BackupControls& controls, int row) {
+  // row may be one past the last: every row is then done.
   BackupRun::TaskbarShare share;
-  const sources::SourceRow* current = &controls.rows[row];
-  bool before_current = true;
+  int number = 0;
   for (const sources::SourceRow& each : controls.rows) {
-    if (&each == current) before_current = false;
+    ++number;
     if (each.check_box.check_state() != platform::CheckState::kChecked) continue;
     const double size = sources::TenThousandthBytesToDouble(each.size);
     share.total += size;
-    if (before_current) {
+    if (number < row) {
       share.done_before += size;
       share.failed = share.failed || each.error_image.visible();
-    } else if (&each == current) {
+    } else if (number == row) {
       share.row_size = size;
     }
   }
