@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -39,12 +40,18 @@ inline bool Has(const std::vector<std::wstring>& lines, const std::wstring& line
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-// How many entries pattern finds.
 inline int CountFound(const std::wstring& pattern) {
   int count = 0;
   platform::FileSearch search(pattern);
   if (search.found()) do ++count; while (search.Next());
   return count;
+}
+
+inline bool HasTemporaryFiles(const std::wstring& folder) { return CountFound(folder + L"\\~tavrik*") > 0; }
+
+// Opens path shared with no one, as a mail client or a scanner holds a file.
+inline HANDLE Hold(const std::wstring& path) {
+  return CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
 // A file's last-write time, in 100-nanosecond steps.
@@ -62,32 +69,37 @@ inline void SetWriteTime(const std::wstring& path, std::uint64_t time) {
   CloseHandle(file);
 }
 
-// Waits until condition holds, or a generous limit has passed; false then.
-inline bool WaitFor(const std::function<bool()>& condition) {
-  return testing_support::PumpUntil(condition, 60000);
-}
+inline bool WaitFor(const std::function<bool()>& condition) { return testing_support::PumpUntil(condition, 60000); }
 
 class FilesTest : public ::testing::Test {
  protected:
+  ~FilesTest() override {
+    if (!mounted_.empty()) testing_support::RunInLinuxShell(temp.path(), "umount " + mounted_);
+  }
+  // Mounts on temp\folder what mount_command (run in temp) makes, until the test ends.
+  bool Mount(const std::string& folder, const std::string& mount_command) {
+    if (!testing_support::RunInLinuxShell(temp.path(), "mkdir " + folder + " && " + mount_command + " " + folder))
+      return false;
+    mounted_ = folder;
+    return true;
+  }
+
   const app::MainTexts texts = app::TextsOf(app::Language::kEnglish).main;
   testing_support::TempFolder temp;
   testing_support::FakeDialogs dialogs;
   const std::wstring src = temp / L"Docs", target = temp / L"Copias", dst = target + L"\\Docs";
+
+ private:
+  std::string mounted_;
 };
 
-// The copy engine on its own, as one row uses it.
+// The copy engine on its own: Copy copies a source as one row does, with its log in target.
 class CopyEngineTest : public FilesTest {
  protected:
-  // Copies a source as one row does, with its log in target.
   void Copy(const std::wstring& source, bool is_file = false) {
     testing_support::MakeFolders(target);
     ASSERT_TRUE(log.Open(target + L"\\"));
-    engine.SetRow(
-        [this](double bytes) {
-          progress.push_back(bytes);
-          if (on_progress) on_progress();
-        },
-        &log);
+    engine.SetRow([this](double bytes) { progress.push_back(bytes), on_progress(); }, &log);
     EXPECT_TRUE(engine.CopySource(source, dst, is_file));
     log.Close();
   }
@@ -97,7 +109,7 @@ class CopyEngineTest : public FilesTest {
   backup::CopySeams seams;
   backup::CopyEngine engine{flags, texts.run.copy, seams};
   std::vector<double> progress;
-  std::function<void()> on_progress;
+  std::function<void()> on_progress = [] {};
 };
 
 class BackupTest : public FilesTest {
@@ -141,31 +153,27 @@ class BackupTest : public FilesTest {
 
   // Lets the window run until the run has ended, as the message loop would.
   void WaitForRun() {
-    testing_support::PumpUntil([&] {
+    ASSERT_TRUE(testing_support::PumpUntil([&] {
       if (walk_paused_ && !walk_resumed_) {
         if (pause_step_) pause_step_();
         walk_resumed_ = true;
       }
       return !(main.loaded() && main.backup_run.running());
-    }, 60000);
-    ASSERT_FALSE(main.loaded() && main.backup_run.running()) << "the run did not end";
+    }, 60000)) << "the run did not end";
   }
 
-  // Holds the walk after its n-th entry until step has run on the window's
-  // thread (or asked for a cancel), as a press or a close made meanwhile would.
-  void PauseWalkAt(int n, std::function<void()> step) {
-    NoPauses().engine.after_entry = HoldAt(n, std::move(step));
-  }
-  // The same after the n-th row's end, or just before the run's last message.
-  void PauseAfterRow(int n, std::function<void()> step) {
-    NoPauses().after_row = HoldAt(n, std::move(step));
-  }
-  void PauseBeforeLastMessage(std::function<void()> step) {
-    NoPauses().before_last_message = HoldAt(1, std::move(step));
-  }
-  backup::RunSeams& NoPauses() {
+  // Holds the run at hook's n-th call until step has run on the window's thread
+  // (or a cancel came), as a press or a close made meanwhile would.
+  void PauseAt(std::function<void(const backup::RunFlags&)>& hook, int n, std::function<void()> step) {
     seams.engine.after_entry = seams.after_row = seams.before_last_message = nullptr;
-    return seams;
+    walk_paused_ = walk_resumed_ = false;
+    pause_step_ = std::move(step);
+    calls_ = 0;
+    hook = [this, n](const backup::RunFlags& flags) {
+      if (++calls_ != n) return;
+      walk_paused_ = true;
+      WaitFor([&] { return walk_resumed_ || flags.cancel_requested; });
+    };
   }
 
   std::wstring Ini(const std::wstring& section, const std::wstring& key) {
@@ -178,21 +186,10 @@ class BackupTest : public FilesTest {
 
  private:
   int used_rows_ = 0;
-  std::atomic<int> entries_{0};
+  std::atomic<int> calls_{0};
   std::atomic<bool> walk_paused_{false}, walk_resumed_{false};
   std::function<void()> pause_step_;
   std::chrono::steady_clock::time_point clock_ = std::chrono::steady_clock::now();
-
-  std::function<void(const backup::RunFlags&)> HoldAt(int n, std::function<void()> step) {
-    walk_paused_ = walk_resumed_ = false;
-    pause_step_ = std::move(step);
-    entries_ = 0;
-    return [this, n](const backup::RunFlags& flags) {
-      if (++entries_ != n) return;
-      walk_paused_ = true;
-      WaitFor([&] { return walk_resumed_ || flags.cancel_requested; });
-    };
-  }
 };
 
 }  // namespace backup_testing

@@ -1,6 +1,5 @@
-// When a copy's last-write time is its source's: exactly, within 2 s on
-// FAT and exFAT, an hour off too on FAT, within the step a target showed.
-// No Windows call: also run natively under the sanitizers.
+// When a copy's last-write time is its source's: exactly, within 2 s on FAT and exFAT, an
+// hour off too on FAT, within the step a target showed. Also run natively, sanitized.
 #include "backup/destination_listing.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,6 @@
-// Cancelling a run by a second press, by closing the window or by the
-// session ending: what stops, and the window and the log telling one story,
-// also when the cancel comes too late to stop anything.
+// Cancelling a run by a second press, by closing the window or the session ending: what
+// stops, the window and the log telling one story, also when a cancel is too late.
 #include "backup/backup_run.h"
-
-#include <windows.h>
 
 #include "backup_fixture.h"
 
@@ -24,13 +21,14 @@ TEST_F(RunCancelTest, ASecondPressCancelsWhileADeepFolderCopies) {
   // The walk holds after its first entry, one of the deep files in whatever
   // order the folder lists them; the press comes once that one is copied.
   auto deep_copies = [&] { return CountFound(dst + L"\\a\\b\\c\\d\\f*.txt"); };
-  PauseWalkAt(1, [&] {
+  PauseAt(seams.engine.after_entry, 1, [&] {
     WaitFor([&] { return deep_copies() > 0; });
     looked_busy = main.backup_button.text() == L"CANCEL" && main.backup_button.enabled() &&
                   !main.rows_panel.enabled() && !main.target_box.enabled() &&
                   !main.write_log_box.enabled() && !main.pick_target_button.enabled() &&
                   !main.changed_only_item.enabled() && !main.keep_versions_item.enabled() &&
                   row.busy_image.visible();
+    main.target_box.set_text(L"");  // a cancel, whatever became of the target
     PressLater();  // no second half of a double click
   });
   Press(target);
@@ -51,7 +49,7 @@ TEST_F(RunCancelTest, ASecondPressCancelsWhileADeepFolderCopies) {
 
   // A late press handled as the run ended does nothing; the next run starts
   // afresh and finishes, and a double click starts it once.
-  NoPauses();
+  seams.engine.after_entry = nullptr;
   main.target_box.set_text(target);
   main.backup_button.on_click();
   EXPECT_FALSE(main.backup_run.running());
@@ -64,38 +62,27 @@ TEST_F(RunCancelTest, ASecondPressCancelsWhileADeepFolderCopies) {
   EXPECT_TRUE(main.changed_only_item.enabled() && main.keep_versions_item.enabled());
 }
 
-// A cancel while a file of an earlier folder is still being tried: every
-// line stands under its own folder, the stopped file's too, and the folder
-// made for it alone goes again. The press is taken as a cancel before
-// anything else: a target gone meanwhile (a file in its place) does not
-// turn it into a refused target.
-TEST_F(RunCancelTest, AfterACancelEveryLineStandsUnderItsFolderAndCancelAlwaysWins) {
+// A cancel while a file of an earlier folder is still tried: every line stands under its
+// own folder, the stopped file's too, and the folder made for it alone goes again.
+TEST_F(RunCancelTest, AfterACancelEveryLineStandsUnderItsFolder) {
   for (const wchar_t* name : {L"\\A\\a.txt", L"\\B\\b.txt", L"\\C\\c.txt"}) WriteFile(src + name, "x");
-  HANDLE held = CreateFileW((src + L"\\A\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE held = Hold(src + L"\\A\\a.txt");
   seams.engine.pause = [&](std::chrono::milliseconds, const backup::RunFlags& flags) {
     WaitFor([&] { return flags.cancel_requested.load(); });
   };
   AddRow(src, L"Docs");
-  for (const bool target_gone : {false, true}) {
-    // The walk holds after B's file (its third entry), once that is copied.
-    PauseWalkAt(3, [&] {
-      WaitFor([&] { return platform::FileExists(dst + L"\\B\\b.txt") || target_gone; });
-      if (target_gone) {
-        testing_support::RemoveTree(target);
-        WriteFile(target, "in the way");
-      }
-      PressLater();
-    });
-    Press(target, !target_gone);
-    EXPECT_TRUE(main.error_label.text() == L"Canceled!" && main.backup_button.text() == L"Backup!");
-    if (target_gone) continue;
-    const std::vector<std::wstring> expected = {
-        L"Folder: " + src + L"\\",         L"Folder: " + src + L"\\A\\", L"a.txt\t-->user cancelled",
-        L"Folder: " + src + L"\\B\\",     L"b.txt\t-->file copied",     src + L"\\C\\\t-->user cancelled"};
-    EXPECT_EQ(LogLines(target), expected);
-    EXPECT_FALSE(platform::FolderExists(dst + L"\\A") || platform::FolderExists(dst + L"\\C"));
-  }
+  // The walk holds after B's file (its third entry), once that is copied.
+  PauseAt(seams.engine.after_entry, 3, [&] {
+    WaitFor([&] { return platform::FileExists(dst + L"\\B\\b.txt"); });
+    PressLater();
+  });
+  Press(target);
   CloseHandle(held);
+  const std::vector<std::wstring> expected = {
+      L"Folder: " + src + L"\\",     L"Folder: " + src + L"\\A\\", L"a.txt\t-->user cancelled",
+      L"Folder: " + src + L"\\B\\", L"b.txt\t-->file copied",     src + L"\\C\\\t-->user cancelled"};
+  EXPECT_EQ(LogLines(target), expected);
+  EXPECT_FALSE(platform::FolderExists(dst + L"\\A") || platform::FolderExists(dst + L"\\C"));
 }
 
 // Closing the window, or the session ending, during a run cancels it: the
@@ -104,53 +91,33 @@ TEST_F(RunCancelTest, ClosingOrTheSessionEndingMidRunCancelsItFirst) {
   for (int i = 0; i < 40; ++i) WriteFile(src + L"\\f" + std::to_wstring(i) + L".txt", "some text");
   WriteFile(src + L"\\big.bin", std::string(backup::CopyEngine::kChunkBytes * 3, 'b'));
   AddRow(src, L"Docs");
-  LRESULT query_during = -1;
-  PauseWalkAt(3, [&] {
-    query_during = SendMessageW(main.handle(), WM_QUERYENDSESSION, 0, 0);
-    SendMessageW(main.handle(), WM_ENDSESSION, TRUE, 0);  // returns once the run has stopped
-  });
-  Press(target);
-  EXPECT_EQ(query_during, 0) << "the system is asked to wait while a run goes on";
-  EXPECT_EQ(SendMessageW(main.handle(), WM_QUERYENDSESSION, 0, 0), 1);
-  std::wstring last = LogLines(target).back();
-  EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
-
-  PauseWalkAt(3, [&] { SendMessageW(main.handle(), WM_CLOSE, 0, 0); });
-  Press(target);
-  EXPECT_FALSE(main.loaded()) << "the window went once the run stopped";
-  last = LogLines(target).back();
-  EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled");
-  platform::FileSearch search(dst + L"\\~tavrik*");
-  EXPECT_FALSE(search.found()) << "no temporary file left";
-}
-
-// A cancel that comes after the row's last copy, or once the run's outcome
-// is settled (as between its last message and that message's handling),
-// stops nothing: the run ends complete, in the window and the log alike.
-TEST_F(RunCancelTest, LateCancelEndsACompleteRun) {
-  WriteFile(src + L"\\a.txt", "a");
-  sources::SourceRow& row = AddRow(src, L"Docs");
-  for (const bool before_last_message : {false, true}) {
-    if (before_last_message)
-      PauseBeforeLastMessage([&] { PressLater(); });
-    else
-      PauseAfterRow(1, [&] { PressLater(); });
+  for (const UINT message : {WM_ENDSESSION, WM_CLOSE}) {
+    LRESULT query_during = 0;
+    PauseAt(seams.engine.after_entry, 3, [&] {
+      if (message == WM_ENDSESSION) query_during = SendMessageW(main.handle(), WM_QUERYENDSESSION, 0, 0);
+      SendMessageW(main.handle(), message, TRUE, 0);  // returns once the run has stopped
+    });
     Press(target);
-    EXPECT_TRUE(row.ok_image.visible() && !row.progress_bar.visible()) << before_last_message;
-    EXPECT_TRUE(main.total_ok_image.visible()) << before_last_message;
-    EXPECT_FALSE(main.error_label.visible()) << "no \"Please, wait...\" left";
-    EXPECT_EQ(LogLines(target).back(), L"a.txt\t-->file copied");
-    EXPECT_TRUE(main.backup_button.text() == L"Backup!" && main.backup_button.enabled());
+    EXPECT_EQ(query_during, 0) << "the system is asked to wait while a run goes on";
+    if (message == WM_ENDSESSION) {
+      EXPECT_EQ(SendMessageW(main.handle(), WM_QUERYENDSESSION, 0, 0), 1) << "and lets it end once the run stopped";
+    }
+    const std::wstring last = LogLines(target).back();
+    EXPECT_EQ(last.substr(last.find(L'\t')), L"\t-->user cancelled") << message;
+    EXPECT_FALSE(HasTemporaryFiles(dst));
   }
+  EXPECT_FALSE(main.loaded()) << "the window went once the run stopped";
 }
 
-// Between rows the cancel stops the next row, and the log names its folder.
-TEST_F(RunCancelTest, CancelBetweenRowsStopsTheNext) {
+// Between rows a cancel stops the next row, and the log names its folder. One after the
+// last row's copy, or once the outcome is settled (between the run's last message and its
+// handling), stops nothing: the run ends complete, in the window and the log alike.
+TEST_F(RunCancelTest, CancelBetweenRowsStopsTheNextALateOneNothing) {
   WriteFile(src + L"\\a.txt", "a");
   WriteFile(temp / L"After\\b.txt", "b");
   sources::SourceRow& first = AddRow(src, L"Docs");
   sources::SourceRow& next = AddRow(temp / L"After", L"After");
-  PauseAfterRow(1, [&] { PressLater(); });
+  PauseAt(seams.after_row, 1, [&] { PressLater(); });
   Press(target);
   EXPECT_TRUE(first.ok_image.visible());
   EXPECT_FALSE(next.progress_bar.visible() || next.ok_image.visible() || next.error_image.visible());
@@ -158,6 +125,15 @@ TEST_F(RunCancelTest, CancelBetweenRowsStopsTheNext) {
   EXPECT_FALSE(main.total_ok_image.visible() || main.total_error_image.visible());
   EXPECT_EQ(LogLines(target).back(), temp / L"After\\" + L"\t-->user cancelled");
   EXPECT_FALSE(platform::FolderExists(target + L"\\After"));
+  for (const bool before_last_message : {false, true}) {
+    PauseAt(before_last_message ? seams.before_last_message : seams.after_row, before_last_message ? 1 : 2,
+            [&] { PressLater(); });
+    Press(target);
+    EXPECT_TRUE(next.ok_image.visible() && !next.progress_bar.visible() && main.total_ok_image.visible());
+    EXPECT_FALSE(main.error_label.visible()) << "no \"Please, wait...\" left";
+    EXPECT_EQ(LogLines(target).back(), L"b.txt\t-->file copied");
+    EXPECT_TRUE(main.backup_button.text() == L"Backup!" && main.backup_button.enabled());
+  }
 }
 
 }  // namespace

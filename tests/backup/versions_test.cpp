@@ -43,6 +43,7 @@ TEST_F(VersionsTest, AChangedFileKeepsItsOlderCopyInBothModesAnUnchangedOneNone)
     SetWriteTime(dst + L"\\a.txt", WriteTime(src + L"\\a.txt") + 15000000);
     Copy(src);
     EXPECT_EQ(CountFound(versions + L"a (*"), 2);
+    EXPECT_EQ(Has(LogLines(target), L"a.txt\t-->file unchanged"), changed_only);
     seams.file_system = L"";
     testing_support::RemoveTree(target);
   }
@@ -68,11 +69,11 @@ TEST_F(VersionsTest, TheOlderCopyMovesOnlyOnceTheNewIsWholeAndStaysWhenItCannotB
   EXPECT_EQ(ReadFile(dst + L"\\a.txt"), "new bytes");
   EXPECT_TRUE(flags.file_error);
   EXPECT_TRUE(Has(LogLines(target), L"a.txt\t-->*not copied*, older copy could not be kept"));
-  EXPECT_EQ(CountFound(dst + L"\\~tavrik*"), 0);
+  EXPECT_FALSE(HasTemporaryFiles(dst));
 }
 
 // Versions of 300, 200 and 10 days ago, a user's file among them; a run
-// with a file not copied removes none.
+// with a file not copied removes none. The run saves both copy choices.
 TEST_F(VersionsRunTest, AGoodRunRemovesVersionsPastTheirDaysButTheNewestOfEachFile) {
   const std::wstring versions = target + L"\\Tavrik Backup versions\\Docs\\";
   const backup::UtcSeconds now = std::time(nullptr), day = 86400;
@@ -83,17 +84,20 @@ TEST_F(VersionsRunTest, AGoodRunRemovesVersionsPastTheirDaysButTheNewestOfEachFi
   WriteFile(versions + L"notes (2001_01_01 00_00_00).txt", "mine");
   testing_support::MakeFolders(versions + L"Empty");
   WriteFile(src + L"\\a.txt", "a");
-  HANDLE held =
-      CreateFileW((src + L"\\a.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  WriteFile(src + L"\\b.txt", "b");
+  HANDLE held = Hold(src + L"\\a.txt");
   AddRow(src, L"Docs");
   main.keep_versions_item.set_checked(true);
   seams.engine.pause = [](std::chrono::milliseconds, const backup::RunFlags&) {};
   Press(target);
   EXPECT_EQ(CountFound(versions + L"*.txt") + CountFound(versions + L"Old\\*.txt"), 5);
+  EXPECT_EQ(Ini(L"main", L"changed"), L"0");
   CloseHandle(held);
   WriteFile(dst + L"\\a.txt", "older");
+  main.changed_only_item.on_click();
   Press(target);
-  EXPECT_EQ(Ini(L"main", L"versions"), L"1");
+  EXPECT_EQ(Ini(L"main", L"versions") + Ini(L"main", L"changed"), L"11");
+  EXPECT_TRUE(Has(LogLines(target), L"b.txt\t-->file unchanged"));
   EXPECT_EQ(CountFound(versions + L"a (*UTC).txt"), 2) << "10 days and today's";
   EXPECT_EQ(CountFound(versions + L"Old\\*.txt"), 1) << "the newest b";
   EXPECT_EQ(ReadFile(versions + L"notes (2001_01_01 00_00_00).txt"), "mine");
