@@ -5,6 +5,7 @@
 #include <oleacc.h>
 
 #include "app/res/resource.h"
+#include "app/texts.h"
 #include "support/screen_reader.h"
 #include "update/about_fixture.h"
 
@@ -201,7 +202,7 @@ TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpoken) {
   owner_box.focus();
   std::vector<std::wstring> opened;
   AboutWindow about;
-  about.texts = kTexts;
+  about.texts = app::TextsOf(app::Language::kEnglish).about;
   about.update_server = RefusingUrl();
   about.home_page = L"http://home.example/";
   about.shell_open = [&](const std::wstring& file, auto...) { return opened.push_back(file), 42; };
@@ -209,7 +210,7 @@ TEST(AboutKeyboardTest, ButtonFirstLinkNextEnterEscFocusBackStatusSpoken) {
   about.OnLoad();
   EXPECT_EQ(Hear(about.logo.handle()).name, L"Tavrik Backup");
   EventRecorder spoken(kLiveRegionChanged);
-  about.status.set_text(kTexts.error_updating);
+  about.status.set_text(about.texts.error_updating);
   RunPendingMessages();
   EXPECT_EQ(spoken.windows, std::vector<HWND>{about.status.handle()});
   std::vector<HWND> focus;
