@@ -1,7 +1,6 @@
-// The About window against a real HTTP server on 127.0.0.1: a fixture that
-// publishes version files and stand-in installers (signed with the tests'
-// own key), replaces the shell, the elevation and the program's end, and
-// runs the window's messages until a check or an update has ended.
+// The About window against a real HTTP server publishing version files and
+// stand-in installers signed with the tests' own key; the shell, the
+// elevation and the program's end replaced.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,36 +31,30 @@ inline const AboutTexts kTexts{L"About",  L"Current:", L"Latest:",   L"CLOSE",  
                                L"Update Canceled!", L"Error updating...", L"Proxy password"};
 inline const std::string kOffer = "0.2.0\r\n";
 
-inline std::string BuildFile(const char* path) { return ReadFile(BuildPath(path)); }
 // The stand-in installers of versions 0.2.0 and 0.1.6 and their signatures.
-inline std::string NewInstaller() { return BuildFile(TAVRIK_TEST_NEW_INSTALLER); }
-inline std::string NewSignature() { return BuildFile(TAVRIK_TEST_NEW_INSTALLER ".sig"); }
-inline std::string OldInstaller() { return BuildFile(TAVRIK_TEST_OLD_INSTALLER); }
-inline std::string OldSignature() { return BuildFile(TAVRIK_TEST_OLD_INSTALLER ".sig"); }
+inline std::string NewInstaller() { return ReadFile(BuildPath(TAVRIK_TEST_NEW_INSTALLER)); }
+inline std::string NewSignature() { return ReadFile(BuildPath(TAVRIK_TEST_NEW_INSTALLER ".sig")); }
+inline std::string OldInstaller() { return ReadFile(BuildPath(TAVRIK_TEST_OLD_INSTALLER)); }
+inline std::string OldSignature() { return ReadFile(BuildPath(TAVRIK_TEST_OLD_INSTALLER ".sig")); }
 
 inline HttpReply R(std::string body, int status = 200, std::string headers = "") {
   HttpReply reply{status, std::move(body)};
   return reply.headers = std::move(headers), reply;
 }
 inline HttpReply Framed(std::string body, bool chunked, bool length, std::size_t cut = std::string::npos,
-                        std::size_t stall = std::string::npos) {
+                        std::size_t stall = std::string::npos, int trickle_ms = 0) {
   HttpReply reply{200, std::move(body)};
-  return reply.chunked = chunked, reply.send_length = length, reply.cut_after = cut, reply.stall_after = stall, reply;
+  reply.chunked = chunked, reply.send_length = length, reply.cut_after = cut, reply.stall_after = stall;
+  return reply.trickle_ms = trickle_ms, reply;
 }
-inline HttpReply Trickle(std::string body, int ms) {
-  HttpReply reply{200, std::move(body)};
-  return reply.trickle_ms = ms, reply;
-}
+inline HttpReply Trickle(std::string body, int ms) { return Framed(std::move(body), false, true, -1, -1, ms); }
 inline std::string Padded(std::size_t size) { return kOffer + std::string(size, 'x'); }
 
 // One owner for every About window of the run: the last window of the
 // program going away would end its message loop.
 inline platform::Form& Owner() {
-  static platform::Form* owner = [] {
-    auto* form = new platform::Form;
-    form->CreateForm({L"Owner", 9000, 7000, platform::Form::Border::kFixedSingle, {}});
-    return form;
-  }();
+  static platform::Form* owner = new platform::Form;
+  if (!owner->handle()) owner->CreateForm({L"Owner", 9000, 7000, platform::Form::Border::kFixedSingle, {}});
   return *owner;
 }
 
@@ -79,42 +72,33 @@ struct AboutTest : testing::Test {
     window.program_folder = folder.path();
     window.local_data_folder = folder / L"local";
     window.update_public_key = TAVRIK_TEST_UPDATE_PUBLIC_KEY_PEM;
-    window.all_users_install = false;
     for (FileDownload* download : {&window.version_download, &window.installer_download})
       download->transfer.set_timeouts(2000, 2000);
     window.Create(Owner(), 0);
     window.OnLoad();
   }
   void SetUp() override {
-    about.shell_open = [this](const std::wstring& file, const std::wstring* parameters,
-                              const std::wstring* directory) {
-      shell_calls.push_back(file + L"|" + (parameters ? *parameters : L"<null>") + L"|" +
-                            (directory ? *directory : L"<null>"));
-      return start_result;
+    about.shell_open = [this](const std::wstring& file, const std::wstring* parameters, const std::wstring* folder) {
+      const auto text = [](const std::wstring* value) { return value ? *value : L"<null>"; };
+      return shell_calls.push_back(file + L"|" + text(parameters) + L"|" + text(folder)), start_result;
     };
-    about.start_elevated = [](const std::wstring&, const std::wstring&, std::function<void(bool)>) {
-      ADD_FAILURE() << "an installation of the user's own is never elevated";
-      return false;
-    };
+    about.start_elevated = [](auto&&...) { return ADD_FAILURE() << "a user's own installation is never elevated", false; };
     about.end_program = [this] { ended = true, about.Unload(); };
     Prepare(about);
   }
   void TearDown() override { about.Unload(); }
 
-  // A check from an activation, to its end.
-  void Activate() {
+  void Activate() {  // a check from an activation, to its end
     about.OnActivate();
     EXPECT_TRUE(PumpUntil([&] { return !about.checking() || !about.loaded(); }));
   }
-  // A press of the button, and the update it starts to its end.
-  void Press() {
+  void Press() {  // a press of the button, and the update it starts to its end
     about.OnButtonClick();
     EXPECT_TRUE(PumpUntil([&] { return !about.updating() || !about.loaded(); }));
   }
   void Publish(const std::string& version_file) { server.Serve(kVersionPath, R(version_file)); }
   std::string LocalVersionFile() { return ReadFile(folder / L"TavrikBackup.upd"); }
-  // Publishes 0.2.0 with the given installer and signature and lets the
-  // window offer it.
+  // Publishes 0.2.0 with the given installer and signature, offered.
   void Offer(std::string installer = NewInstaller(), std::string signature = NewSignature()) {
     Publish(kOffer);
     server.Serve(kInstallerPath, R(std::move(installer)));

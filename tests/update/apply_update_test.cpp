@@ -1,7 +1,6 @@
-// The update of an installation for all users, in this process: the
-// elevation is a seam that runs the apply-update step at once, as the
-// installed program started with an administrator's rights would. Also the
-// clean-up of what updates leave behind.
+// The update of an installation for all users, in this process: the elevation
+// is a seam that runs the apply-update step at once, as the installed program
+// started with an administrator's rights would; and what updates leave behind.
 #include "update/apply_update.h"
 
 #include <windows.h>
@@ -19,12 +18,9 @@ struct AllUsersTest : AboutTest {
     AboutTest::SetUp();
     about.all_users_install = true;
     about.program_folder = program;
-    // The installation's folder, which the user's programs cannot change.
-    MakeFolders(program);
+    MakeFolders(program);  // the installation's folder, which the user's programs cannot change
     SetAttributes(program, 0x1);  // FILE_ATTRIBUTE_READONLY
-    // The user's own writable folder gets the downloads.
-    about.local_data_folder = folder / L"local";
-    MakeFolders(about.local_data_folder);
+    MakeFolders(about.local_data_folder);  // the user's own, for the downloads
     about.start_elevated = [this](const std::wstring& exe, const std::wstring& parameters, auto ended) {
       elevated.push_back(exe + L" " + parameters);
       if (refuse_prompt) return false;
@@ -65,21 +61,8 @@ TEST_F(AllUsersTest, TheInstalledProgramStartsOnlyItsOwnVerifiedCopy) {
   Press();
   EXPECT_EQ(elevated, std::vector<std::wstring>{program + L"\\TavrikBackup.exe /apply-update \"" + user_copy + L"\""});
   EXPECT_EQ(started, std::vector<std::wstring>{program + L"\\Update\\install.exe /S /ALLUSERS /START"});
-  EXPECT_EQ(started_bytes, NewInstaller());
-  EXPECT_FALSE(changeable);
-  EXPECT_EQ(shell_calls, std::vector<std::wstring>{L"run stopped"}) << "the user's file is never started";
-  EXPECT_TRUE(ended);
-}
-
-TEST_F(AllUsersTest, NothingIsCopiedOrStartedFromAFolderOthersCanChange) {
-  for (const std::wstring& folder : {program, program + L"\\Update"}) {
-    changed_by_others = folder;
-    Offer();
-    Press();
-    EXPECT_TRUE(started.empty());
-    EXPECT_FALSE(platform::FileExists(program + L"\\Update\\install.exe"));
-    EXPECT_EQ(about.status.text(), L"Error updating...");
-  }
+  EXPECT_TRUE(started_bytes == NewInstaller() && !changeable) << "held unchangeable while it starts";
+  EXPECT_TRUE(shell_calls == std::vector<std::wstring>{L"run stopped"} && ended) << "the user's file is never started";
 }
 
 // Closing would remove the user's copies from under the elevated step.
@@ -97,65 +80,60 @@ TEST_F(AllUsersTest, TheWindowStaysOpenWhileTheElevatedStepRuns) {
   EXPECT_FALSE(about.loaded());
 }
 
-TEST_F(AllUsersTest, AFileSwappedAfterTheCheckIsRefusedAndNothingStarts) {
-  for (const auto& swap : std::vector<std::pair<std::string, std::string>>{
-           {OldInstaller(), OldSignature()}, {NewInstaller() + "tail", NewSignature()}}) {
-    before_apply = [&] { WriteFile(user_copy, swap.first), WriteFile(user_copy + L".sig", swap.second); };
+// A folder others can change, a file swapped after the check (an older signed
+// one, one with bytes added), a refused prompt; in either language.
+TEST_F(AllUsersTest, EachRefusalStartsNothingAndLeavesTheProgramAsItWas) {
+  const std::vector<std::function<void()>> refusals = {
+      [this] { changed_by_others = program; },
+      [this] { changed_by_others = program + L"\\Update"; },
+      [this] { before_apply = [this] { WriteFile(user_copy, OldInstaller()), WriteFile(user_copy + L".sig", OldSignature()); }; },
+      [this] { before_apply = [this] { WriteFile(user_copy, NewInstaller() + "tail"); }; },
+      [this] { refuse_prompt = true; }};
+  for (const auto& refuse : refusals) {
+    changed_by_others.clear(), before_apply = nullptr;
+    about.texts = kTexts;
     Offer();
+    about.texts = app::TextsOf(app::Language::kSpanish).about;
+    refuse();
     Press();
-    EXPECT_TRUE(started.empty());
-    EXPECT_FALSE(platform::FileExists(program + L"\\Update\\install.exe"));
+    EXPECT_TRUE(started.empty() && !ended);
+    EXPECT_FALSE(platform::FileExists(program + L"\\Update\\install.exe") || platform::FileExists(user_copy));
     EXPECT_EQ(about.status.text(), L"Error updating...");
-    EXPECT_EQ(about.button.text(), kTexts.close);
-    EXPECT_FALSE(ended || platform::FileExists(user_copy));
+    EXPECT_TRUE(about.button.text() == L"CERRAR" && about.button.enabled());
   }
-}
-
-TEST_F(AllUsersTest, ARefusedPromptLeavesTheProgramAsItWasInEitherLanguage) {
-  refuse_prompt = true;
-  Offer();
-  about.texts = app::TextsOf(app::Language::kSpanish).about;
-  Press();
-  EXPECT_EQ(elevated.size(), 1u);
-  EXPECT_TRUE(started.empty() && !ended);
-  EXPECT_EQ(about.status.text(), L"Error updating...");
-  EXPECT_EQ(about.button.text(), L"CERRAR");
-  EXPECT_TRUE(about.button.enabled());
-}
-
-bool FromNotation(const wchar_t* sddl) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  EXPECT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
-  const bool only = platform::OnlyAdministratorsCanChange(platform::RightsOfDescriptor(descriptor));
-  LocalFree(descriptor);
-  return only;
+  EXPECT_EQ(elevated.size(), refusals.size()) << "one prompt each";
 }
 
 // Folder rights read from security descriptors in the system's notation.
 TEST(FolderRightsTest, ReadFromSecurityDescriptors) {
-  EXPECT_TRUE(FromNotation(L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(D;OICI;FA;;;WD)"));
-  EXPECT_FALSE(FromNotation(L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;SDGXGWGR;;;AU)"));
-  EXPECT_FALSE(FromNotation(L"O:BUD:P(A;OICI;FA;;;BA)")) << "the users own it";
+  for (const auto& [sddl, only] : std::vector<std::pair<const wchar_t*, bool>>{
+           {L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(D;OICI;FA;;;WD)", true},
+           {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;SDGXGWGR;;;AU)", false},
+           {L"O:BUD:P(A;OICI;FA;;;BA)", false}}) {  // the users own it
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
+    EXPECT_EQ(platform::OnlyAdministratorsCanChange(platform::RightsOfDescriptor(descriptor)), only) << sddl;
+    LocalFree(descriptor);
+  }
 }
+
 TEST(InstallerLeftoversTest, TheNextStartRemovesThemAndAnEmptyUserFolder) {
   testing_support::TempFolder folder;
   const std::wstring program = folder / L"Program", local = folder / L"Local\\Tavrik Backup";
-  const std::vector<std::wstring> names = {L"install.exe", L"install.exe.sig", L"install.exe.part",
-                                           L"install.exe.sig.part"};
-  for (const std::wstring& place : {program, program + L"\\Update", local})
-    for (const std::wstring& name : names) WriteFile(place + L"\\" + name, "left");
+  const std::wstring places[] = {program, program + L"\\Update", local};
+  const wchar_t* const names[] = {L"\\install.exe", L"\\install.exe.sig", L"\\install.exe.part", L"\\install.exe.sig.part"};
+  for (const std::wstring& place : places)
+    for (const wchar_t* name : names) WriteFile(place + name, "left");
   WriteFile(program + L"\\TavrikBackup.exe", "the program");
   RemoveInstallerLeftovers(program, local);
-  for (const std::wstring& place : {program, program + L"\\Update", local})
-    for (const std::wstring& name : names) EXPECT_FALSE(platform::FileExists(place + L"\\" + name)) << place << name;
+  for (const std::wstring& place : places)
+    for (const wchar_t* name : names) EXPECT_FALSE(platform::FileExists(place + name)) << place << name;
   EXPECT_FALSE(platform::FolderExists(local) || platform::FolderExists(program + L"\\Update"));
   EXPECT_TRUE(platform::FileExists(program + L"\\TavrikBackup.exe"));
-  // A user folder that holds more stays.
-  WriteFile(local + L"\\TavrikBackup.upd", kOffer);
+  WriteFile(local + L"\\TavrikBackup.upd", kOffer);  // a user folder that holds more stays
   WriteFile(local + L"\\install.exe", "left");
   RemoveInstallerLeftovers(program, local);
-  EXPECT_EQ(ReadFile(local + L"\\TavrikBackup.upd"), kOffer);
-  EXPECT_FALSE(platform::FileExists(local + L"\\install.exe"));
+  EXPECT_TRUE(ReadFile(local + L"\\TavrikBackup.upd") == kOffer && !platform::FileExists(local + L"\\install.exe"));
 }
 
 }  // namespace

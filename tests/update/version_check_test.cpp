@@ -14,7 +14,6 @@ TEST(VersionCheckTest, VersionsCompareAsText) {
   for (const wchar_t* not_greater : {L"0.1.10", L"0.1.7", L""})
     EXPECT_FALSE(IsGreaterVersion(not_greater, L"0.1.7")) << not_greater;
   EXPECT_FALSE(IsGreaterVersion(L"A", L"b"));
-  EXPECT_EQ(VersionText(12, 0, 305), L"12.0.305");
 }
 
 TEST(VersionCheckTest, AVersionFileNamesOneToFourPartsOfUpToFiveDigits) {
@@ -42,9 +41,6 @@ TEST(VersionCheckTest, ADownloadKeepsItsPaceInEveryWindow) {
   EXPECT_TRUE(pace.Keeps(milliseconds(1500), 150));
   EXPECT_TRUE(pace.Keeps(milliseconds(2000), 200));
   EXPECT_FALSE(pace.Keeps(milliseconds(2600), 240)) << "only 90 since 1500, the last note a whole window back";
-  PaceRule stalled(100, milliseconds(1000));
-  EXPECT_TRUE(stalled.Keeps(milliseconds(500), 5000));
-  EXPECT_FALSE(stalled.Keeps(milliseconds(1600), 5000));
 }
 
 TEST(VersionCheckTest, ContentLengthAndPercentage) {
