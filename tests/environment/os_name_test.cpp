@@ -1,5 +1,4 @@
-// The system's name from its version numbers; a rule with no Windows call,
-// run natively under the sanitizers too.
+// The system's name from its version numbers; also run natively.
 #include "environment/os_name.h"
 
 #include <gtest/gtest.h>
