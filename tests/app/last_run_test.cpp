@@ -13,13 +13,9 @@ namespace {
 const LastRunTexts kTexts{L"Last backup: ", L"never", L", complete", L", cancelled",
                           L", target not available", L", ", L" files not copied"};
 
-LastRun Read(std::map<std::wstring, std::wstring> values) {
-  return ReadLastRun([&](const wchar_t* key) { return values[key]; });
-}
+LastRun Read(std::map<std::wstring, std::wstring> values) { return ReadLastRun([&](const wchar_t* key) { return values[key]; }); }
 
-std::wstring Line(const LastRun& record) {
-  return LastRunLine(record, kTexts, [](const Minute& time) { return MinuteText(time); });
-}
+std::wstring Line(const LastRun& record) { return LastRunLine(record, kTexts, [](const Minute& t) { return MinuteText(t); }); }
 
 TEST(LastRunTest, OddValuesReadAsNeverAndWrittenValuesReadBack) {
   for (const wchar_t* time : {L"", L"yesterday", L"2026-13-01 10:00", L"2026-02-29 10:00",

@@ -20,7 +20,6 @@ TEST(TextsTest, EveryLanguageFillsEveryTextAndSpanishLocalesPickSpanish) {
     for (std::size_t i = 0; i < kCount; ++i)
       EXPECT_FALSE(texts[i].empty()) << "language " << static_cast<int>(language) << ", text " << i;
   }
-  EXPECT_NE(TextsOf(Language::kSpanish).control_texts.target, TextsOf(Language::kEnglish).control_texts.target);
   for (const wchar_t* name : {L"ESP", L"ESN", L"ESM", L"ES"})
     EXPECT_EQ(LanguageOfLocale(name), Language::kSpanish) << name;
   for (const wchar_t* name : {L"ENU", L"FRA", L"E", L"", L"esp"})

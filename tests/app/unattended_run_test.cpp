@@ -39,8 +39,13 @@ class UnattendedRunTest : public testing::Test {
     settings::WriteIni(settings_, L"main", L"log", L"1");
     if (ticked) settings::WriteIni(settings_, L"systemfolders", std::to_wstring(kFavorites), L"1");
   }
-  // A program that hangs fails the test instead of blocking it.
-  struct Process : PROCESS_INFORMATION {
+  // The real program, started; one that hangs fails the test instead of blocking it.
+  struct Started : PROCESS_INFORMATION {
+    explicit Started(const std::wstring& arguments) : PROCESS_INFORMATION{} {
+      std::wstring command = L"\"" + testing_support::BuildPath(TAVRIK_EXE_PATH) + L"\" " + arguments;
+      STARTUPINFOW startup{sizeof(startup)};
+      EXPECT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, this));
+    }
     DWORD ExitCode() {
       DWORD code = STILL_ACTIVE;
       testing_support::PumpUntil([&] { return WaitForSingleObject(hProcess, 0) == WAIT_OBJECT_0; }, 90000);
@@ -49,13 +54,6 @@ class UnattendedRunTest : public testing::Test {
       return code;
     }
   };
-  static Process Start(const std::wstring& arguments) {
-    std::wstring command = L"\"" + testing_support::BuildPath(TAVRIK_EXE_PATH) + L"\" " + arguments;
-    STARTUPINFOW startup{sizeof(startup)};
-    Process process{};
-    EXPECT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    return process;
-  }
   std::wstring LastRun(const wchar_t* key) const { return settings::ReadIni(settings_, L"lastrun", key, L""); }
 
   testing_support::TempFolder folder_;
@@ -68,7 +66,7 @@ class UnattendedRunTest : public testing::Test {
 // A complete run, then one with a locked file; the window reads the lines back.
 TEST_F(UnattendedRunTest, CompleteThenLockedFile) {
   Settings(target_, true);
-  Process run = Start(L"/backup");
+  Started run(L"/backup");
   EXPECT_TRUE(testing_support::PumpUntil([&] { return IsIconic(FindWindowW(L"TavrikForm", kProgramTitle)); }, 60000))
       << "minimized";
   EXPECT_EQ(FindWindowW(L"TavrikForm", L""), nullptr) << "no splash";
@@ -87,7 +85,7 @@ TEST_F(UnattendedRunTest, CompleteThenLockedFile) {
 
   const std::wstring complete = LastRun(L"complete");
   HANDLE locked = CreateFileW(source_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(Start(L"/backup").ExitCode(), 1u) << "a locked file";
+  EXPECT_EQ(Started(L"/backup").ExitCode(), 1u) << "a locked file";
   CloseHandle(locked);
   EXPECT_TRUE(LastRun(L"result") == L"1" && LastRun(L"notcopied") == L"1");
   EXPECT_EQ(LastRun(L"complete"), complete) << "the last complete run's";
@@ -100,7 +98,7 @@ TEST_F(UnattendedRunTest, AnotherRunOrTheOpenWindowEndsOtherStartsWithFour) {
   {
     platform::RunLock run(RunLockName(settings_));
     ASSERT_TRUE(run.TryHold());
-    EXPECT_EQ(Start(L"/backup").ExitCode(), 4u);
+    EXPECT_EQ(Started(L"/backup").ExitCode(), 4u);
   }
   EXPECT_FALSE(platform::FolderExists(target_)) << "nothing touched";
   StartupWorld world = StartupWorld::Real();
@@ -109,22 +107,22 @@ TEST_F(UnattendedRunTest, AnotherRunOrTheOpenWindowEndsOtherStartsWithFour) {
   main.OnLoad();
   testing_support::PumpUntil([&] { return main.splash()->ready; });
   if (main.splash()->loaded()) main.splash()->OnMinimumTimeUp();
-  EXPECT_EQ(Start(L"").ExitCode(), 4u);
-  EXPECT_EQ(Start(L"/backup").ExitCode(), 4u);
+  EXPECT_EQ(Started(L"").ExitCode(), 4u);
+  EXPECT_EQ(Started(L"/backup").ExitCode(), 4u);
   EXPECT_TRUE(testing_support::PumpUntil([&] { return !main.backup_run.running(); }));
   EXPECT_EQ(testing_support::ReadFile(target_ + L"\\Favorites\\tavrik-test.txt"), "kept")
       << "the window ran the backup";
 }
 
 TEST_F(UnattendedRunTest, NothingToBackUpEndsWithTwo) {
-  EXPECT_EQ(Start(L"/backup").ExitCode(), 2u) << "no settings file";
+  EXPECT_EQ(Started(L"/backup").ExitCode(), 2u) << "no settings file";
   EXPECT_FALSE(platform::FileExists(settings_)) << "none made either";
   Settings(L"Q:\\Backups", true);
-  EXPECT_EQ(Start(L"/backup").ExitCode(), 2u) << "an unmapped drive letter";
+  EXPECT_EQ(Started(L"/backup").ExitCode(), 2u) << "an unmapped drive letter";
   EXPECT_EQ(LastRun(L"result"), L"2");
   settings::WriteIni(settings_, L"systemfolders", std::to_wstring(kFavorites), L"0");
   Settings(target_, false);
-  EXPECT_EQ(Start(L"/backup").ExitCode(), 2u) << "no ticked row";
+  EXPECT_EQ(Started(L"/backup").ExitCode(), 2u) << "no ticked row";
   EXPECT_FALSE(platform::FolderExists(target_)) << "nothing created";
 }
 

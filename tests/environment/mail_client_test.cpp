@@ -36,8 +36,7 @@ TEST(MailClientTest, UnknownMemberIsNotAMissingClient) {
   } catch (const platform::AutomationError& error) {
     EXPECT_FALSE(error.cannot_create || error.description.empty());
   }
-  fake_mail_client::Unregister();
-  fake_mail_client::RemoveConfiguration();
+  fake_mail_client::Unregister(), fake_mail_client::RemoveConfiguration();
 }
 
 TEST(StoreFileTest, SizesPastFourGigabytesAndMissingFiles) {

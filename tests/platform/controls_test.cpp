@@ -63,10 +63,7 @@ TEST_F(ControlsTest, UnloadingAllFormsReachesEachOnce) {
   about.CreateForm({L"About", 2000, 2000}, &form);
   int form_unloads = 0, about_unloads = 0;
   form.on_unload = [&] { ++form_unloads; };
-  about.on_unload = [&] {  // like a window that closes another as it goes
-    ++about_unloads;
-    form.Unload();
-  };
+  about.on_unload = [&] { ++about_unloads, form.Unload(); };  // like a window that closes another as it goes
   UnloadAllForms();
   EXPECT_TRUE(form_unloads == 1 && about_unloads == 1);
   EXPECT_EQ(LoadedForms(), 0);

@@ -13,8 +13,7 @@ TEST(ListGeometryTest, RangeEndsWithTheLastRowAtTheBottom) {
   for (int rows = 10; rows <= 60; ++rows) {
     const ListGeometry list{rows};
     const int last = list.LastValue();
-    const int last_row_top = list.PanelTopAt(last) + kRowPitch * (rows - 1);
-    EXPECT_EQ(last_row_top + kRowHeight, kViewportHeight) << rows << " rows";
+    EXPECT_EQ(list.PanelTopAt(last) + kRowPitch * (rows - 1) + kRowHeight, kViewportHeight) << rows << " rows";
     // Every step but the last moves the rows by two fifths of a row.
     for (int value = kFirstValue; value < last - 1; ++value)
       EXPECT_EQ(list.PanelTopAt(value) - list.PanelTopAt(value + 1), 120) << rows << " rows";

@@ -11,9 +11,8 @@ namespace {
 
 TEST(SizeTextTest, UnitSwitchesJustAbove1024AndHalvesGoToEven) {
   const std::pair<std::uint64_t, const wchar_t*> cases[] = {
-      {512, L"0 KB"},        {1536, L"2 KB"},        {2560, L"2 KB"},
-      {1048576, L"1024 KB"}, {1048577, L"1 MB"},     {3670016, L"4 MB"},
-      {1073741824, L"1024 MB"}, {1073742848, L"1 GB"}};
+      {512, L"0 KB"}, {1536, L"2 KB"}, {2560, L"2 KB"}, {1048576, L"1024 KB"}, {1048577, L"1 MB"},
+      {3670016, L"4 MB"}, {1073741824, L"1024 MB"}, {1073742848, L"1 GB"}};
   for (const auto& [bytes, text] : cases)
     EXPECT_EQ(SizeText(TenThousandthBytesFromBytes(bytes)), text) << bytes;
   // Kilobytes are first rounded to four places: 1048576.05 bytes (1024.0000488 KB) are

@@ -20,10 +20,8 @@ class WindowWithRowsTest : public ::testing::Test {
 
   // Fills the next rows: row 1 as designed, later rows added below.
   void AddRows(int count, std::uint64_t bytes = 1024) {
-    for (int n = 0; n < count; ++n) {
-      SourceRow& row = filled_++ == 0 ? main.rows[1] : main.AddRow(kFolderRow);
-      row.size = TenThousandthBytesFromBytes(bytes);
-    }
+    for (int n = 0; n < count; ++n)
+      (filled_++ == 0 ? main.rows[1] : main.AddRow(kFolderRow)).size = TenThousandthBytesFromBytes(bytes);
   }
 
   app::MainWindow main;
@@ -40,8 +38,7 @@ TEST_F(WindowWithRowsTest, TheTotalSumsTheTickedRowsOnlyAndEnablesBackup) {
   EXPECT_TRUE(main.rows[2].check_box.bold() && !main.rows[1].check_box.bold());
   EXPECT_EQ(main.total_size.text(), L"3 MB");
   EXPECT_TRUE(main.total_label.visible() && main.backup_button.enabled());
-  Click(main.rows[1].check_box);
-  Click(main.rows[2].check_box);
+  for (int i : {1, 2}) Click(main.rows[i].check_box);
   EXPECT_FALSE(main.rows[2].check_box.bold());
   EXPECT_EQ(main.total_size.text(), L"2 KB");
 
