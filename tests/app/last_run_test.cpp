@@ -1,9 +1,9 @@
-// The last run's record in the settings file, read back whatever a hand
-// edit left, and the main window's line of it. No Windows call: also run
-// natively under the sanitizers.
+// The last run's record, read back whatever a hand edit left, and the main
+// window's line of it. No Windows call: also run natively.
 #include "app/last_run.h"
 
 #include <map>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,9 @@ namespace {
 const LastRunTexts kTexts{L"Last backup: ", L"never", L", complete", L", cancelled",
                           L", target not available", L", ", L" files not copied"};
 
-LastRun Read(std::map<std::wstring, std::wstring> values) {
-  return ReadLastRun([&](const wchar_t* key) { return values[key]; });
-}
+LastRun Read(std::map<std::wstring, std::wstring> values) { return ReadLastRun([&](const wchar_t* key) { return values[key]; }); }
 
-std::wstring Line(const LastRun& record) {
-  return LastRunLine(record, kTexts, [](const Minute& time) { return MinuteText(time); });
-}
+std::wstring Line(const LastRun& record) { return LastRunLine(record, kTexts, [](const Minute& t) { return MinuteText(t); }); }
 
 TEST(LastRunTest, OddValuesReadAsNeverAndWrittenValuesReadBack) {
   for (const wchar_t* time : {L"", L"yesterday", L"2026-13-01 10:00", L"2026-02-29 10:00",
@@ -38,19 +34,17 @@ TEST(LastRunTest, OddValuesReadAsNeverAndWrittenValuesReadBack) {
   EXPECT_EQ(Line(Read(written)), L"Last backup: 2026-03-01 10:05, 12 files not copied");
 }
 
-TEST(LastRunTest, EachEndHasItsWordsAndTheLineIsRedUnlessCompleteWithinAWeek) {
+// The line is red unless the last run was complete within a week.
+TEST(LastRunTest, EachEndHasItsWordsAndItsColour) {
   const Minute run{2026, 3, 1, 10, 5};
   const LastRun complete = NextLastRun({}, run, RunResult::kComplete, 0);
-  EXPECT_EQ(Line(complete), L"Last backup: 2026-03-01 10:05, complete");
-  EXPECT_EQ(Line(NextLastRun(complete, run, RunResult::kCancelled, 0)),
-            L"Last backup: 2026-03-01 10:05, cancelled");
-  EXPECT_EQ(Line(NextLastRun(complete, run, RunResult::kNothingBackedUp, 0)),
-            L"Last backup: 2026-03-01 10:05, target not available");
+  for (auto [result, words] : {std::pair{RunResult::kComplete, L"complete"}, {RunResult::kCancelled, L"cancelled"},
+                               {RunResult::kNothingBackedUp, L"target not available"}})
+    EXPECT_EQ(Line(NextLastRun(complete, run, result, 0)), L"Last backup: 2026-03-01 10:05, " + std::wstring(words));
 
   EXPECT_FALSE(LastRunNeedsAttention(complete, {2026, 3, 8, 10, 5}));
   EXPECT_TRUE(LastRunNeedsAttention(complete, {2026, 3, 8, 10, 6}));
-  EXPECT_FALSE(LastRunNeedsAttention(NextLastRun({}, {2025, 12, 31, 23, 0}, RunResult::kComplete, 0),
-                                     {2026, 1, 7, 22, 0}))
+  EXPECT_FALSE(LastRunNeedsAttention(NextLastRun({}, {2025, 12, 31, 23, 0}, RunResult::kComplete, 0), {2026, 1, 7, 22, 0}))
       << "across a year's end";
   EXPECT_TRUE(LastRunNeedsAttention(NextLastRun(complete, run, RunResult::kCancelled, 0), run));
   EXPECT_TRUE(LastRunNeedsAttention({}, run));

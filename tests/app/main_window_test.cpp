@@ -1,5 +1,5 @@
-// The start-up, in-process: real folders and settings file, the prefix's
-// registry and the stand-in mail client through COM; the splash closes at the later of its minimum time and readiness.
+// The start-up, in-process: real folders and settings file, the prefix's registry and the
+// stand-in mail client through COM; the splash closes at the later of its minimum time and readiness.
 #include "app/main_window.h"
 
 #include <gtest/gtest.h>
@@ -34,8 +34,7 @@ class StartupTest : public testing::Test {
     main_.reset();
     for (const wchar_t* key : environment::kProfileKeys)
       RegDeleteTreeW(HKEY_CURRENT_USER, key), RegDeleteKeyW(HKEY_CURRENT_USER, key);
-    fake_mail_client::Unregister();
-    fake_mail_client::RemoveConfiguration();
+    fake_mail_client::Unregister(), fake_mail_client::RemoveConfiguration();
   }
 
   // A standard folder with one file of the given size.
@@ -95,6 +94,8 @@ TEST_F(StartupTest, FoldersBecomeRowsWithStoredTicksAndTheWindowIsFreedLast) {
   WriteFile(target + L"\\backup.log", "log");
   settings::WriteIni(settings_, L"main", L"target", target);
   settings::WriteIni(settings_, L"main", L"log", L"7");  // no check state: unchecked
+  settings::WriteIni(settings_, L"main", L"changed", L"1");
+  settings::WriteIni(settings_, L"main", L"versions", L"0");
   Start();
   ASSERT_EQ(main().rows.count(), 3);
   EXPECT_EQ(row(1).check_box.text(), L"Documents");
@@ -110,24 +111,30 @@ TEST_F(StartupTest, FoldersBecomeRowsWithStoredTicksAndTheWindowIsFreedLast) {
   EXPECT_EQ(main().log_folder, target);
   EXPECT_FALSE(main().mail_status_timer.enabled()) << "no mail profile";
   EXPECT_EQ(main().last_run_label.text(), L"Last backup: never");
+  EXPECT_TRUE(main().changed_only_item.checked() && !main().keep_versions_item.checked());
+  main().ApplyLanguage(Language::kSpanish);  // the note follows the ticks, in the language in force
+  EXPECT_EQ(main().overwrite_note.text(), TextsOf(Language::kSpanish).control_texts.kept_note);
+  main().keep_versions_item.on_click();
+  EXPECT_EQ(main().overwrite_note.text(), TextsOf(Language::kSpanish).control_texts.changed_versions_note);
 }
 
+// Without folders a store takes row 1; ten rows need the scroll bar.
 TEST_F(StartupTest, MailStoresBecomeRowsAndTheStatusFollowsTheRunningInstance) {
-  AddFolder(16, L"Desktop");
-  fake_mail_client::Store personal = Store(L"Personal Folders", 1536);
+  std::vector<fake_mail_client::Store> stores{Store(L"Personal Folders", 1536), Store(L"Archive", 5000, true)};
+  for (int n = 3; n <= 10; ++n) stores.push_back(Store(std::to_wstring(n), 10));
   // A PC with only a current mail client (2016 and later) has only this key.
-  ServeStores(L"14.0.0.6112", {personal, Store(L"Archive", 5000, true)},
-              L"Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles");
-  settings::WriteIni(settings_, L"PST", personal.store_id, L"1");
+  ServeStores(L"14.0.0.6112", stores, L"Software\\Microsoft\\Office\\16.0\\Outlook\\Profiles");
+  settings::WriteIni(settings_, L"PST", stores[0].store_id, L"1");
   Start();
   EXPECT_EQ(main().mail_version.text(), L"Outlook 2010 SP2");
   EXPECT_TRUE(main().mail_status_timer.enabled());
-  ASSERT_EQ(main().rows.count(), 3);
-  EXPECT_EQ(row(2).check_box.text(), L"Outlook [Personal Folders]");
-  EXPECT_EQ(row(2).check_box.check_state(), platform::CheckState::kChecked);
-  EXPECT_TRUE(row(2).mail_image.exists() && !row(2).folder_image.exists());
-  EXPECT_EQ(row(3).path, folder_ / L"Archive.pst");
-  EXPECT_EQ(row(3).size, sources::TenThousandthBytesFromBytes(5000));
+  ASSERT_EQ(main().rows.count(), 10);
+  EXPECT_TRUE(main().rows_scroll_bar.enabled());
+  EXPECT_EQ(row(1).check_box.text(), L"Outlook [Personal Folders]");
+  EXPECT_EQ(row(1).check_box.check_state(), platform::CheckState::kChecked);
+  EXPECT_TRUE(row(1).mail_image.visible() && !row(1).folder_image.visible());
+  EXPECT_EQ(row(2).path, folder_ / L"Archive.pst");
+  EXPECT_EQ(row(2).size, sources::TenThousandthBytesFromBytes(5000));
 
   EXPECT_EQ(main().mail_status.text(), L"Closed (OK)");
   {
@@ -141,24 +148,16 @@ TEST_F(StartupTest, MailStoresBecomeRowsAndTheStatusFollowsTheRunningInstance) {
   EXPECT_EQ(main().mail_status.text(), L"Closed (OK)");
 }
 
-TEST_F(StartupTest, WithoutFoldersAStoreTakesRowOneAndTenRowsNeedTheScrollBar) {
-  std::vector<fake_mail_client::Store> stores;
-  for (int n = 1; n <= 10; ++n) stores.push_back(Store(std::to_wstring(n), 10));
-  ServeStores(L"11.8206.8202", stores);
-  Start();
-  ASSERT_EQ(main().rows.count(), 10);
-  EXPECT_EQ(row(1).check_box.text(), L"Outlook [1]");
-  EXPECT_TRUE(row(1).mail_image.visible() && !row(1).folder_image.visible());
-  EXPECT_TRUE(main().rows_scroll_bar.enabled());
-}
-
-TEST_F(StartupTest, AMissingMailClientIsNotFoundAndAStartUpErrorKeepsTheRowsBuiltSoFar) {
+TEST_F(StartupTest, MissingClientAndStartUpErrors) {
   AddFolder(16, L"Desktop");
   CreateProfileKey(environment::kProfileKeys[2]);
   Start();
   EXPECT_EQ(main().mail_version.text(), L"Not found");
   EXPECT_FALSE(main().mail_status.visible() || main().view_log_link.visible());
   EXPECT_FALSE(platform::FileExists(settings_)) << "start-up only reads";
+  EXPECT_TRUE(!main().changed_only_item.checked() && main().keep_versions_item.checked()) << "no settings";
+  main().keep_versions_item.on_click();
+  EXPECT_EQ(main().overwrite_note.text(), TextsOf(main().language).control_texts.overwrite_note);
 
   main_.reset();
   ServeStores(L"16", {Store(L"Never", 10)});
@@ -171,7 +170,8 @@ TEST_F(StartupTest, AMissingMailClientIsNotFoundAndAStartUpErrorKeepsTheRowsBuil
   ServeStores(L"14.0.0.6112", {Store(L"Good", 10), {L"Bad", L"00XY"}});
   Start(1);
   EXPECT_EQ(dialogs_.boxes, std::vector<std::wstring>{L"13 - Type mismatch"});
-  EXPECT_EQ(main().rows.count(), 2) << "the bad store leaves no row";
+  ASSERT_EQ(main().rows.count(), 2) << "the bad store leaves no row";
+  EXPECT_EQ(row(2).check_box.text(), L"Outlook [Good]") << "stores after the folders";
 }
 
 // At each step of the start-up (under the splash, a folder measured, ready,

@@ -1,5 +1,4 @@
-// The mail client's version names and the store paths read from StoreIDs;
-// rules with no Windows call, run natively under the sanitizers too.
+// The mail client's version names and store paths from StoreIDs; also run natively.
 #include "environment/store_path.h"
 
 #include <string>

@@ -1,5 +1,4 @@
-// The user's name and its buffer limit, and the system's name from its
-// version numbers.
+// The user's name and its buffer limit, the system's name, a folder with no path.
 #include "environment/system_info.h"
 
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@ namespace {
 
 const std::wstring kAdministrators = L"S-1-5-32-544", kUsers = L"S-1-5-32-545", kSystem = L"S-1-5-18";
 
-TEST(FolderRightsTest, OnlyTheAdministratorsAndTheSystemMayChangeItOrItsOwnerSetsItsRights) {
+TEST(FolderRightsTest, OnlyAdministratorsAndTheSystemMayChange) {
   const AccessEntry read_and_run{false, kUsers, 0x1200A9};
   FolderRights program_files{kAdministrators, true, {{false, kSystem, 0x1F01FF}, {false, kAdministrators, 0x10000000},
                                                       read_and_run, {false, L"S-1-3-0", 0x10000000}}};

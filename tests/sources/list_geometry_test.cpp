@@ -1,5 +1,4 @@
-// Where the rows stand as the list scrolls, for any number of rows; a rule
-// with no Windows call, run natively under the sanitizers too.
+// Where the rows stand as the list scrolls, for any number of rows; also run natively.
 #include "sources/list_geometry.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +10,10 @@ constexpr int kRowHeight = 255;
 
 TEST(ListGeometryTest, RangeEndsWithTheLastRowAtTheBottom) {
   EXPECT_EQ(ListGeometry{9}.LastValue(), kFirstValue) << "nine rows fit: nothing to scroll";
-  EXPECT_EQ(ListGeometry{10}.LastValue(), 4);
   for (int rows = 10; rows <= 60; ++rows) {
     const ListGeometry list{rows};
     const int last = list.LastValue();
-    const int last_row_top = list.PanelTopAt(last) + kRowPitch * (rows - 1);
-    EXPECT_EQ(last_row_top + kRowHeight, kViewportHeight) << rows << " rows";
+    EXPECT_EQ(list.PanelTopAt(last) + kRowPitch * (rows - 1) + kRowHeight, kViewportHeight) << rows << " rows";
     // Every step but the last moves the rows by two fifths of a row.
     for (int value = kFirstValue; value < last - 1; ++value)
       EXPECT_EQ(list.PanelTopAt(value) - list.PanelTopAt(value + 1), 120) << rows << " rows";
