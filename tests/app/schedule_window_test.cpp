@@ -88,7 +88,6 @@ TEST_F(ScheduleWindowTest, KeyboardScreenReaderAndARefusalInBothLanguages) {
       const WPARAM keys[] = {VK_DOWN, VK_TAB, VK_RETURN};
       if (focus.size() <= 3) return void(PostMessageW(GetFocus(), WM_KEYDOWN, keys[focus.size() - 1], 0));
       said = window->error_label.text();
-      testing_support::SaveScreenshot(window->handle(), language == Language::kEnglish ? L"schedule-en" : L"schedule-es");
       window->Unload();
     };
     window->ShowModal(owner);
@@ -96,10 +95,6 @@ TEST_F(ScheduleWindowTest, KeyboardScreenReaderAndARefusalInBothLanguages) {
     EXPECT_TRUE(asked.when == settings::ScheduleKind::kDaily && !platform::FileExists(settings_file));
     EXPECT_EQ(said, texts.not_scheduled + L"Denied.");
   }
-  Open(Language::kSpanish).Show();
-  RECT suggested = {0, 0, 2000, 2000};
-  SendMessageW(window->handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
-  testing_support::SaveScreenshot(window->handle(), L"schedule-192-dpi");
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 //                                             type keys: F10 Left Right Up Down
 //                                             Return Escape Space
 //   window_driver close TITLE                 ask the window to close
-//   window_driver texts TITLE                 print the texts of its controls
 //   window_driver version FILE                print the file's version a.b.c
 //   window_driver trust PEM                   add the certificate to the current
 //                                             user's trusted roots (a process of
@@ -198,7 +197,7 @@ bool Trust(const std::wstring& pem_file, bool trusted) {
 }
 
 int Usage() {
-  std::fputs("usage: window_driver wait|gone|seen|press|keys|close|texts|version|trust|distrust ...\n", stderr);
+  std::fputs("usage: window_driver wait|gone|seen|press|keys|close|version|trust|distrust ...\n", stderr);
   return 2;
 }
 
@@ -236,15 +235,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"close" && argc == 3) {
     for (HWND window : TopLevel(title)) PostMessageW(window, WM_CLOSE, 0, 0);
-    return 0;
-  }
-  if (command == L"texts" && argc == 3) {
-    for (HWND window : TopLevel(title)) {
-      std::printf("[%ls]\n", WindowText(window).c_str());
-      for (HWND child : Children(window)) {
-        if (IsWindowVisible(child)) std::printf("  %ls\n", WindowText(child).c_str());
-      }
-    }
     return 0;
   }
   if (command == L"version" && argc == 3) return PrintVersion(title) ? 0 : 1;
