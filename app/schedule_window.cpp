@@ -3,6 +3,7 @@
 
 #include "app/task_definition.h"
 #include "platform/files.h"
+#include "platform/local_time.h"
 #include "platform/scheduled_task.h"
 #include "platform/system_facts.h"
 #include "settings/ini_file.h"
@@ -19,7 +20,8 @@ constexpr wchar_t kTaskFolder[] = L"\\Tavrik Backup";
 constexpr wchar_t kSection[] = L"schedule";
 
 LocalMinute Now() {
-  const platform::LocalTime now = platform::CurrentLocalTime();
+  // What a task's first start is counted from.
+  const platform::CalendarMinute now = platform::LocalNow();
   return {now.year, now.month, now.day, now.hour, now.minute};
 }
 

@@ -164,7 +164,7 @@ CopyEngine::FileOutcome CopyEngine::CopyOneFile(const Job& job, std::vector<char
 // anyway, after failing the small files copied meanwhile.
 CopyEngine::FileOutcome CopyEngine::CopyLargeFile(const Job& job, std::vector<char>& chunk) {
   std::lock_guard<std::mutex> one_at_a_time(large_file_);
-  const std::optional<std::uint64_t> room = platform::FreeRoom(job.folder);
+  const std::optional<std::uint64_t> room = platform::FreeBytes(job.folder);
   if (room && *room < job.size) return FileOutcome::kNoRoom;
   ++large_copies_;
   const FileOutcome outcome = CopyViaTemporaryName(job, chunk);

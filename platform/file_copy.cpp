@@ -177,12 +177,6 @@ std::wstring FileSystemName(const std::wstring& path) {
   return name;
 }
 
-std::optional<std::uint64_t> FreeRoom(const std::wstring& folder) {
-  ULARGE_INTEGER available;
-  if (!GetDiskFreeSpaceExW(LongPath(folder).c_str(), &available, nullptr, nullptr)) return std::nullopt;
-  return available.QuadPart;
-}
-
 bool CreateDatedFile(const std::wstring& path, std::uint64_t last_write) {
   HANDLE file = CreateFileW(LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr);

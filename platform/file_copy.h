@@ -69,9 +69,6 @@ std::optional<std::uint64_t> FreeBytes(const std::wstring& path);
 // The name of the file system that holds path ("NTFS", "FAT32"), or "" when
 // the system does not tell.
 std::wstring FileSystemName(const std::wstring& path);
-// The bytes this user may still write on the disk that holds folder;
-// nothing when the system does not tell.
-std::optional<std::uint64_t> FreeRoom(const std::wstring& folder);
 // Makes a new empty file at path with that last-write time (100-nanosecond
 // steps since 1601, UTC); false when it could not, or was there already.
 bool CreateDatedFile(const std::wstring& path, std::uint64_t last_write);

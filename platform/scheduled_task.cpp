@@ -161,12 +161,6 @@ bool TaskRegistered(const std::wstring& folder_path, const std::wstring& name) {
          SUCCEEDED(folder->GetTask(Text(name), task.out()));
 }
 
-LocalTime CurrentLocalTime() {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute};
-}
-
 std::wstring CurrentUserSid() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return L"";

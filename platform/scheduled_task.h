@@ -19,13 +19,6 @@ std::wstring DeleteTask(const std::wstring& folder, const std::wstring& name);
 // Whether the scheduler has the task now.
 bool TaskRegistered(const std::wstring& folder, const std::wstring& name);
 
-// The local date and time now, to the minute: what a task's first start is
-// counted from.
-struct LocalTime {
-  int year, month, day, hour, minute;
-};
-LocalTime CurrentLocalTime();
-
 // The signed-in user's security identifier ("S-1-5-21-..."); "" when it
 // cannot be read.
 std::wstring CurrentUserSid();
